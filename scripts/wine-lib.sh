@@ -1,0 +1,73 @@
+# Shared helpers for running Win32 programs under 32-bit Wine on a private Xvfb display.
+# Sourced by wine-test.sh and run.sh.
+
+export WINEDEBUG=${WINEDEBUG:--all}
+# This machine's kernel runs no 32-bit Linux programs, so the tests use 64-bit Wine and the
+# x86_64 build of the same sources.
+export WINEARCH=win64
+export WINELOADER=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver64
+wine() { "$WINELOADER" "$@"; }
+wineboot() { "$WINELOADER" wineboot "$@"; }
+wineserver() { "$WINESERVER" "$@"; }
+# No Mono or Gecko prompts: nothing here needs them.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# Starts Xvfb on a free display number (chosen by the server itself) and exports DISPLAY.
+start_private_display() {
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${SPOTLEX_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$fdfile" 2>/dev/null &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.05
+  done
+  local n
+  n=$(head -n1 "$fdfile" | tr -dc 0-9)
+  rm -f "$fdfile"
+  if [ -z "$n" ]; then
+    echo "could not start Xvfb" >&2
+    return 1
+  fi
+  export DISPLAY=":$n"
+}
+
+# Ends Xvfb started by start_private_display.
+stop_private_display() {
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+  fi
+}
+
+# Creates a fresh Wine prefix at $1 (32-bit, no crash dialogs).
+make_prefix() {
+  local prefix=$1
+  rm -rf "$prefix"
+  mkdir -p "$(dirname "$prefix")"
+  local WINEDEBUG=-all
+  WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1 || true
+  WINEPREFIX=$prefix wineserver -w
+  # A crashing test must fail, not wait for someone to close a dialog.
+  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  WINEPREFIX=$prefix wineserver -w
+  [ -f "$prefix/system.reg" ]
+}
+
+# Ends every Wine process of prefix $1.
+stop_prefix() {
+  WINEPREFIX=$1 wineserver -k 2>/dev/null || true
+  WINEPREFIX=$1 wineserver -w 2>/dev/null || true
+}
+
+# Copies prefix $1 to $2 cheaply: files are hard links, but the registry files, which Wine
+# rewrites, are real copies.
+copy_prefix() {
+  cp -al "$1" "$2"
+  local f
+  for f in "$2"/*.reg; do
+    cp --remove-destination "$1/$(basename "$f")" "$f"
+  done
+}

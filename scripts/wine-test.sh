@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs one Win32 test program in a fresh Wine prefix on a private display and leaves nothing running.
+#   wine-test.sh --make-template DIR          builds the prefix that each test copies
+#   wine-test.sh --template DIR EXE [ARGS]    runs EXE in a copy of that prefix
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/wine-lib.sh"
+
+case "${1:-}" in
+  --make-template)
+    start_private_display || exit 1
+    make_prefix "$2"
+    rc=$?
+    stop_prefix "$2"
+    stop_private_display
+    exit $rc
+    ;;
+  --template)
+    template=$2
+    shift 2
+    ;;
+  *)
+    echo "usage: $0 --make-template DIR | --template DIR EXE [ARGS]" >&2
+    exit 2
+    ;;
+esac
+
+exe=$1
+shift
+[ -f "$exe" ] || { echo "no such test program: $exe" >&2; exit 1; }
+
+work=$(mktemp -d /tmp/spotlex-wine.XXXXXX)
+export WINEPREFIX=$work/prefix
+copy_prefix "$template" "$WINEPREFIX"
+
+cleanup() {
+  stop_prefix "$WINEPREFIX"
+  stop_private_display
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_private_display || exit 1
+cd "$(dirname "$exe")"
+timeout "${SPOTLEX_TEST_TIMEOUT:-240}" wine "$exe" "$@"

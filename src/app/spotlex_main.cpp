@@ -1,0 +1,11 @@
+#include "app/spotlex_main.h"
+
+#include <windows.h>
+
+namespace spotlex {
+
+int Main(const char* /*commandLine*/) {
+    return 0;
+}
+
+}  // namespace spotlex

@@ -1,0 +1,1 @@
+#include "core/runtime_rules.h"

@@ -1,0 +1,20 @@
+#pragma once
+// Helpers shared by the Win32 tests: pumping messages while waiting, and the test's own folder.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace spotlex::test {
+
+// Dispatches this thread's messages for about `ms` milliseconds.
+void PumpFor(int ms);
+
+// Pumps messages until `done` holds or `ms` milliseconds pass; returns `done()` at the end.
+bool PumpUntil(const std::function<bool()>& done, int ms);
+
+// The folder of the running test program, ending in a backslash.
+std::string ExeFolder();
+
+}  // namespace spotlex::test
