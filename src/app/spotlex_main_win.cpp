@@ -1,4 +1,4 @@
-#include "app/spotlex_main.h"
+#include "app/spotlex_main_win.h"
 
 #include <windows.h>
 

@@ -1,0 +1,22 @@
+#pragma once
+// The suite-wide settings objects and the bounded read of a per-user number.
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "core/registry_win.h"
+
+namespace spotlex {
+
+inline constexpr const char* kUserKey = "HKEY_CURRENT_USER\\Software\\Parvane\\Classkit\\4.5\\Spotlex";
+inline constexpr const char* kMachineKey = "HKEY_LOCAL_MACHINE\\Software\\Parvane\\Classkit\\4.5\\General";
+
+// Open for the whole run; goCurrentUser being set also means the program is not shutting down.
+extern std::unique_ptr<RegistrySetting> goCurrentUser;
+extern std::unique_ptr<RegistrySetting> goLocalMachine;
+
+// Reads Name from the per-user key as a number, takes the default when empty, then clamps to
+// [min, max] (min first, so min > max gives max). Errors are logged, never raised.
+std::int32_t GetNumericSetting(std::string_view name, std::int32_t def, std::int32_t min, std::int32_t max);
+
+}  // namespace spotlex

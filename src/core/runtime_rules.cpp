@@ -1,1 +1,0 @@
-#include "core/runtime_rules.h"
