@@ -1,0 +1,38 @@
+#include "app/startup_text.h"
+
+#include <gtest/gtest.h>
+
+namespace spotlex {
+
+TEST(StartupText, ArgumentsLeaveOutTheProgramPath) {
+    EXPECT_EQ(CommandArguments("\"C:\\Program Files (x86)\\Classkit\\Spotlex.exe\" /S"), "/S");
+    EXPECT_EQ(CommandArguments("C:\\Tools\\Spotlex.exe   /a /s"), "/a /s");
+    EXPECT_EQ(CommandArguments("Spotlex.exe"), "");
+    // A program folder named like a switch must not count as one.
+    EXPECT_FALSE(HasSwitch(CommandArguments("\"C:\\x /a\\Spotlex.exe\""), "/a"));
+}
+
+TEST(StartupText, SwitchesInAnyCaseAnywhere) {
+    EXPECT_TRUE(HasSwitch("/S", "/s"));
+    EXPECT_TRUE(HasSwitch("-x /A -y", "/a"));
+    EXPECT_TRUE(HasSwitch("foo/sbar", "/s"));
+    EXPECT_FALSE(HasSwitch("/x", "/s"));
+    EXPECT_FALSE(HasSwitch("", "/a"));
+}
+
+TEST(StartupText, AlreadyRunningNotice) {
+    EXPECT_EQ(AlreadyRunningText(),
+              "A copy of Spotlex is already running.  You should see the icon in the Taskbar Tray.\r\n\r\n"
+              "Use this icon for your Spotlex operations.");
+}
+
+TEST(StartupText, CommandsQuoteLongPathsWithBlanks) {
+    EXPECT_EQ(QuotedCommand("C:\\Program Files (x86)\\Classkit\\Spotlex.exe", "/s"),
+              "\"C:\\Program Files (x86)\\Classkit\\Spotlex.exe\" /s");
+    EXPECT_EQ(QuotedCommand("C:\\a.exe", ""), "\"C:\\a.exe\"");
+    EXPECT_EQ(WithTrailingBackslash("C:\\Classkit"), "C:\\Classkit\\");
+    EXPECT_EQ(WithTrailingBackslash("C:\\"), "C:\\");
+    EXPECT_EQ(WithTrailingBackslash(""), "\\");
+}
+
+}  // namespace spotlex
