@@ -1,0 +1,46 @@
+#include "keystrokes/key_handler_win.h"
+
+#include <utility>
+
+#include "core/app_error.h"
+#include "core/classkit_win.h"
+#include "core/errata_log_win.h"
+#include "keystrokes/key_naming.h"
+
+namespace spotlex {
+namespace {
+constexpr std::string_view kModule = "frmMain";
+constexpr std::string_view kProcedure = "SysInput1_KeyDown";
+constexpr std::int32_t kErrObjectNotSet = 91;
+}  // namespace
+
+KeystrokeHandler::KeystrokeHandler(DisplayFn display, SoundFn sound)
+    : display_(std::move(display)), sound_(std::move(sound)) {}
+
+void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool showShiftedKeys) const noexcept {
+    // Each step logs its own failure and the next one still runs; an unreadable entry is unlisted.
+    bool listed = false;
+    LogAndContinue(kModule, kProcedure, [&] {
+        if (!goCurrentUser) {
+            throw AppError(kErrObjectNotSet, "Spotlex", "Object variable or With block variable not set");
+        }
+        listed = IsListed(goCurrentUser->Value(FilterValueName(MakeLong(shift, keyCode)), rgsString));
+    });
+
+    std::int32_t includeExclude = 1;
+    LogAndContinue(kModule, kProcedure,
+                   [&] { includeExclude = GetNumericSetting("Key_IncludeExclude", 1, 0, 1); });
+
+    KeyPressOutcome outcome;
+    LogAndContinue(kModule, kProcedure,
+                   [&] { outcome = DecideKeyPress(keyCode, shift, showShiftedKeys, listed, includeExclude); });
+
+    if (outcome.playSound && sound_) {
+        LogAndContinue(kModule, kProcedure, [&] { sound_("CKKeystroke", false); });
+    }
+    if (!outcome.text.empty() && display_) {
+        LogAndContinue(kModule, kProcedure, [&] { display_(outcome.text); });
+    }
+}
+
+}  // namespace spotlex

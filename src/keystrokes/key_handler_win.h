@@ -1,0 +1,30 @@
+#pragma once
+// What frmMain's SysInput1_KeyDown does with a key press: the key filter, the keystroke sound and
+// the key-cap text handed to the keystroke display.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/sound_win.h"
+
+namespace spotlex {
+
+class KeystrokeHandler {
+public:
+    using DisplayFn = std::function<void(const std::string& text)>;
+    using SoundFn = std::function<void(std::string_view eventName, bool playSync)>;
+
+    // display is KeyboardWindow.Display; sound is PlayFX except in tests.
+    explicit KeystrokeHandler(DisplayFn display, SoundFn sound = PlayFX);
+
+    // One key-down from the input hook. The filter entry and Key_IncludeExclude are read afresh
+    // every time, so a saved filter works from the next press. Failures are logged, never thrown.
+    void KeyDown(std::int16_t keyCode, std::int16_t shift, bool showShiftedKeys) const noexcept;
+
+private:
+    DisplayFn display_;
+    SoundFn sound_;
+};
+
+}  // namespace spotlex
