@@ -1,0 +1,59 @@
+#include "keystrokes/keyboard_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/runtime_rules.h"
+
+namespace spotlex {
+
+int TwipsLengthToPixels(double twips, double twipsPerPixel) {
+    return RoundToInt32(twips / twipsPerPixel);
+}
+
+int CentredEdge(int screenPixels, int windowPixels, double twipsPerPixel) {
+    double halfTwips = RoundHalfEven((screenPixels - windowPixels) * twipsPerPixel / 2.0);
+    return static_cast<int>(std::trunc(halfTwips / twipsPerPixel));
+}
+
+PixelPoint PlacementProbe(PixelPoint place, int width, int height) {
+    return {place.x + width / 2, place.y + height / 2};
+}
+
+namespace {
+int ClampEdge(int edge, int size, int low, int high) {
+    // Upper bound first: when the window does not fit, the low edge wins.
+    return std::max(low, std::min(edge, high - size));
+}
+}  // namespace
+
+PixelPoint ClampToMonitor(PixelPoint place, int width, int height, const PixelRect& monitor) {
+    return {ClampEdge(place.x, width, monitor.left, monitor.right),
+            ClampEdge(place.y, height, monitor.top, monitor.bottom)};
+}
+
+int KeyboardFontPoints(int requestedPoints) { return std::clamp(requestedPoints, 1, kKeyboardMaxPoints); }
+
+void LingerFadeTimer::SetDelay(int ms) { delay_ = std::clamp(ms, 1, kMaxTimerIntervalMs); }
+
+int LingerFadeTimer::Interval() const noexcept {
+    switch (phase_) {
+        case Phase::Lingering: return lingerMs_;
+        case Phase::Fading: return kFadeIntervalMs;
+        case Phase::Idle: break;
+    }
+    return 0;
+}
+
+void LingerFadeTimer::Linger() noexcept {
+    lingerMs_ = delay_;
+    phase_ = Phase::Lingering;
+}
+
+bool LingerFadeTimer::Tick() noexcept {
+    if (phase_ == Phase::Idle) return false;
+    phase_ = Phase::Fading;
+    return true;
+}
+
+}  // namespace spotlex
