@@ -15,8 +15,9 @@ inline constexpr const char* kMachineKey = "HKEY_LOCAL_MACHINE\\Software\\Parvan
 extern std::unique_ptr<RegistrySetting> goCurrentUser;
 extern std::unique_ptr<RegistrySetting> goLocalMachine;
 
-// Reads Name from the per-user key as a number, takes the default when empty, then clamps to
-// [min, max] (min first, so min > max gives max). Errors are logged, never raised.
+// Reads Name from the per-user key as a number (a stored text converts as TextToInt32 does), takes
+// the default when nothing usable is stored, then clamps to [min, max] (min first, so min > max
+// gives max). An error is logged and gives 0, which is clamped like any other result.
 std::int32_t GetNumericSetting(std::string_view name, std::int32_t def, std::int32_t min, std::int32_t max);
 
 }  // namespace spotlex

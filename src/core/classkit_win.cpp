@@ -1,0 +1,26 @@
+#include "core/classkit_win.h"
+
+#include "core/errata_log_win.h"
+
+namespace spotlex {
+
+std::unique_ptr<RegistrySetting> goCurrentUser;
+std::unique_ptr<RegistrySetting> goLocalMachine;
+
+std::int32_t GetNumericSetting(std::string_view name, std::int32_t def, std::int32_t min, std::int32_t max) {
+    std::int32_t result = 0;
+    try {
+        if (!goCurrentUser) throw RegistryError(kRegErrKeyNotOpen);
+        RegValue stored = goCurrentUser->Value(name, rgsDWord);
+        result = IsEmpty(stored) ? def : RegValueNumber(stored);
+    } catch (...) {
+        LogCurrentException("basClasskit", "GetNumericSetting");
+        result = 0;
+    }
+    // The 0 after an error is bounded too: a delay of 0 would keep a window from ever fading.
+    if (result < min) result = min;
+    if (result > max) result = max;
+    return result;
+}
+
+}  // namespace spotlex

@@ -1,0 +1,227 @@
+#include "core/errata_log_win.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <exception>
+#include <new>
+#include <vector>
+
+#include "core/app_error.h"
+#include "core/classkit_win.h"
+#include "core/os_info_win.h"
+#include "core/registry_win.h"
+#include "core/unique_handle_win.h"
+
+namespace spotlex {
+
+namespace {
+
+constexpr std::int32_t kErrOutOfMemory = 7;
+constexpr std::int32_t kErrInternal = 51;
+
+// Messages dispatched by one LogError at most: timers and paints come back as soon as the queue
+// is empty, so "what is pending" needs a bound of its own.
+constexpr int kMaxPendingEvents = 64;
+
+// LogError calls in progress on this thread; an entry logged from an event that LogError itself
+// dispatched does not dispatch again, so the nesting stops at two.
+thread_local int tLogDepth = 0;
+
+std::string WithBackslash(std::string folder) {
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+std::string TextOrEmpty(const RegValue& v) {
+    if (const auto* text = std::get_if<std::string>(&v)) return *text;
+    return {};
+}
+
+std::string ProgramFolder() {
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            std::string full(path.data(), n);
+            return full.substr(0, full.find_last_of('\\') + 1);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// The suite's installation folder; after shutdown has released goLocalMachine, a key of our own.
+std::string LogFolder() {
+    std::string folder;
+    if (goLocalMachine) {
+        try {
+            folder = TextOrEmpty(goLocalMachine->Value("Path", rgsString));
+        } catch (...) {
+        }
+    }
+    if (folder.empty()) {
+        try {
+            RegistrySetting machine;
+            machine.OpenKey(kMachineKey);
+            folder = TextOrEmpty(machine.Value("Path", rgsString));
+        } catch (...) {
+        }
+    }
+    if (folder.empty()) folder = ProgramFolder();
+    return WithBackslash(folder);
+}
+
+// Appends to the log, never truncating it; a new or empty file gets the header first.
+bool AppendToLog(const std::string& file, const std::string& entry) {
+    HANDLE raw = CreateFileA(file.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
+    if (raw == INVALID_HANDLE_VALUE) return false;
+    UniqueHandle handle(raw);
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle.get(), &size)) return false;
+    std::string text = size.QuadPart == 0 ? ErrataHeader() : std::string();
+    text += entry;
+    text += "\r\n";
+    DWORD written = 0;
+    return WriteFile(handle.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+void CreateFolders(const std::string& folder) {
+    for (std::size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1)) {
+        CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    }
+}
+
+// Dispatches the messages already queued, as the log's callers expect, before the beep.
+// Bounded: at most kMaxPendingEvents, and never from a LogError that runs inside one of them.
+// Skipped while another thread waits on a message we are handling, so it is not held longer.
+// A WM_QUIT taken off the queue here is put back for the main loop.
+void LetPendingEventsRun() {
+    if (tLogDepth > 1 || InSendMessage()) return;
+    MSG msg;
+    for (int i = 0; i < kMaxPendingEvents && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+struct DepthGuard {
+    DepthGuard() noexcept { ++tLogDepth; }
+    ~DepthGuard() { --tLogDepth; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+};
+
+}  // namespace
+
+std::string SystemErrorText(unsigned long code) {
+    char* buffer = nullptr;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text;
+    if (n != 0 && buffer != nullptr) text.assign(buffer, n);
+    if (buffer != nullptr) LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    if (text.empty()) text = "System error " + std::to_string(code);
+    return text;
+}
+
+std::optional<ProgramVersion> FileProgramVersion(const std::string& path) {
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    if (size == 0) return std::nullopt;
+    std::vector<char> data(size);
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return std::nullopt;
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || info == nullptr ||
+        length < sizeof(VS_FIXEDFILEINFO)) {
+        return std::nullopt;
+    }
+    // The version resource reads major.minor.0.revision.
+    return ProgramVersion{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                          LOWORD(info->dwFileVersionLS)};
+}
+
+ProgramVersion RunningProgramVersion() {
+    static const ProgramVersion version = [] {
+        char path[MAX_PATH] = {};
+        DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        if (n > 0 && n < MAX_PATH) {
+            if (auto v = FileProgramVersion(path)) return *v;
+        }
+        return ProgramVersion{SPOTLEX_VERSION_MAJOR, SPOTLEX_VERSION_MINOR, SPOTLEX_VERSION_REVISION};
+    }();
+    return version;
+}
+
+std::string PerUserLogFolder() {
+    char base[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base))) {
+        DWORD n = GetEnvironmentVariableA("LOCALAPPDATA", base, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH) return {};
+    }
+    return WithBackslash(base) + "Parvane\\Classkit\\4.5\\";
+}
+
+void LogError(std::string_view module, std::string_view procedure, std::int32_t number,
+              std::string_view description) noexcept {
+    DepthGuard depth;
+    try {
+        COSInfo os;
+        SYSTEMTIME now{};
+        GetLocalTime(&now);
+        const std::string systemInfo = os.SystemInfo();
+        ErrataEntryFields fields;
+        fields.version = RunningProgramVersion();
+        fields.time = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
+        fields.module = module;
+        fields.procedure = procedure;
+        fields.number = number;
+        fields.description = description;
+        fields.systemInfo = systemInfo;
+        const std::string entry = ErrataEntry(fields);
+
+        if (!AppendToLog(LogFolder() + kErrataFileName, entry)) {
+            // Program Files is not writable for a standard user: keep the entry in the user's own folder.
+            std::string fallback = PerUserLogFolder();
+            if (!fallback.empty()) {
+                CreateFolders(fallback);
+                AppendToLog(fallback + kErrataFileName, entry);
+            }
+        }
+    } catch (...) {
+        // The log is the last resort; nothing is left to tell.
+    }
+    try {
+        LetPendingEventsRun();
+    } catch (...) {
+    }
+    MessageBeep(MB_OK);
+}
+
+void LogCurrentException(std::string_view module, std::string_view procedure) noexcept {
+    std::exception_ptr current = std::current_exception();
+    if (!current) return;
+    try {
+        std::rethrow_exception(current);
+    } catch (const AppError& e) {
+        LogError(module, procedure, e.Number(), e.Description());
+    } catch (const std::bad_alloc&) {
+        LogError(module, procedure, kErrOutOfMemory, "Out of memory");
+    } catch (const std::exception& e) {
+        LogError(module, procedure, kErrInternal, e.what());
+    } catch (...) {
+        LogError(module, procedure, kErrInternal, "Internal error");
+    }
+}
+
+}  // namespace spotlex

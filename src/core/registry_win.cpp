@@ -1,0 +1,269 @@
+#include "core/registry_win.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "core/errata_log_win.h"
+
+namespace spotlex {
+
+namespace {
+
+constexpr const char* kSource = "CRegistry";
+
+// The registry answers ERROR_KEY_DELETED for a handle whose key was deleted meanwhile; the older
+// ERROR_BADKEY means the same to us. Either way the key is reopened (recreated) once.
+bool KeyWentAway(LONG result) {
+    return result == ERROR_BADKEY || result == ERROR_KEY_DELETED;
+}
+
+bool IsTextType(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
+struct KeyPath {
+    HKEY root;
+    std::string subkey;
+};
+
+KeyPath SplitKeyPath(std::string_view key) {
+    std::size_t slash = key.find('\\');
+    if (slash == std::string_view::npos) throw RegistryError(kRegErrInvalidRoot);
+    std::string root(key.substr(0, slash));
+    std::transform(root.begin(), root.end(), root.begin(),
+                   [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; });
+    static const struct {
+        const char* name;
+        HKEY key;
+    } kRoots[] = {
+        {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},   {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+        {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}, {"HKEY_USERS", HKEY_USERS},
+        {"HKEY_DYN_DATA", HKEY_DYN_DATA},
+    };
+    for (const auto& r : kRoots) {
+        if (root == r.name) return {r.key, std::string(key.substr(slash + 1))};
+    }
+    throw RegistryError(kRegErrInvalidRoot);
+}
+
+// Opens an existing key with full access, or for reading when full access is refused.
+LONG OpenExisting(const KeyPath& p, HKEY* out, bool* readOnly) {
+    LONG r = RegOpenKeyExA(p.root, p.subkey.c_str(), 0, KEY_ALL_ACCESS, out);
+    if (r == ERROR_ACCESS_DENIED) {
+        r = RegOpenKeyExA(p.root, p.subkey.c_str(), 0, KEY_READ, out);
+        if (readOnly) *readOnly = (r == ERROR_SUCCESS);
+    }
+    return r;
+}
+
+std::string ValueLabel(std::string_view valueName) {
+    return valueName.empty() ? std::string("(default)") : std::string(valueName);
+}
+
+}  // namespace
+
+AppError RegistryError(RegistryErrorCode code) {
+    const char* text = "";
+    switch (code) {
+        case kRegErrDefaultNotString:
+            text =
+                "When setting or retrieving the default (unnamed) value for a key in the registry, the type "
+                "of the data MUST be a string or convertable into a string.";
+            break;
+        case kRegErrKeyNotOpen:
+            text =
+                "Invalid Key Handle or key not open.  Open a valid registry key using OpenKey before setting "
+                "or retrieving the value of the key.";
+            break;
+        case kRegErrKeyAlreadyOpen:
+            text = "A Key is already open.  Close the open key before attempting to open another.";
+            break;
+        case kRegErrInvalidRoot:
+            text =
+                "The string specified as RootKey is invalid.  Make sure that the RootKey string is specified "
+                "and is one of the following values:\r\n\r\n"
+                "\"HKEY_CLASSES_ROOT\"\r\n\"HKEY_CURRENT_USER\"\r\n\"HKEY_LOCAL_MACHINE\"\r\n"
+                "\"HKEY_USERS\"\r\n\"HKEY_DYN_DATA\"";
+            break;
+        case kRegErrInvalidType:
+            text =
+                "The Key Type must be evaluate to one of the following:\r\n\r\n"
+                "1  (rgsString) : Unicode nul terminated string\r\n"
+                "3  (rgsBinary) : Free form binary\r\n"
+                "4  (rgsDWord)  : 32-bit number";
+            break;
+        case kRegErrBinary:
+            text =
+                "The CRegistry Class is unable to return Binary data from the registry at this time.  As "
+                "time allows, this problem will be fixed.";
+            break;
+    }
+    return AppError(kObjectErrorBase + code, kSource, text);
+}
+
+void RegistrySetting::OpenKey(std::string_view key) {
+    if (handle_) throw RegistryError(kRegErrKeyAlreadyOpen);
+    KeyPath p = SplitKeyPath(key);
+    HKEY h = nullptr;
+    bool readOnly = false;
+    LONG r = RegCreateKeyExA(p.root, p.subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                             nullptr, &h, nullptr);
+    if (r == ERROR_ACCESS_DENIED) {
+        // A standard user may read HKEY_LOCAL_MACHINE but not change it: keep the reads working.
+        h = nullptr;
+        r = OpenExisting(p, &h, &readOnly);
+    }
+    if (r != ERROR_SUCCESS || h == nullptr) {
+        CloseKey();
+        return;
+    }
+    handle_.reset(h);
+    path_ = std::string(key);
+    readOnly_ = readOnly;
+}
+
+void RegistrySetting::CloseKey() noexcept {
+    handle_.reset();
+    path_.clear();
+    readOnly_ = false;
+}
+
+bool RegistrySetting::KeyExists(std::string_view key) const {
+    KeyPath p = SplitKeyPath(key);
+    HKEY h = nullptr;
+    if (OpenExisting(p, &h, nullptr) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
+}
+
+void RegistrySetting::DeleteKey(std::string_view key) {
+    KeyPath p = SplitKeyPath(key);
+    RegDeleteKeyA(p.root, p.subkey.c_str());
+}
+
+void RegistrySetting::DeleteValue(std::string_view valueName) {
+    if (!handle_) throw RegistryError(kRegErrKeyNotOpen);
+    RegDeleteValueA(handle_.get(), std::string(valueName).c_str());
+}
+
+void RegistrySetting::Reopen() {
+    if (path_.empty()) throw RegistryError(kRegErrKeyNotOpen);
+    std::string path = path_;
+    CloseKey();
+    try {
+        OpenKey(path);
+    } catch (const AppError&) {
+        // The path opened before; whatever fails now shows as a closed key.
+    }
+}
+
+RegValue RegistrySetting::ReadDefault() {
+    // RegQueryValueA hands back the raw bytes of whatever type is stored: only texts are texts.
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG r = RegQueryValueExA(handle_.get(), "", nullptr, &type, nullptr, &size);
+    if (KeyWentAway(r)) {
+        Reopen();
+        if (!handle_) return {};
+        r = RegQueryValueExA(handle_.get(), "", nullptr, &type, nullptr, &size);
+    }
+    if (r == ERROR_SUCCESS && !IsTextType(type)) return {};
+
+    char buffer[2048] = {};
+    LONG got = sizeof buffer;
+    if (RegQueryValueA(handle_.get(), nullptr, buffer, &got) != ERROR_SUCCESS) return {};
+    std::size_t limit = static_cast<std::size_t>(std::clamp<LONG>(got, 0, sizeof buffer));
+    return std::string(buffer, strnlen(buffer, limit));
+}
+
+RegValue RegistrySetting::Value(std::string_view valueName, std::int32_t /*regType*/) {
+    if (!handle_) throw RegistryError(kRegErrKeyNotOpen);
+    if (valueName.empty()) return ReadDefault();
+
+    const std::string name(valueName);
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG r = RegQueryValueExA(handle_.get(), name.c_str(), nullptr, &type, nullptr, &size);
+    if (KeyWentAway(r)) {
+        Reopen();
+        if (!handle_) return {};
+        r = RegQueryValueExA(handle_.get(), name.c_str(), nullptr, &type, nullptr, &size);
+    }
+    if (r != ERROR_SUCCESS) return {};
+
+    if (IsTextType(type)) {
+        // One spare NUL, so a text stored without its own never reads past the buffer.
+        std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
+        DWORD got = size;
+        r = RegQueryValueExA(handle_.get(), name.c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(buffer.data()), &got);
+        if (r != ERROR_SUCCESS || !IsTextType(type)) return {};
+        std::size_t limit = std::min<std::size_t>(got, size);
+        return std::string(buffer.data(), strnlen(buffer.data(), limit));
+    }
+    if (type == REG_DWORD && size == sizeof(DWORD)) {
+        DWORD number = 0;
+        DWORD got = sizeof number;
+        r = RegQueryValueExA(handle_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&number),
+                             &got);
+        if (r != ERROR_SUCCESS || type != REG_DWORD || got != sizeof number) return {};
+        return static_cast<std::int32_t>(number);
+    }
+    // Binary, a DWORD of the wrong size and every other type: nothing the settings can use.
+    return {};
+}
+
+void RegistrySetting::SetValue(std::string_view valueName, std::int32_t regType, const RegValue& setting) {
+    if (!handle_) throw RegistryError(kRegErrKeyNotOpen);
+
+    const std::string name(valueName);
+    const std::string path = path_;
+    std::string text;
+    DWORD number = 0;
+    DWORD type = 0;
+    if (valueName.empty()) {
+        if (regType != rgsString) throw RegistryError(kRegErrDefaultNotString);
+        text = RegValueText(setting);
+    } else {
+        switch (regType) {
+            case rgsString:
+            case rgsExpandString:
+                text = RegValueText(setting);
+                text.push_back('\0');
+                type = static_cast<DWORD>(regType);
+                break;
+            case rgsBinary:
+                throw RegistryError(kRegErrBinary);
+            case rgsDWord:
+                number = static_cast<DWORD>(RegValueNumber(setting));
+                type = REG_DWORD;
+                break;
+            default:
+                throw RegistryError(kRegErrInvalidType);
+        }
+    }
+
+    auto set = [&]() -> LONG {
+        if (!handle_) return ERROR_INVALID_HANDLE;
+        if (valueName.empty())
+            return RegSetValueA(handle_.get(), nullptr, REG_SZ, text.c_str(), static_cast<DWORD>(text.size()));
+        if (type == REG_DWORD)
+            return RegSetValueExA(handle_.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                                  sizeof number);
+        return RegSetValueExA(handle_.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.data()),
+                              static_cast<DWORD>(text.size()));
+    };
+    LONG r = set();
+    if (KeyWentAway(r)) {
+        Reopen();
+        r = set();
+    }
+    if (r != ERROR_SUCCESS) {
+        // A key opened for reading only, most often; the setting is lost, so say so in the log.
+        LogError(kSource, "Value", static_cast<std::int32_t>(r),
+                 SystemErrorText(static_cast<unsigned long>(r)) + " (" + path + ", " + ValueLabel(valueName) + ")");
+    }
+}
+
+}  // namespace spotlex
