@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
     // Spotlex arms its hook once the splash has gone and the welcome step ran.
     Pump(2500);
 
-    STARTUPINFOA si{sizeof si};
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     char cmd[] = "notepad.exe";
     if (!CreateProcessA(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {

@@ -1,0 +1,363 @@
+#include "app/main_form_win.h"
+
+#include <shellapi.h>
+
+#include "app/about_box_win.h"
+#include "app/startup_text.h"
+#include "core/classkit_win.h"
+#include "core/errata_log_win.h"
+#include "core/sound_win.h"
+#include "core/window_helpers_win.h"
+#include "cursors/mouse_pointer_win.h"
+#include "properties/animated_rect_win.h"
+
+namespace spotlex {
+
+namespace {
+
+constexpr UINT_PTR kTimer1 = 1;
+constexpr const char* kModule = "frmMain";
+constexpr const char* kRunOnceKey = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+// Counts a menu or modal box of the program as open for the scope.
+class ModalScope {
+public:
+    explicit ModalScope(int& depth) : depth_(depth) { ++depth_; }
+    ~ModalScope() { --depth_; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+private:
+    int& depth_;
+};
+
+std::string ProgramPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+}  // namespace
+
+frmMain::frmMain() {
+    CreateWin(kClassName, WS_EX_TOOLWINDOW, WS_POPUP, "Spotlex", 0, 0, 0, 0);
+
+    keystrokes_ = std::make_unique<KeystrokeHandler>([this](const std::string& text) {
+        if (KeyboardWindow) KeyboardWindow->Display(text);
+    });
+    clicks_ = std::make_unique<MouseClickHandler>([this](int x, int y) { return IsPointInTaskbarTray(x, y); });
+
+    SysInput1.KeyDown = [this](std::int16_t vk, std::int16_t shift) {
+        keystrokes_->KeyDown(vk, shift, showShiftedKeys_);
+    };
+    SysInput1.MouseDown = [this](std::int16_t button, std::int16_t shift, float x, float y) {
+        clicks_->MouseDown(MouseWindow.get(), dblClick_, button, shift, x, y);
+    };
+    SysInput1.DblClick = [this] { clicks_->DblClick(MouseWindow.get(), dblClick_); };
+    SysInput1.Error = [this](std::int32_t code, std::int32_t hook) { SysInput1_Error(code, hook); };
+
+    TrayIcon1.MouseAction = [this](bool isEnabled) {
+        if (isEnabled) SetForegroundWindow(hwnd_);
+    };
+    TrayIcon1.MouseUp = [this](int button) { TrayIcon1_MouseUp(button); };
+
+    InitializeApp();
+}
+
+frmMain::~frmMain() {
+    TerminateSpotlex();
+}
+
+void frmMain::InitializeApp() {
+    auto step = [](auto&& f) { LogAndContinue(kModule, "InitializeApp", f); };
+
+    step([] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL); });
+    step([this] {
+        MouseWindow = std::make_unique<CMouseWindow>();
+        KeyboardWindow = std::make_unique<CKeyboardWindow>();
+        KeyboardWindow->SetInputGate([this](bool on) { SysInputEnabled(on, on); });
+    });
+    step([] { gbPlaySounds = GetNumericSetting("Play_Sounds", -1, -1, 1) != 0; });
+    step([] { PlayFX("CKStartUp", false); });
+    step([this] {
+        TrayIcon1.SetVisible(true);
+        TrayIcon1.SetTipText(" Spotlex [Right-Click For Menu] ");
+    });
+    step([this] {
+        KeyboardWindow->SetDelay(GetNumericSetting("Delay_Keyboard", 1000, 100, 10000));
+        KeyboardWindow->SetColor(GetNumericSetting("Color_Keyboard", 0, 0, 0xFFFFFF));
+        KeyboardWindow->SetSize(GetNumericSetting("Size_Keyboard", 64, 14, 188));
+    });
+    step([this] {
+        MouseWindow->SetColor(GetNumericSetting("Color_Left_Mouse", 255, 0, 0xFFFFFF));
+        MouseWindow->SetSize(GetNumericSetting("Size_Mouse", 64, 14, 188));
+    });
+    step([this] {
+        ActiveMenu1.SetIconFile("%win%\\ckicons.icl");
+        ActiveMenu1.AddItem("View Mouse Clicks", "mnuViewMouseClicks", 55);
+        ActiveMenu1.AddItem("View Key Strokes", "mnuViewKeyStrokes", 57);
+        ActiveMenu1.AddItem("View Break Clock", "mnuViewBreakClock", 58);
+        ActiveMenu1.AddItem("View Large Cursors", "mnuViewLargeCursors", 56);
+        ActiveMenu1.AddItem("Properties...", "", 17);
+        ActiveMenu1.AddItem("About Spotlex");
+        ActiveMenu1.AddItem("Help", "", 19);
+        ActiveMenu1.AddItem("Close", "", 20);
+        ActiveMenu1.AddItem("Hide", "mnuHide");
+        ActiveMenu1.AddItem("ClockPause", "mnuClockPause", 28);
+        ActiveMenu1.AddItem("ClockRestart", "mnuClockRestart", 39);
+        ActiveMenu1.AddItem("ClockProperties...", "mnuClockProperties", 17);
+        ActiveMenu1.AddItem("ClockClose", "mnuClockClose", 20);
+        ActiveMenu1.SetCaption("mnuClockPause", "Pause");
+        ActiveMenu1.SetCaption("mnuClockRestart", "Restart");
+        ActiveMenu1.SetCaption("mnuClockProperties", "Properties");
+        ActiveMenu1.SetCaption("mnuClockClose", "Close");
+        // The break clock, the large cursors and the properties dialog are not part of this
+        // build yet: their commands are on show but disabled.
+        for (UINT id : {mnuViewBreakClock, mnuLargeCursors, mnuProperties, mnuClockHide, mnuClockPause,
+                        mnuClockRestart, mnuClockProperties, mnuClockClose})
+            ActiveMenu1.SetEnabled(id, false);
+    });
+    step([this] {
+        SysInput1.SetHooks(GetNumericSetting("Hook_Enum", 9, 0, 9));
+        std::int32_t mask = SysInput1.Hooks();
+        if (mask & kHookKeyboard) ActiveMenu1.SetChecked(mnuViewKeyStrokes, true);
+        if (mask & kHookMouse) ActiveMenu1.SetChecked(mnuViewMouseClicks, true);
+    });
+    step([this] {
+        if (GetNumericSetting("Show_Clock", 0, -1, 1) != 0) ActiveMenu1.SetChecked(mnuViewBreakClock, true);
+    });
+    step([this] {
+        // Kept for the next start; switching the scheme arrives with the large cursors.
+        if (GetNumericSetting("Show_Large_Cursors", 0, -1, 1) != 0) ActiveMenu1.SetChecked(mnuLargeCursors, true);
+    });
+    step([this] { showShiftedKeys_ = GetNumericSetting("Key_Show_Shifted", 0, -1, 1) != 0; });
+}
+
+void frmMain::SysInputEnabled(bool newEnabled, bool destroyWindows) noexcept {
+    LogAndContinue(kModule, "SysInputEnabled", [&] {
+        disableCount_ += newEnabled ? -1 : 1;
+        if (disableCount_ < 0) disableCount_ = 0;
+        WaitForMessages();
+        if (disableCount_ != 0) {
+            SysInput1.SetEnabled(false);
+            WaitForMessages();
+            if (destroyWindows) {
+                if (MouseWindow) MouseWindow->Destroy();
+                if (KeyboardWindow) KeyboardWindow->Destroy();
+            }
+        } else {
+            SysInput1.SetEnabled(true);
+        }
+    });
+}
+
+void frmMain::SetTimer1(UINT intervalMs) noexcept {
+    timerInterval_ = intervalMs;
+    if (!hwnd_) return;
+    if (intervalMs == 0)
+        KillTimer(hwnd_, kTimer1);
+    else
+        SetTimer(hwnd_, kTimer1, intervalMs, nullptr);
+}
+
+void frmMain::ShowWelcome() noexcept {
+    timerTag_ = "ShowWelcome";
+    SetTimer1(55);
+}
+
+void frmMain::Timer1_Timer() noexcept {
+    if (timerTag_ != "ShowWelcome") return;
+    auto step = [](auto&& f) { LogAndContinue(kModule, "Timer1_Timer", f); };
+    // The welcome box itself arrives with the quick help; the start goes straight on.
+    step([this] { TrayIcon1.SetEnabled(true); });
+    step([this] {
+        SetTimer1(0);
+        SysInputEnabled(true, true);
+    });
+}
+
+void frmMain::TrayIcon1_MouseUp(int button) noexcept {
+    // A menu or box of ours is already open: a second one would stack on it.
+    if (modalDepth_ > 0) return;
+    LogAndContinue(kModule, "TrayIcon1_MouseUp", [&] {
+        if (button == TrayIcon::kRightButton) OpenTrayMenu();
+        // A single click acts as a double click only to toggle the break clock, which this build
+        // does not have yet.
+    });
+}
+
+void frmMain::OpenTrayMenu() noexcept {
+    ModalScope open(modalDepth_);
+    auto step = [](auto&& f) { LogAndContinue(kModule, "TrayIcon1_MouseUp", f); };
+    auto busy = std::make_unique<Cursor>();
+    step([&] { busy->SetMousePointer(kPointerArrowHourglass); });
+    step([this] { SysInputEnabled(false, true); });
+    step([this] {
+        if (MouseWindow) MouseWindow->Destroy();
+        if (KeyboardWindow) KeyboardWindow->Destroy();
+        DoEvents();
+    });
+    busy.reset();
+    UINT chosen = 0;
+    step([&] {
+        POINT at{};
+        GetCursorPos(&at);
+        SetForegroundWindow(hwnd_);
+        chosen = ActiveMenu1.TrackPopup(ActiveMenu1.mnuPopup(), hwnd_, at, TPM_RIGHTBUTTON);
+        // Lets the menu close properly when the next click lands elsewhere.
+        PostMessageA(hwnd_, WM_NULL, 0, 0);
+    });
+    if (chosen) RunMenuCommand(chosen);
+    if (goCurrentUser) step([this] { SysInputEnabled(true, true); });
+}
+
+void frmMain::RunMenuCommand(UINT id) noexcept {
+    switch (id) {
+        case mnuViewMouseClicks: ToggleHookBit(mnuViewMouseClicks, kHookMouse); break;
+        case mnuViewKeyStrokes: ToggleHookBit(mnuViewKeyStrokes, kHookKeyboard); break;
+        case mnuHelp: mnuHelp_Click(); break;
+        case mnuAbout: mnuAbout_Click(); break;
+        case mnuClose: Unload(); break;
+        default: break;
+    }
+}
+
+void frmMain::ToggleHookBit(UINT item, std::int32_t bit) noexcept {
+    const char* procedure = item == mnuViewKeyStrokes ? "mnuViewKeyStrokes_Click" : "mnuViewMouseClicks_Click";
+    LogAndContinue(kModule, procedure, [&] {
+        bool on = ActiveMenu1.Checked(item);
+        std::int32_t mask = SysInput1.Hooks();
+        SysInput1.SetHooks(on ? (mask & ~bit) : (mask | bit));
+        ActiveMenu1.SetChecked(item, !on);
+    });
+}
+
+void frmMain::mnuHelp_Click() noexcept {
+    LogAndContinue(kModule, "mnuHelp_Click", [] {
+        std::string path;
+        if (goLocalMachine) {
+            RegValue v = goLocalMachine->Value("Path", rgsString);
+            if (auto* s = std::get_if<std::string>(&v)) path = *s;
+        }
+        size_t b = path.find_first_not_of(' '), e = path.find_last_not_of(' ');
+        path = b == std::string::npos ? std::string() : path.substr(b, e - b + 1);
+        ShellDoc("file://" + WithTrailingBackslash(path) + "help\\index.html", SW_SHOWNORMAL);
+    });
+}
+
+void frmMain::mnuAbout_Click() noexcept {
+    ModalScope open(modalDepth_);
+    LogAndContinue(kModule, "mnuAbout_Click", [this] { ShowAboutBox(hwnd_); });
+}
+
+void frmMain::SysInput1_Error(std::int32_t errCode, std::int32_t hook) noexcept {
+    if (hook == kHookKeyboard) {
+        ActiveMenu1.SetChecked(mnuViewKeyStrokes, false);
+        LogError("sysinput.dll", "Keystroke Error", errCode, "No description available");
+    } else if (hook == kHookMouse) {
+        ActiveMenu1.SetChecked(mnuViewMouseClicks, false);
+        LogError("sysinput.dll", "Mouse Error", errCode, "No description available");
+    }
+}
+
+bool frmMain::IsPointInTaskbarTray(int x, int y) noexcept {
+    bool inside = false;
+    LogAndContinue(kModule, "IsPointInTaskbarTray", [&] {
+        RECT r{};
+        GetWindowRect(TaskbarTrayHwnd(), &r);
+        inside = PtInRect(&r, POINT{x, y}) != 0;
+    });
+    return inside;
+}
+
+void frmMain::Unload(bool sessionEnding) noexcept {
+    if (terminating_) return;
+    if (sessionEnding) SetRunOnceRegEntry(false);
+    TerminateSpotlex();
+    WaitForMessages();
+    if (hwnd_) DestroyWindow(hwnd_);
+    PostQuitMessage(0);
+}
+
+void frmMain::TerminateSpotlex() noexcept {
+    if (terminating_) return;
+    terminating_ = true;
+    // Every step runs, whatever an earlier one did.
+    auto step = [](auto&& f) {
+        try {
+            f();
+        } catch (...) {
+        }
+    };
+    step([this] { SysInputEnabled(false, true); });
+    step([this] { SysInput1.SetEnabled(false); });
+    step([this] { TrayIcon1.Hide(); });
+    step([this] { SetTimer1(0); });
+    step([] { WaitForMessages(); });
+    step([] { PlayFX("CKClose", true); });
+    step([this] { MouseWindow.reset(); });
+    step([this] { KeyboardWindow.reset(); });
+    step([this] {
+        if (!goCurrentUser) return;
+        goCurrentUser->SetValue("Hook_Enum", rgsDWord, SysInput1.Hooks());
+        goCurrentUser->SetValue("Show_Clock", rgsDWord, ActiveMenu1.Checked(mnuViewBreakClock) ? 1 : 0);
+        goCurrentUser->SetValue("Show_Large_Cursors", rgsDWord, ActiveMenu1.Checked(mnuLargeCursors) ? 1 : 0);
+    });
+    step([] {
+        if (goCurrentUser) goCurrentUser->CloseKey();
+        goCurrentUser.reset();
+    });
+    step([] {
+        if (goLocalMachine) goLocalMachine->CloseKey();
+        goLocalMachine.reset();
+    });
+    step([this] {
+        SysInput1.SetHooks(0);
+        SysInput1.SetEnabled(false);
+    });
+    step([this] { SetTimer1(0); });
+    step([] { WaitForMessages(); });
+}
+
+LRESULT frmMain::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_TIMER:
+            if (wp == kTimer1) Timer1_Timer();
+            return 0;
+        case WM_QUERYENDSESSION:
+            // Answered at once; the work is done when the session really ends.
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wp) Unload(true);
+            return 0;
+        case WM_CLOSE:
+            // Only the task manager closes this hidden window; the menu's Close calls Unload.
+            Unload(true);
+            return 0;
+        default:
+            return DefWindowProcA(hwnd_, msg, wp, lp);
+    }
+}
+
+bool ShellDoc(const std::string& document, int showCmd) noexcept {
+    // No working folder: the start of a "file://" address is no folder.
+    auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(GetDesktopWindow(), nullptr, document.c_str(), nullptr, nullptr, showCmd));
+    return result > 32;
+}
+
+void SetRunOnceRegEntry(bool remove) noexcept {
+    if (remove) return;
+    LogAndContinue("basClasskit", "SetRunOnceRegEntry", [] {
+        std::string exe = ProgramPath();
+        std::string name = exe.substr(exe.find_last_of('\\') + 1);
+        name = name.substr(0, name.find_last_of('.'));
+        RegistrySetting runOnce;
+        runOnce.OpenKey(kRunOnceKey);
+        // Quoted long path: a short 8.3 path does not exist on many volumes.
+        runOnce.SetValue(name, rgsString, QuotedCommand(exe, "/s"));
+        runOnce.CloseKey();
+    });
+}
+
+}  // namespace spotlex

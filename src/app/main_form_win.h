@@ -1,0 +1,94 @@
+#pragma once
+// frmMain: the hidden main form. It owns everything that lives for the whole run: the tray icon,
+// the menus, the input hook, its one-shot timer and the display controllers, and it runs the
+// start-up (InitializeApp) and the shutdown (TerminateSpotlex).
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/active_menu_win.h"
+#include "app/sys_input_win.h"
+#include "app/tray_icon_win.h"
+#include "core/window_win.h"
+#include "keystrokes/key_handler_win.h"
+#include "keystrokes/keyboard_window_win.h"
+#include "mouse/mouse_click_handler_win.h"
+#include "mouse/mouse_window_win.h"
+
+namespace spotlex {
+
+class frmMain : public Window<frmMain> {
+public:
+    static constexpr const char* kClassName = "SpotlexMain";
+
+    // Form_Load: creates the hidden window and runs InitializeApp.
+    frmMain();
+    ~frmMain() override;
+
+    // The counted switch of the input hook: on only when every disable has been matched by an
+    // enable. DestroyWindows takes the keystroke and click windows off the screen when it goes off.
+    void SysInputEnabled(bool newEnabled, bool destroyWindows = false) noexcept;
+    std::int32_t SysInputDisableCount() const noexcept { return disableCount_; }
+
+    // Arms the one-shot timer that shows the welcome and then turns the hook on.
+    void ShowWelcome() noexcept;
+
+    bool ShowShiftedKeys() const noexcept { return showShiftedKeys_; }
+    void SetShowShiftedKeys(bool v) noexcept { showShiftedKeys_ = v; }
+
+    bool IsPointInTaskbarTray(int x, int y) noexcept;
+
+    // The tray menu's Close: unloads the form, which runs the shutdown. With sessionEnding, Windows
+    // is ending the session (or the task manager closes the program): a restart entry is left.
+    void Unload(bool sessionEnding = false) noexcept;
+    bool Unloaded() const noexcept { return terminating_; }
+
+    // Runs a command of the tray menu, as choosing it does.
+    void RunMenuCommand(UINT id) noexcept;
+
+    std::unique_ptr<CMouseWindow> MouseWindow;
+    std::unique_ptr<CKeyboardWindow> KeyboardWindow;
+    SysInput SysInput1;
+    TrayIcon TrayIcon1;
+    ActiveMenu ActiveMenu1;
+
+    // What the timer is armed for ("ShowWelcome"), and its interval; 0 when stopped.
+    const std::string& Timer1Tag() const noexcept { return timerTag_; }
+    UINT Timer1Interval() const noexcept { return timerInterval_; }
+
+protected:
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void InitializeApp();
+    void SetTimer1(UINT intervalMs) noexcept;
+    void Timer1_Timer() noexcept;
+    void TrayIcon1_MouseUp(int button) noexcept;
+    void OpenTrayMenu() noexcept;
+    void ToggleHookBit(UINT item, std::int32_t bit) noexcept;
+    void mnuHelp_Click() noexcept;
+    void mnuAbout_Click() noexcept;
+    void SysInput1_Error(std::int32_t errCode, std::int32_t hook) noexcept;
+    void TerminateSpotlex() noexcept;
+
+    bool showShiftedKeys_ = false;
+    std::int32_t disableCount_ = 0;
+    bool terminating_ = false;
+    // Set while a menu or a modal box of the program is open: tray clicks then open nothing else.
+    int modalDepth_ = 0;
+    // The main form's double-click flag: the next burst carries the double-click marker.
+    bool dblClick_ = false;
+    std::string timerTag_;
+    UINT timerInterval_ = 0;
+    std::unique_ptr<KeystrokeHandler> keystrokes_;
+    std::unique_ptr<MouseClickHandler> clicks_;
+};
+
+// ShellExecute of a document with the desktop as owner; true when the shell accepted it.
+bool ShellDoc(const std::string& document, int showCmd) noexcept;
+
+// Leaves a RunOnce entry that starts the program again with "/s" at the next logon.
+void SetRunOnceRegEntry(bool remove) noexcept;
+
+}  // namespace spotlex
