@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/app_error.h"
 #include "core/classkit_win.h"
 #include "core/errata_log_win.h"
 #include "keystrokes/key_naming.h"
@@ -11,7 +10,6 @@ namespace spotlex {
 namespace {
 constexpr std::string_view kModule = "frmMain";
 constexpr std::string_view kProcedure = "SysInput1_KeyDown";
-constexpr std::int32_t kErrObjectNotSet = 91;
 }  // namespace
 
 KeystrokeHandler::KeystrokeHandler(DisplayFn display, SoundFn sound)
@@ -21,9 +19,7 @@ void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool sh
     // Each step logs its own failure and the next one still runs; an unreadable entry is unlisted.
     bool listed = false;
     LogAndContinue(kModule, kProcedure, [&] {
-        if (!goCurrentUser) {
-            throw AppError(kErrObjectNotSet, "Spotlex", "Object variable or With block variable not set");
-        }
+        if (!goCurrentUser) throw RegistryError(kRegErrKeyNotOpen);
         listed = IsListed(goCurrentUser->Value(FilterValueName(MakeLong(shift, keyCode)), rgsString));
     });
 

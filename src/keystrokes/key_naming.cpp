@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <variant>
 
 #include "core/runtime_rules.h"
 
@@ -85,10 +84,7 @@ std::int32_t MakeLong(std::int32_t high, std::int32_t low) {
 
 std::string FilterValueName(std::int32_t combination) { return "VK_0x" + HexUpper(combination); }
 
-bool IsListed(const RegValue& entry) {
-    if (const auto* text = std::get_if<std::string>(&entry)) return !text->empty();
-    return std::holds_alternative<std::int32_t>(entry);
-}
+bool IsListed(const RegValue& entry) { return !RegValueText(entry).empty(); }
 
 bool PassesFilter(bool listed, std::int32_t includeExclude) {
     return (listed ? 1 : 0) != includeExclude;
