@@ -1,0 +1,344 @@
+#include "app/sys_input_win.h"
+
+#include <atomic>
+#include <limits>
+
+#include "core/errata_log_win.h"
+#include "core/runtime_rules.h"
+#include "core/unique_handle_win.h"
+#include "core/window_win.h"
+
+namespace spotlex {
+
+namespace {
+
+constexpr UINT kMsgInput = WM_APP + 0x51;
+// Room for a few seconds of the fastest typing and clicking while the user-interface thread is busy.
+constexpr std::size_t kRingSize = 4096;
+
+bool KeyIsDown(std::uint32_t vkCode) {
+    return (GetAsyncKeyState(static_cast<int>(vkCode)) & 0x8000) != 0;
+}
+
+}  // namespace
+
+// One event, copied by a hook procedure; plain data so that the ring never allocates.
+struct SysInput::HookEvent {
+    enum Kind : std::uint8_t { kKey, kMouse, kError };
+    Kind kind;
+    std::int16_t code;   // key: plain virtual-key code; mouse: button; error: the hook
+    std::uint16_t mask;  // modifiers held
+    std::int32_t x;      // mouse: screen pixels
+    std::int32_t y;
+    std::uint32_t time;
+    std::int32_t error;  // error: the Win32 error code
+};
+
+// What the hook thread and the user-interface thread share.
+struct SysInput::Channel {
+    SpscRing<HookEvent, kRingSize> ring;
+    // Set while a wake-up message is on its way, so a busy user-interface thread gets one, not
+    // thousands.
+    std::atomic<bool> posted{false};
+    std::atomic<std::uint64_t> dropped{0};
+    MicrosecondHistogram hookTimes;
+    HWND notify = nullptr;
+    LONGLONG ticksPerSecond = 1;
+
+    // Called by whichever thread is the producer: the hook thread while it runs.
+    void Publish(const HookEvent& e) noexcept {
+        if (!ring.Push(e)) {
+            dropped.fetch_add(1, std::memory_order_relaxed);
+            return;
+        }
+        if (!posted.exchange(true, std::memory_order_acq_rel)) {
+            if (!PostMessageA(notify, kMsgInput, 0, 0)) posted.store(false, std::memory_order_release);
+        }
+    }
+};
+
+// The thread that owns the hooks. Its hook procedures do only what fits in a few microseconds:
+// no allocation, no logging, no registry, no waiting on the user-interface thread.
+struct SysInput::HookThread {
+    HookThread(Channel& c, const Options& o, std::int32_t hooks)
+        : channel(c), options(o), wanted(hooks), modifiers(o.modifierStaleMs, &KeyIsDown) {}
+
+    Channel& channel;
+    Options options;
+    std::int32_t wanted;       // hooks to keep in place; a failed one leaves
+    std::int32_t started = 0;  // the hooks in place when `ready` was set
+    ModifierTracker modifiers;
+    UniqueHook keyboard;
+    UniqueHook mouse;
+    std::uint32_t keyboardSeen = 0;
+    std::uint32_t mouseSeen = 0;
+    POINT lastCursor{};
+    UniqueHandle ready;
+    UniqueHandle handle;
+    DWORD id = 0;
+
+    // Low-level hooks carry no context; each hook thread finds its own state here.
+    static inline thread_local HookThread* current = nullptr;
+
+    std::int32_t Installed() const noexcept {
+        return (keyboard ? kHookKeyboard : 0) | (mouse ? kHookMouse : 0);
+    }
+
+    static DWORD WINAPI Run(void* param) {
+        auto* self = static_cast<HookThread*>(param);
+        current = self;
+        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+        MSG msg;
+        // The queue must exist before the owner posts WM_QUIT to it.
+        PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+        if (self->wanted & kHookKeyboard) self->Install(kHookKeyboard);
+        if (self->wanted & kHookMouse) self->Install(kHookMouse);
+        GetCursorPos(&self->lastCursor);
+        self->started = self->Installed();
+        SetEvent(self->ready.get());
+
+        const UINT_PTR timer = SetTimer(nullptr, 0, self->options.watchdogMs, nullptr);
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == timer) self->Watch();
+        }
+        KillTimer(nullptr, timer);
+        self->keyboard.reset();
+        self->mouse.reset();
+        current = nullptr;
+        return 0;
+    }
+
+    // Installs one hook, or installs it again: the new hook is in place before the old one goes.
+    void Install(std::int32_t hook) {
+        const bool isKeyboard = hook == kHookKeyboard;
+        UniqueHook& slot = isKeyboard ? keyboard : mouse;
+        HHOOK h = options.install(isKeyboard ? WH_KEYBOARD_LL : WH_MOUSE_LL,
+                                  isKeyboard ? &KeyboardProc : &MouseProc, GetModuleHandleA(nullptr), 0);
+        if (!h) {
+            const DWORD error = GetLastError();
+            slot.reset();
+            wanted &= ~hook;
+            channel.Publish({HookEvent::kError, static_cast<std::int16_t>(hook), 0, 0, 0, GetTickCount(),
+                             static_cast<std::int32_t>(error)});
+            return;
+        }
+        slot.reset(h);
+        (isKeyboard ? keyboardSeen : mouseSeen) = GetTickCount();
+    }
+
+    // Windows removes a hook that once answered too slowly, without telling anyone. Input that the
+    // system saw and the hooks did not gives it away.
+    void Watch() {
+        LASTINPUTINFO info{sizeof info, 0};
+        if (!GetLastInputInfo(&info)) return;
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        const bool moved = cursor.x != lastCursor.x || cursor.y != lastCursor.y;
+        lastCursor = cursor;
+        const std::int32_t lost = HooksToReinstall({info.dwTime, keyboardSeen, mouseSeen, Installed(), moved},
+                                                   options.lostAfterMs) &
+                                  wanted;
+        if (lost & kHookKeyboard) Install(kHookKeyboard);
+        if (lost & kHookMouse) Install(kHookMouse);
+        // Keys went by unseen: the modifier record cannot be trusted.
+        if (lost) modifiers.MarkStale();
+    }
+
+    void RecordTime(const LARGE_INTEGER& start) noexcept {
+        LARGE_INTEGER end;
+        QueryPerformanceCounter(&end);
+        const LONGLONG micros = (end.QuadPart - start.QuadPart) * 1000000 / channel.ticksPerSecond;
+        channel.hookTimes.Record(static_cast<std::uint32_t>(
+            micros < 0                                           ? 0
+            : micros > std::numeric_limits<std::uint32_t>::max() ? std::numeric_limits<std::uint32_t>::max()
+                                                                 : micros));
+    }
+
+    void OnKey(WPARAM message, const KBDLLHOOKSTRUCT& k) noexcept {
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        keyboardSeen = GetTickCount();
+        const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+        const ModifierTracker::KeyEvent key = modifiers.OnKey(k.vkCode, down, k.time);
+        if (key.raise) {
+            channel.Publish(
+                {HookEvent::kKey, static_cast<std::int16_t>(key.code), key.mask, 0, 0, k.time, 0});
+        }
+        RecordTime(start);
+    }
+
+    void OnMouse(WPARAM message, const MSLLHOOKSTRUCT& m) noexcept {
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        mouseSeen = GetTickCount();
+        const std::int16_t button = message == WM_LBUTTONDOWN   ? 1
+                                    : message == WM_RBUTTONDOWN ? 2
+                                    : message == WM_MBUTTONDOWN ? 4
+                                                                : 0;
+        if (button) {
+            // Without the keyboard hook nothing keeps the record fresh.
+            if (!keyboard) modifiers.MarkStale();
+            const std::uint16_t mask = modifiers.MaskAt(m.time);
+            channel.Publish({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0});
+        }
+        RecordTime(start);
+    }
+
+    static LRESULT CALLBACK KeyboardProc(int code, WPARAM wp, LPARAM lp) {
+        if (code == HC_ACTION && current) current->OnKey(wp, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp));
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+
+    static LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
+        if (code == HC_ACTION && current) current->OnMouse(wp, *reinterpret_cast<const MSLLHOOKSTRUCT*>(lp));
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+};
+
+// A message-only window of the user-interface thread that the hook thread wakes.
+class SysInput::NotifyWindow final : public Window<NotifyWindow> {
+public:
+    explicit NotifyWindow(SysInput& owner) : owner_(owner) {
+        CreateWin("SpotlexSysInput", 0, 0, "", 0, 0, 0, 0, HWND_MESSAGE);
+    }
+
+protected:
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == kMsgInput) {
+            owner_.Deliver();
+            return 0;
+        }
+        return DefWindowProcA(hwnd_, msg, wp, lp);
+    }
+
+private:
+    SysInput& owner_;
+};
+
+SysInput::SysInput() : SysInput(Options{}) {}
+
+SysInput::SysInput(const Options& options) : options_(options), channel_(std::make_unique<Channel>()) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    channel_->ticksPerSecond = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
+    window_ = std::make_unique<NotifyWindow>(*this);
+    channel_->notify = window_->Hwnd();
+}
+
+SysInput::~SysInput() {
+    Stop();
+}
+
+void SysInput::SetHooks(std::int32_t mask) {
+    mask &= kHookAll;
+    if (mask == hooks_) return;
+    hooks_ = mask;
+    if (enabled_) {
+        Stop();
+        Discard();
+        Start();
+    }
+}
+
+void SysInput::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    if (enabled) {
+        doubleClick_.Reset();
+        Start();
+    } else {
+        Stop();
+        Discard();
+    }
+}
+
+const MicrosecondHistogram& SysInput::HookTimes() const noexcept {
+    return channel_->hookTimes;
+}
+
+std::uint64_t SysInput::DroppedEvents() const noexcept {
+    return channel_->dropped.load(std::memory_order_relaxed);
+}
+
+void SysInput::Start() {
+    if (!(hooks_ & kHookAll)) return;
+    auto t = std::make_unique<HookThread>(*channel_, options_, hooks_);
+    t->ready.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (t->ready) t->handle.reset(CreateThread(nullptr, 0, &HookThread::Run, t.get(), 0, &t->id));
+    if (!t->handle) {
+        // No hook thread runs, so this thread may stand in as the ring's producer.
+        const DWORD error = GetLastError();
+        for (std::int32_t hook : {kHookKeyboard, kHookMouse}) {
+            if (hooks_ & hook) {
+                channel_->Publish({HookEvent::kError, static_cast<std::int16_t>(hook), 0, 0, 0,
+                                   GetTickCount(), static_cast<std::int32_t>(error)});
+            }
+        }
+        hooks_ = 0;
+        return;
+    }
+    HANDLE waits[2] = {t->ready.get(), t->handle.get()};
+    WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    hooks_ = t->started;
+    thread_ = std::move(t);
+}
+
+void SysInput::Stop() {
+    if (!thread_) return;
+    PostThreadMessageA(thread_->id, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_->handle.get(), INFINITE);
+    thread_.reset();
+}
+
+void SysInput::Discard() {
+    HookEvent e;
+    while (channel_->ring.Pop(e)) {
+    }
+    channel_->posted.store(false, std::memory_order_release);
+}
+
+void SysInput::Deliver() {
+    channel_->posted.exchange(false, std::memory_order_acq_rel);
+    // A handler that lets messages run lands here again; the outer loop keeps the input order.
+    if (draining_) return;
+    draining_ = true;
+    HookEvent e;
+    while (enabled_ && channel_->ring.Pop(e)) Raise(e);
+    draining_ = false;
+}
+
+void SysInput::Raise(const HookEvent& e) {
+    try {
+        switch (e.kind) {
+            case HookEvent::kKey:
+                if ((hooks_ & kHookKeyboard) && KeyDown) KeyDown(e.code, static_cast<std::int16_t>(e.mask));
+                break;
+            case HookEvent::kMouse: {
+                if (!(hooks_ & kHookMouse)) break;
+                const DoubleClickRule rule{GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK),
+                                           GetSystemMetrics(SM_CYDOUBLECLK)};
+                const bool pair = doubleClick_.OnPress(e.code, e.time, e.x, e.y, rule);
+                if (MouseDown) {
+                    WindowDc screen(nullptr);
+                    const double twipsX = TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSX));
+                    const double twipsY = TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSY));
+                    MouseDown(e.code, static_cast<std::int16_t>(e.mask), static_cast<float>(e.x * twipsX),
+                              static_cast<float>(e.y * twipsY));
+                }
+                // The press's handler may have switched the hook off.
+                if (pair && enabled_ && (hooks_ & kHookMouse) && DblClick) DblClick();
+                break;
+            }
+            case HookEvent::kError:
+                hooks_ &= ~static_cast<std::int32_t>(e.code);
+                if (Error) Error(e.error, e.code);
+                break;
+        }
+    } catch (...) {
+        LogCurrentException("SysInput", e.kind == HookEvent::kKey     ? "KeyDown"
+                                        : e.kind == HookEvent::kMouse ? "MouseDown"
+                                                                      : "Error");
+    }
+}
+
+}  // namespace spotlex

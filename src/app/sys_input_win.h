@@ -1,0 +1,82 @@
+#pragma once
+// SysInput: the system-wide keyboard and mouse hook. The low-level hooks live on a thread of their
+// own whose hook procedures only copy each event into a ring and return, so a busy user-interface
+// thread never delays the system's input (Windows silently drops a hook that answers slowly). The
+// events are raised on the thread that created the object, through its message loop, in input order.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "app/sys_input_logic.h"
+
+namespace spotlex {
+
+class SysInput {
+public:
+    using KeyDownFn = std::function<void(std::int16_t keyCode, std::int16_t shift)>;
+    // button: 1 left, 2 right, 4 middle; x, y: the pointer's screen position in twips.
+    using MouseDownFn = std::function<void(std::int16_t button, std::int16_t shift, float x, float y)>;
+    using DblClickFn = std::function<void()>;
+    // hook: the hook that could not be installed (kHookMouse or kHookKeyboard); errCode: its Win32 error.
+    using ErrorFn = std::function<void(std::int32_t errCode, std::int32_t hook)>;
+    using InstallFn = HHOOK (*)(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId);
+
+    // Tuning; the defaults suit the program, tests shorten them.
+    struct Options {
+        std::uint32_t watchdogMs = 1000;      // how often the hook thread looks for a removed hook
+        std::uint32_t lostAfterMs = 2000;     // input the hooks missed for this long means one is gone
+        std::uint32_t modifierStaleMs = 500;  // a gap in key input after which modifiers are re-read
+        InstallFn install = &::SetWindowsHookExA;
+    };
+
+    SysInput();
+    explicit SysInput(const Options& options);
+    ~SysInput();
+    SysInput(const SysInput&) = delete;
+    SysInput& operator=(const SysInput&) = delete;
+
+    // The event handlers; set them before enabling. A handler must not destroy this object.
+    KeyDownFn KeyDown;
+    MouseDownFn MouseDown;
+    DblClickFn DblClick;
+    ErrorFn Error;
+
+    // The hook mask ("hooks"): kHookMouse | kHookKeyboard; other bits are dropped. Reading returns
+    // the hooks in force: a hook that could not be installed is taken out of the mask.
+    std::int32_t Hooks() const noexcept { return hooks_; }
+    void SetHooks(std::int32_t mask);
+
+    // Hooks are installed only while enabled; disabling removes them and drops events not yet raised.
+    bool Enabled() const noexcept { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    // The hook procedures' own time, and the events lost because the user-interface thread fell a
+    // whole ring behind.
+    const MicrosecondHistogram& HookTimes() const noexcept;
+    std::uint64_t DroppedEvents() const noexcept;
+
+private:
+    class NotifyWindow;
+    struct HookEvent;
+    struct Channel;
+    struct HookThread;
+
+    void Start();
+    void Stop();
+    void Discard();
+    void Deliver();
+    void Raise(const HookEvent& e);
+
+    Options options_;
+    std::int32_t hooks_ = kHookKeyboard;
+    bool enabled_ = false;
+    bool draining_ = false;
+    DoubleClickDetector doubleClick_;
+    std::unique_ptr<Channel> channel_;
+    std::unique_ptr<NotifyWindow> window_;
+    std::unique_ptr<HookThread> thread_;
+};
+
+}  // namespace spotlex
