@@ -25,7 +25,7 @@ case "${1:-}" in
     ;;
 esac
 
-exe=$1
+exe=$(realpath "$1")
 shift
 [ -f "$exe" ] || { echo "no such test program: $exe" >&2; exit 1; }
 

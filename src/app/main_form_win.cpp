@@ -4,6 +4,7 @@
 
 #include "app/about_box_win.h"
 #include "app/startup_text.h"
+#include "core/app_error.h"
 #include "core/classkit_win.h"
 #include "core/errata_log_win.h"
 #include "core/sound_win.h"
@@ -30,6 +31,14 @@ public:
 private:
     int& depth_;
 };
+
+// A controller that is gone (the form was unloaded while a step ran) is an error of its own,
+// logged like any other, never a crash.
+template <class T>
+T& Need(const std::unique_ptr<T>& p) {
+    if (!p) throw AppError(91, "", "Object variable or With block variable not set");
+    return *p;
+}
 
 std::string ProgramPath() {
     char path[MAX_PATH] = {};
@@ -69,13 +78,17 @@ frmMain::~frmMain() {
 }
 
 void frmMain::InitializeApp() {
-    auto step = [](auto&& f) { LogAndContinue(kModule, "InitializeApp", f); };
+    // A step that talks to the shell lets sent messages in; when one of them ended the session,
+    // the rest of the start is skipped.
+    auto step = [this](auto&& f) {
+        if (!terminating_) LogAndContinue(kModule, "InitializeApp", f);
+    };
 
     step([] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL); });
     step([this] {
         MouseWindow = std::make_unique<CMouseWindow>();
         KeyboardWindow = std::make_unique<CKeyboardWindow>();
-        KeyboardWindow->SetInputGate([this](bool on) { SysInputEnabled(on, on); });
+        Need(KeyboardWindow).SetInputGate([this](bool on) { SysInputEnabled(on, on); });
     });
     step([] { gbPlaySounds = GetNumericSetting("Play_Sounds", -1, -1, 1) != 0; });
     step([] { PlayFX("CKStartUp", false); });
@@ -84,13 +97,13 @@ void frmMain::InitializeApp() {
         TrayIcon1.SetTipText(" Spotlex [Right-Click For Menu] ");
     });
     step([this] {
-        KeyboardWindow->SetDelay(GetNumericSetting("Delay_Keyboard", 1000, 100, 10000));
-        KeyboardWindow->SetColor(GetNumericSetting("Color_Keyboard", 0, 0, 0xFFFFFF));
-        KeyboardWindow->SetSize(GetNumericSetting("Size_Keyboard", 64, 14, 188));
+        Need(KeyboardWindow).SetDelay(GetNumericSetting("Delay_Keyboard", 1000, 100, 10000));
+        Need(KeyboardWindow).SetColor(GetNumericSetting("Color_Keyboard", 0, 0, 0xFFFFFF));
+        Need(KeyboardWindow).SetSize(GetNumericSetting("Size_Keyboard", 64, 14, 188));
     });
     step([this] {
-        MouseWindow->SetColor(GetNumericSetting("Color_Left_Mouse", 255, 0, 0xFFFFFF));
-        MouseWindow->SetSize(GetNumericSetting("Size_Mouse", 64, 14, 188));
+        Need(MouseWindow).SetColor(GetNumericSetting("Color_Left_Mouse", 255, 0, 0xFFFFFF));
+        Need(MouseWindow).SetSize(GetNumericSetting("Size_Mouse", 64, 14, 188));
     });
     step([this] {
         ActiveMenu1.SetIconFile("%win%\\ckicons.icl");
