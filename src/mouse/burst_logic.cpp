@@ -16,13 +16,13 @@ BurstPlace PlaceBurst(double xTwips, double yTwips, int glyphWidthPixels, double
     // The glyph width is measured in pixels; in twips it is W * twips per pixel of x for both
     // offsets, since both divisors were tuned against the width.
     const double widthTwips = glyphWidthPixels * twipsPerPixelX;
-    const double left = (xTwips - widthTwips / 2.01) / twipsPerPixelX;
-    const double top = (yTwips - widthTwips / 1.91) / twipsPerPixelY;
+    const double left = (xTwips - widthTwips / kBurstCentreXDivisor) / twipsPerPixelX;
+    const double top = (yTwips - widthTwips / kBurstCentreYDivisor) / twipsPerPixelY;
     return {static_cast<int>(RoundHalfEven(left)), static_cast<int>(RoundHalfEven(top))};
 }
 
 void BurstAnimation::Start(bool dblClick) noexcept {
-    glyph_ = kBurstFirstFrame;
+    glyph_ = kFirstBurstFrame;
     dblClick_ = dblClick;
     timerInterval_ = kFirstFrameMarkerMs;
     timerEnabled_ = true;
@@ -34,11 +34,11 @@ void BurstAnimation::Shaped() noexcept {
 }
 
 BurstAnimation::Tick BurstAnimation::OnTick() noexcept {
-    if (glyph_ >= kBurstFirstFrame - 1 && glyph_ < kBurstLastFrame) {
+    if (glyph_ >= kFirstBurstFrame - 1 && glyph_ < kLastBurstFrame) {
         ++glyph_;
         return Tick::NextFrame;
     }
-    if (glyph_ == kBurstLastFrame) {
+    if (glyph_ == kLastBurstFrame) {
         shown_ = false;
         glyph_ = 0;
         timerEnabled_ = false;

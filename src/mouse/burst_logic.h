@@ -3,12 +3,9 @@
 // shows and what its timer does, and the fire picture that can fill it.
 #include <cstdint>
 
-namespace spotlex {
+#include "core/display_font_codes.h"
 
-// Display font codes: five frames shown in order, then the double-click marker drawn over them.
-inline constexpr unsigned char kBurstFirstFrame = 130;
-inline constexpr unsigned char kBurstLastFrame = 134;
-inline constexpr unsigned char kDblClickMarker = 135;
+namespace spotlex {
 
 // The timer interval that marks "first frame not shaped yet"; shaping replaces it by the frame time.
 inline constexpr std::int32_t kFirstFrameMarkerMs = 50;

@@ -49,7 +49,7 @@ TEST(BurstPlacement, OtherScreenResolutions) {
 TEST(BurstAnimation, FiveFramesThenTheEnd) {
     BurstAnimation a;
     a.Start(false);
-    EXPECT_EQ(a.Glyph(), kBurstFirstFrame);
+    EXPECT_EQ(a.Glyph(), kFirstBurstFrame);
     EXPECT_EQ(a.TimerInterval(), kFirstFrameMarkerMs);
     EXPECT_TRUE(a.TimerRunning());
     EXPECT_FALSE(a.Shown());
@@ -101,7 +101,7 @@ TEST(BurstAnimation, RestartDuringABurstGoesBackToTheFirstFrame) {
     a.OnTick();
     ASSERT_EQ(a.Glyph(), 132);
     a.Start(false);
-    EXPECT_EQ(a.Glyph(), kBurstFirstFrame);
+    EXPECT_EQ(a.Glyph(), kFirstBurstFrame);
     EXPECT_FALSE(a.DblClick()) << "the marker belongs to the burst that asked for it";
     EXPECT_EQ(a.TimerInterval(), kFirstFrameMarkerMs);
     EXPECT_TRUE(a.Shown()) << "the window stays up while it moves";

@@ -1,0 +1,71 @@
+#include "mouse/mouse_click_handler_win.h"
+
+#include <windows.h>
+
+#include "core/classkit_win.h"
+#include "core/errata_log_win.h"
+#include "core/runtime_rules.h"
+#include "core/sound_win.h"
+
+namespace spotlex {
+
+namespace {
+constexpr const char* kModule = "frmMain";
+constexpr const char* kMouseDown = "SysInput1_MouseDown";
+constexpr std::int32_t kMaxColor = 0xFFFFFF;
+}  // namespace
+
+MouseClickHandler::MouseClickHandler(TrayTest isPointInTaskbarTray, ClickSound playClick)
+    : isPointInTaskbarTray_(std::move(isPointInTaskbarTray)), playClick_(std::move(playClick)) {
+    if (!playClick_) playClick_ = [] { PlayFX("CKClick", false); };
+}
+
+void MouseClickHandler::MouseDown(CMouseWindow* mouseWindow, bool& dblClickFlag, std::int16_t button,
+                                  std::int16_t /*shift*/, float x, float y) noexcept {
+    // Each step logs its error and the next one still runs.
+    auto step = [](auto&& f) { LogAndContinue(kModule, kMouseDown, f); };
+
+    int xPixels = 0;
+    int yPixels = 0;
+    ScreenTwips tpp{15, 15};
+    step([&] { tpp = ScreenTwipsPerPixel(); });
+    step([&] { xPixels = TwipsToPixels(x, tpp.x); });
+    step([&] { yPixels = TwipsToPixels(y, tpp.y); });
+
+    bool inTray = false;
+    step([&] { inTray = isPointInTaskbarTray_ && isPointInTaskbarTray_(xPixels, yPixels); });
+    if (inTray) {
+        // The program's own tray icon: no burst, no sound, and no marker left for the next click.
+        dblClickFlag = false;
+        return;
+    }
+
+    if (mouseWindow) {
+        step([&] { mouseWindow->SetInDblClick(dblClickFlag); });
+        // Read at every click, so a changed colour shows at the next one.
+        step([&] {
+            mouseWindow->SetColor(button == 1 ? GetNumericSetting("Color_Left_Mouse", 255, 0, kMaxColor)
+                                              : GetNumericSetting("Color_Right_Mouse", 255, 0, kMaxColor));
+        });
+        bool shown = false;
+        step([&] { shown = mouseWindow->Display(x, y); });
+        if (shown) step([&] { playClick_(); });
+    }
+    dblClickFlag = false;
+}
+
+void MouseClickHandler::DblClick(CMouseWindow* mouseWindow, bool& dblClickFlag) noexcept {
+    // Errors here are ignored. A failed read is told by GetCursorPos itself rather than by x = 0,
+    // which is an ordinary column when a monitor lies left of the primary one.
+    try {
+        POINT pt{};
+        if (!GetCursorPos(&pt)) return;
+        const ScreenTwips tpp = ScreenTwipsPerPixel();
+        dblClickFlag = true;
+        MouseDown(mouseWindow, dblClickFlag, 1, 0, static_cast<float>(pt.x * tpp.x),
+                  static_cast<float>(pt.y * tpp.y));
+    } catch (...) {
+    }
+}
+
+}  // namespace spotlex

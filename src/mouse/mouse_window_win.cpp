@@ -1,0 +1,286 @@
+#include "mouse/mouse_window_win.h"
+
+#include <string_view>
+#include <variant>
+
+#include "core/app_error.h"
+#include "core/classkit_win.h"
+#include "core/display_font_win.h"
+#include "core/errata_log_win.h"
+#include "core/runtime_rules.h"
+#include "core/window_helpers_win.h"
+
+namespace spotlex {
+
+namespace {
+
+constexpr const char* kClassName = "SpotlexMouseWindow";
+constexpr UINT_PTR kTimer1 = 1;
+constexpr const char* kMissingFontMessage =
+    "The 'Spotlex' Font could not be found, and Spotlex can not be run without this Font.\r\n\r\n"
+    "Please re-install this Font, or visit https://www.parvane.com/classkit to download it again.";
+
+// A click must reach the presenter's program under the burst, and the burst must never take
+// the focus: layered and transparent to the mouse, never activated, no taskbar button.
+constexpr DWORD kExStyle =
+    WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+
+UniqueRgn GlyphRegion(HDC dc, unsigned char code) {
+    const char ch = static_cast<char>(code);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    UniqueRgn region;
+    if (BeginPath(dc)) {
+        TextOutA(dc, 0, 0, &ch, 1);
+        if (EndPath(dc)) region.reset(PathToRegion(dc));
+    }
+    SetBkMode(dc, oldMode);
+    return region;
+}
+
+// The 200 x 200 fire picture, drawn once per window.
+UniqueBitmap MakeFireburst() {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = kFireburstSide;
+    bi.bmiHeader.biHeight = -kFireburstSide;  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bmp || !bits) return {};
+    const int stride = (kFireburstSide * 3 + 3) & ~3;
+    auto* row = static_cast<unsigned char*>(bits);
+    for (int y = 0; y < kFireburstSide; ++y, row += stride) {
+        for (int x = 0; x < kFireburstSide; ++x) {
+            Rgb c = FireburstPixel(x, y);
+            row[x * 3 + 0] = c.b;
+            row[x * 3 + 1] = c.g;
+            row[x * 3 + 2] = c.r;
+        }
+    }
+    return bmp;
+}
+
+bool PatternIsFireburst() {
+    if (!goCurrentUser) return false;
+    RegValue v = goCurrentUser->Value("Pattern", rgsString);
+    const std::string* text = std::get_if<std::string>(&v);
+    return text && *text == "Fireburst";
+}
+
+}  // namespace
+
+ScreenTwips ScreenTwipsPerPixel() {
+    WindowDc screen(nullptr);
+    if (!screen) return {15, 15};
+    return {TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSX)),
+            TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSY))};
+}
+
+UniqueRgn BuildBurstRegion(HDC dc, unsigned char frame, bool withMarker) {
+    UniqueRgn shape = GlyphRegion(dc, frame);
+    if (!withMarker) return shape;
+    // Each glyph is its own path and the regions are united: drawn into one path, the overlap
+    // of frame and marker would be cut out of the window instead of filled.
+    UniqueRgn marker = GlyphRegion(dc, kDoubleClickMarker);
+    if (!shape) return marker;
+    if (marker) CombineRgn(shape.get(), shape.get(), marker.get(), RGN_OR);
+    return shape;
+}
+
+frmMouseWindow::frmMouseWindow() {
+    // Load: errors here are ignored; a window that could not be made fails at Display.
+    if (CreateWin(kClassName, kExStyle, WS_POPUP, "", 0, 0, 1, 1)) {
+        SetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
+    }
+    backColor_ = 255;
+    SelectDisplayFont(64);
+    fire_ = MakeFireburst();
+}
+
+frmMouseWindow::~frmMouseWindow() {
+    if (hwnd_ && timerRunning_) KillTimer(hwnd_, kTimer1);
+}
+
+bool frmMouseWindow::SelectDisplayFont(std::int32_t points) {
+    DisplayFont f = CreateDisplayFont(points);
+    font_ = std::move(f.font);
+    fontPoints_ = points;
+    fontFaceOk_ = f.isDisplayFace;
+    return fontFaceOk_;
+}
+
+bool frmMouseWindow::Display(float x, float y, std::int32_t color, std::int32_t size, bool inDblClick) {
+    try {
+        if (!fontFaceOk_ && !SelectDisplayFont(fontPoints_)) {
+            // Clicks still arrive while the message is up; they must not stack a box per click.
+            if (!fontMessageOpen_) {
+                fontMessageOpen_ = true;
+                MessageBoxA(nullptr, kMissingFontMessage, "Spotlex", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
+                fontMessageOpen_ = false;
+            }
+            return false;
+        }
+        if (!hwnd_)
+            throw AppError(static_cast<std::int32_t>(GetLastError()), "frmMouseWindow",
+                           "The burst window could not be created");
+
+        backColor_ = static_cast<COLORREF>(color);
+        const std::int32_t points = HeldBurstPoints(size);
+        if (points != fontPoints_) SelectDisplayFont(points);
+
+        SIZE cell{};
+        {
+            WindowDc dc(hwnd_);
+            ScopedSelect sel(dc.get(), font_.get());
+            const char first = static_cast<char>(kFirstBurstFrame);
+            GetTextExtentPoint32A(dc.get(), &first, 1, &cell);
+        }
+        patternVisible_ = PatternIsFireburst();
+
+        const ScreenTwips tpp = ScreenTwipsPerPixel();
+        const BurstPlace at = PlaceBurst(x, y, cell.cx, tpp.x, tpp.y);
+        SetWindowPos(hwnd_, nullptr, at.left, at.top, cell.cx, cell.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(hwnd_, nullptr, FALSE);
+
+        anim_.Start(inDblClick);
+        ApplyTimer(true);
+        return Recreate();
+    } catch (...) {
+        LogCurrentException("frmMouseWindow", "Display");
+        return false;
+    }
+}
+
+bool frmMouseWindow::Recreate() {
+    try {
+        const unsigned char glyph = anim_.Glyph();
+        if (glyph != 0) {
+            const bool marker = anim_.DblClick();
+            UniqueRgn shape;
+            {
+                WindowDc dc(hwnd_);
+                ScopedSelect sel(dc.get(), font_.get());
+                shape = BuildBurstRegion(dc.get(), glyph, marker);
+            }
+            // A glyph without outline shows nothing, rather than the whole cell.
+            if (!shape) shape.reset(CreateRectRgn(0, 0, 0, 0));
+            if (shape && SetWindowRgn(hwnd_, shape.get(), TRUE)) shape.release();
+            shapedGlyph_ = glyph;
+            shapedMarker_ = marker;
+
+            SetWindowOnTop(hwnd_, HWND_TOPMOST);
+            anim_.Shaped();
+            ApplyTimer(false);
+            if (frameListener_) frameListener_(glyph);
+        }
+        return true;
+    } catch (...) {
+        LogCurrentException("frmMouseWindow", "Recreate");
+        return false;
+    }
+}
+
+void frmMouseWindow::Destroy() noexcept {
+    if (anim_.Stop()) HideNow();
+    ApplyTimer(false);
+}
+
+void frmMouseWindow::HideNow() noexcept {
+    ShowWindow(hwnd_, SW_HIDE);
+    shapedGlyph_ = 0;
+}
+
+// Setting an interval restarts the timer; an unchanged interval keeps it counting.
+void frmMouseWindow::ApplyTimer(bool restart) noexcept {
+    if (!hwnd_) return;
+    if (!anim_.TimerRunning()) {
+        if (timerRunning_) KillTimer(hwnd_, kTimer1);
+        timerRunning_ = 0;
+        timerAppliedMs_ = 0;
+        return;
+    }
+    if (restart || !timerRunning_ || timerAppliedMs_ != anim_.TimerInterval()) {
+        timerRunning_ = SetTimer(hwnd_, kTimer1, static_cast<UINT>(anim_.TimerInterval()), nullptr);
+        timerAppliedMs_ = anim_.TimerInterval();
+    }
+}
+
+void frmMouseWindow::OnTimer() noexcept {
+    switch (anim_.OnTick()) {
+        case BurstAnimation::Tick::NextFrame:
+            Recreate();
+            break;
+        case BurstAnimation::Tick::End:
+            HideNow();
+            break;
+        case BurstAnimation::Tick::None:
+            break;
+    }
+    ApplyTimer(false);
+}
+
+void frmMouseWindow::Paint() noexcept {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    if (patternVisible_ && fire_) {
+        UniqueMemDc mem(CreateCompatibleDC(dc));
+        ScopedSelect sel(mem.get(), fire_.get());
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, 0, 0, rc.right, rc.bottom, mem.get(), 0, 0, kFireburstSide, kFireburstSide, SRCCOPY);
+    } else {
+        UniqueBrush brush(CreateSolidBrush(backColor_));
+        FillRect(dc, &rc, brush.get());
+    }
+    EndPaint(hwnd_, &ps);
+    // Reshaping redraws the window, so reshape only a shape that is out of date; reshaping on
+    // every paint would paint forever.
+    if (anim_.Glyph() != 0 && (anim_.Glyph() != shapedGlyph_ || anim_.DblClick() != shapedMarker_))
+        Recreate();
+}
+
+LRESULT frmMouseWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_TIMER:
+            if (wp == kTimer1) OnTimer();
+            return 0;
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        default:
+            return Window::Handle(msg, wp, lp);
+    }
+}
+
+CMouseWindow::CMouseWindow() : window_(std::make_unique<frmMouseWindow>()) {
+    SetSize(64);
+    SetColor(255);
+    SetDelay(kDefaultFrameMs);
+}
+
+CMouseWindow::~CMouseWindow() = default;
+
+void CMouseWindow::Destroy() noexcept {
+    window_->Destroy();
+}
+
+bool CMouseWindow::Display(float x, float y) {
+    return window_->Display(x, y, color_, size_, inDblClick_);
+}
+
+void CMouseWindow::SetDelay(std::int32_t v) noexcept {
+    delay_ = v;
+    window_->SetMouseFadeInterval(v);
+}
+
+}  // namespace spotlex
