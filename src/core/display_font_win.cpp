@@ -1,0 +1,70 @@
+#include "core/display_font_win.h"
+
+#include <cstring>
+
+namespace spotlex {
+
+namespace {
+
+int CALLBACK NoteFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;  // one is enough
+}
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    std::string s(path, n);
+    return s.substr(0, s.find_last_of('\\') + 1);
+}
+
+}  // namespace
+
+bool IsFontFaceAvailable(const char* face) {
+    LOGFONTA lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    WindowDc screen(nullptr);
+    if (!screen) return false;
+    EnumFontFamiliesExA(screen.get(), &lf, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+bool LoadDisplayFont(const std::string& folder) {
+    if (IsFontFaceAvailable(kDisplayFontFace)) return true;
+    std::string dir = folder.empty() ? ProgramFolder() : folder;
+    if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += '\\';
+    const std::string file = dir + kDisplayFontFile;
+    if (AddFontResourceExA(file.c_str(), FR_PRIVATE, nullptr) == 0) return false;
+    return IsFontFaceAvailable(kDisplayFontFace);
+}
+
+std::string SelectedFaceName(HDC dc, HFONT font) {
+    ScopedSelect select(dc, font);
+    char face[LF_FACESIZE] = {};
+    int n = GetTextFaceA(dc, LF_FACESIZE, face);
+    return std::string(face, n > 0 ? std::strlen(face) : 0);
+}
+
+DisplayFont CreateDisplayFont(int points) {
+    DisplayFont result;
+    WindowDc screen(nullptr);
+    if (!screen) return result;
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(points, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = SYMBOL_CHARSET;
+    lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;  // the displays need outlines for their regions
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    lstrcpynA(lf.lfFaceName, kDisplayFontFace, LF_FACESIZE);
+    result.font.reset(CreateFontIndirectA(&lf));
+    if (result.font)
+        result.isDisplayFace = SelectedFaceName(screen.get(), result.font.get()) == kDisplayFontFace;
+    return result;
+}
+
+}  // namespace spotlex

@@ -1,0 +1,35 @@
+#pragma once
+// The display font "Spotlex2": making it available at start, and creating it for a display.
+#include <windows.h>
+
+#include <string>
+
+#include "core/display_font_codes.h"
+#include "core/unique_handle_win.h"
+
+namespace spotlex {
+
+// True when GDI knows a font family of this face name.
+bool IsFontFaceAvailable(const char* face);
+
+// At start, before any display creates its font: when "Spotlex2" is not installed, loads
+// Spotlex2.ttf from `folder` (the program's own folder when empty) for this process only, so
+// the program runs without installation. True when the face is available afterwards.
+bool LoadDisplayFont(const std::string& folder = {});
+
+struct DisplayFont {
+    UniqueFont font;
+    // Selecting the font gave "Spotlex2" and not a substitute; when false, the display shows
+    // its missing-font message instead.
+    bool isDisplayFace = false;
+};
+
+// The display face at `points` points on the screen: the em is points / 72 of the screen's
+// logical inch, and the symbol character set lets every 8-bit code reach its glyph whatever
+// the system's code page.
+DisplayFont CreateDisplayFont(int points);
+
+// The face name that `dc` really uses once `font` is selected into it.
+std::string SelectedFaceName(HDC dc, HFONT font);
+
+}  // namespace spotlex
