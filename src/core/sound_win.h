@@ -1,13 +1,23 @@
 #pragma once
 // Sound effects: named events of the suite's sound scheme.
+#include <string>
 #include <string_view>
 
 namespace spotlex {
 
-// Sound effects on; from Play_Sounds, written by the properties dialog.
+// Sound effects on; from Play_Sounds, written by the properties dialog. Off until Main reads it.
 extern bool gbPlaySounds;
 
-// Plays the file the scheme assigns to the event; waits for it when playSync. Silent on any error.
-void PlayFX(std::string_view eventName, bool playSync);
+// Plays the file the scheme assigns to the event; waits for it when playSync. Silent on any error,
+// and for an event without a file (no default beep).
+void PlayFX(std::string_view eventName, bool playSync) noexcept;
+
+// The Windows media folder, ending in a backslash: MediaPath, else MediaPathUnexpanded expanded,
+// else the Windows folder's "Media".
+std::string MediaFolder();
+
+// The file PlayFX plays for the event, or empty. Opening the event's scheme key creates it.
+// Raises the settings store's errors.
+std::string SoundFileForEvent(std::string_view eventName);
 
 }  // namespace spotlex

@@ -1,0 +1,63 @@
+#include "core/sound_win.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "core/file_win.h"
+#include "core/registry_win.h"
+#include "core/sound_path.h"
+
+namespace spotlex {
+
+bool gbPlaySounds = false;
+
+namespace {
+
+constexpr const char* kCurrentVersionKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kSchemeAppKey = "HKEY_CURRENT_USER\\AppEvents\\Schemes\\Apps\\Classkit\\";
+
+std::string TextOrEmpty(const RegValue& v) {
+    if (const auto* text = std::get_if<std::string>(&v)) return *text;
+    return {};
+}
+
+}  // namespace
+
+std::string MediaFolder() {
+    std::string mediaPath;
+    std::string unexpanded;
+    try {
+        // Current Windows has no MediaPath, only the expandable MediaPathUnexpanded.
+        RegistrySetting versionKey;
+        versionKey.OpenKey(kCurrentVersionKey);
+        mediaPath = TextOrEmpty(versionKey.Value("MediaPath", rgsString));
+        if (mediaPath.empty()) unexpanded = TextOrEmpty(versionKey.Value("MediaPathUnexpanded", rgsString));
+    } catch (const AppError&) {
+        // The key could not be opened: the Windows folder still knows where its media are.
+    }
+    if (!unexpanded.empty()) unexpanded = ExpandEnvironment(unexpanded);
+    return PickMediaFolder(mediaPath, unexpanded, WindowsDirectory());
+}
+
+std::string SoundFileForEvent(std::string_view eventName) {
+    RegistrySetting scheme;
+    scheme.OpenKey(std::string(kSchemeAppKey) + std::string(eventName) + "\\.Current");
+    // Schemes store "%SystemRoot%\media\...": expand before deciding whether it is a drive path.
+    std::string file = TextOrEmpty(scheme.Value("", rgsString));
+    if (file.empty()) return {};
+    file = ExpandEnvironment(file);
+    return ResolveSoundFile(file, MediaFolder());
+}
+
+void PlayFX(std::string_view eventName, bool playSync) noexcept {
+    const UINT flags = playSync ? 0 : SND_ASYNC;
+    if (!gbPlaySounds) return;
+    try {
+        const std::string file = SoundFileForEvent(eventName);
+        if (!file.empty()) sndPlaySoundA(file.c_str(), flags | SND_NODEFAULT | SND_FILENAME);
+    } catch (...) {
+        // A sound is never worth an error message.
+    }
+}
+
+}  // namespace spotlex

@@ -1,0 +1,131 @@
+// PlayFX's choice of file against the real registry, environment and Windows folder.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+
+#include "core/sound_win.h"
+#include "support/test_support.h"
+
+namespace spotlex {
+namespace {
+
+constexpr const char* kVersionSubkey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kAppSubkey = "AppEvents\\Schemes\\Apps\\Classkit";
+
+std::string WindowsFolder() {
+    char buffer[MAX_PATH] = {};
+    GetWindowsDirectoryA(buffer, MAX_PATH);
+    return buffer;
+}
+
+void SetMachineText(const char* name, DWORD type, const std::string& text) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kVersionSubkey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+}
+
+void DeleteMachineValue(const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kVersionSubkey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, name);
+        RegCloseKey(key);
+    }
+}
+
+// The sound file of an event, as the Sounds control panel stores it.
+void SetEventFile(const std::string& event, const std::string& file) {
+    HKEY key = nullptr;
+    std::string subkey = std::string(kAppSubkey) + "\\" + event + "\\.Current";
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, nullptr, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(file.c_str()),
+                   static_cast<DWORD>(file.size() + 1));
+    RegCloseKey(key);
+}
+
+bool EventKeyExists(const std::string& event) {
+    HKEY key = nullptr;
+    std::string subkey = std::string(kAppSubkey) + "\\" + event + "\\.Current";
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+class Sound : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteMachineValue("MediaPath");
+        DeleteMachineValue("MediaPathUnexpanded");
+        RegDeleteTreeA(HKEY_CURRENT_USER, kAppSubkey);
+    }
+    void TearDown() override {
+        SetUp();
+        gbPlaySounds = false;
+    }
+};
+
+TEST_F(Sound, MediaFolderFromMediaPathElseUnexpandedElseWindows) {
+    EXPECT_EQ(MediaFolder(), WindowsFolder() + "\\Media\\") << "no value at all, as in a fresh Wine prefix";
+
+    SetMachineText("MediaPathUnexpanded", REG_EXPAND_SZ, "%SystemRoot%\\Sounds");
+    EXPECT_EQ(MediaFolder(), WindowsFolder() + "\\Sounds\\");
+
+    SetMachineText("MediaPath", REG_SZ, "D:\\Old\\Media");
+    EXPECT_EQ(MediaFolder(), "D:\\Old\\Media\\") << "MediaPath comes first where it still exists";
+}
+
+TEST_F(Sound, EventFilesResolveAgainstTheRealFolders) {
+    const std::string media = WindowsFolder() + "\\Media\\";
+    SetEventFile("CKClick", "click.wav");
+    EXPECT_EQ(SoundFileForEvent("CKClick"), media + "click.wav");
+
+    SetEventFile("CKAlarm", "%SystemRoot%\\media\\Alarm01.wav");
+    EXPECT_EQ(SoundFileForEvent("CKAlarm"), WindowsFolder() + "\\media\\Alarm01.wav");
+
+    char temp[MAX_PATH] = {};
+    GetEnvironmentVariableA("TEMP", temp, MAX_PATH);
+    SetEventFile("CKKeystroke", "%TEMP%\\key.wav");
+    EXPECT_EQ(SoundFileForEvent("CKKeystroke"), std::string(temp) + "\\key.wav");
+
+    SetEventFile("CKStartUp", "C:\\Sounds\\start.wav");
+    EXPECT_EQ(SoundFileForEvent("CKStartUp"), "C:\\Sounds\\start.wav");
+    SetEventFile("CKClose", "\\\\server\\share\\close.wav");
+    EXPECT_EQ(SoundFileForEvent("CKClose"), "\\\\server\\share\\close.wav");
+    SetEventFile("CKAbout", "%NO_SUCH_VARIABLE%\\about.wav");
+    EXPECT_EQ(SoundFileForEvent("CKAbout"), media + "%NO_SUCH_VARIABLE%\\about.wav")
+        << "an unknown reference stays as written";
+
+    // Never configured: silent, and opening the scheme key leaves it behind, empty.
+    EXPECT_FALSE(EventKeyExists("CKDragStart"));
+    EXPECT_EQ(SoundFileForEvent("CKDragStart"), "");
+    EXPECT_TRUE(EventKeyExists("CKDragStart"));
+}
+
+TEST_F(Sound, PlayFxOpensNothingWhileSoundsAreOff) {
+    gbPlaySounds = false;
+    PlayFX("CKDragEnd", true);
+    EXPECT_FALSE(EventKeyExists("CKDragEnd"));
+
+    gbPlaySounds = true;
+    PlayFX("CKDragEnd", false);
+    EXPECT_TRUE(EventKeyExists("CKDragEnd"));
+}
+
+TEST_F(Sound, AMissingFilePlaysNothingAndASyncCallReturns) {
+    gbPlaySounds = true;
+    SetEventFile("CKClose", "C:\\nowhere\\missing.wav");
+    auto start = std::chrono::steady_clock::now();
+    PlayFX("CKClose", true);
+    PlayFX("CKClose", false);
+    PlayFX("CKNeverConfigured", true);
+    auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_LT(took.count(), 5000);
+}
+
+}  // namespace
+}  // namespace spotlex
