@@ -199,7 +199,7 @@ def replay(ops, pen):
 
 
 def rounded_rect(pen, x0, y0, x1, y1, r):
-    """A clockwise rounded rectangle; each corner a quarter circle in two quadratic arcs."""
+    """A clockwise rounded rectangle; each corner a quarter circle in four quadratic arcs, so GDI flattens it smoothly."""
     # Walk clockwise starting at the left edge's lower end: up, right, down, left.
     arcs = [
         ((x0, y1 - r), (x0 + r, y1), (x0 + r, y1 - r)),   # top-left
@@ -214,7 +214,7 @@ def rounded_rect(pen, x0, y0, x1, y1, r):
         a1 = math.atan2(ey - cy, ex - cx)
         if a1 > a0:
             a1 -= 2 * math.pi  # clockwise
-        quad_arc(pen, cx, cy, r, a0, a1, 2)
+        quad_arc(pen, cx, cy, r, a0, a1, 4)
     pen.closePath()
 
 
