@@ -33,6 +33,7 @@ KeyPath SplitKeyPath(std::string_view key) {
     std::string root(key.substr(0, slash));
     std::transform(root.begin(), root.end(), root.begin(),
                    [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; });
+    // HKEY_DYN_DATA is 0x80000006; 0x80000004 would be the performance-data key.
     static const struct {
         const char* name;
         HKEY key;

@@ -310,12 +310,5 @@ TEST(OsInfo, VersionComesFromTheVersionResource) {
     EXPECT_FALSE(FileProgramVersion(test::ExeFolder() + "no-such-file.exe").has_value());
 }
 
-TEST(OsInfo, SystemErrorTextHasNoLineBreak) {
-    const std::string text = SystemErrorText(ERROR_ACCESS_DENIED);
-    EXPECT_FALSE(text.empty());
-    EXPECT_EQ(text.find('\n'), std::string::npos);
-    EXPECT_EQ(text.find('\r'), std::string::npos);
-}
-
 }  // namespace
 }  // namespace spotlex

@@ -1,9 +1,11 @@
 // PlayFX's choice of file against the real registry, environment and Windows folder.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "core/sound_win.h"
 #include "support/test_support.h"
@@ -77,6 +79,29 @@ TEST_F(Sound, MediaFolderFromMediaPathElseUnexpandedElseWindows) {
 
     SetMachineText("MediaPath", REG_SZ, "D:\\Old\\Media");
     EXPECT_EQ(MediaFolder(), "D:\\Old\\Media\\") << "MediaPath comes first where it still exists";
+}
+
+TEST_F(Sound, MediaFolderIsReadWhereWeMayOnlyRead) {
+    SetMachineText("MediaPathUnexpanded", REG_EXPAND_SZ, "%SystemRoot%\\Sounds");
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kVersionSubkey, 0, READ_CONTROL | WRITE_DAC, &key), ERROR_SUCCESS);
+    std::vector<BYTE> saved(4096);
+    DWORD size = static_cast<DWORD>(saved.size());
+    ASSERT_EQ(RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, saved.data(), &size), ERROR_SUCCESS);
+    // A standard user's view of HKEY_LOCAL_MACHINE: reading only.
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly,
+                                                                     nullptr));
+    ASSERT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+    LocalFree(readOnly);
+    HKEY full = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kVersionSubkey, 0, KEY_ALL_ACCESS, &full), ERROR_ACCESS_DENIED);
+
+    const std::string folder = MediaFolder();
+
+    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, saved.data());
+    RegCloseKey(key);
+    EXPECT_EQ(folder, WindowsFolder() + "\\Sounds\\");
 }
 
 TEST_F(Sound, EventFilesResolveAgainstTheRealFolders) {
