@@ -1,0 +1,10 @@
+#pragma once
+// The keystroke window's two cursors: an open hand over the window, a hand in fist while dragging.
+#include "core/unique_handle_win.h"
+
+namespace spotlex {
+
+UniqueCursor CreateOpenHandCursor();
+UniqueCursor CreateClosedHandCursor();
+
+}  // namespace spotlex

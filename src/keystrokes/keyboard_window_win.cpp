@@ -1,0 +1,355 @@
+#include "keystrokes/keyboard_window_win.h"
+
+#include <climits>
+
+#include "core/app_error.h"
+#include "core/classkit_win.h"
+#include "core/display_font_win.h"
+#include "core/errata_log_win.h"
+#include "core/runtime_rules.h"
+#include "core/sound_win.h"
+#include "core/window_helpers_win.h"
+#include "keystrokes/hand_cursors_win.h"
+#include "keystrokes/text_region_win.h"
+#include "properties/color.h"
+
+namespace spotlex {
+namespace {
+
+constexpr std::string_view kModule = "frmKeyboardWindow";
+constexpr const char* kClassName = "SpotlexKeyboardWindow";
+constexpr const char* kCaption = "Spotlex - Keystroke Display";
+constexpr UINT_PTR kTimerId = 1;
+constexpr char kMissingFontMessage[] =
+    "The 'Spotlex' Font could not be found, and Spotlex can not be run without this Font.\r\n\r\n"
+    "Please re-install this Font, or visit https://www.parvane.com/classkit to download it again.";
+
+struct ScreenTwips {
+    double x;
+    double y;
+};
+
+ScreenTwips ScreenTwipsPerPixel() {
+    WindowDc screen(nullptr);
+    if (!screen) return {TwipsPerPixel(96), TwipsPerPixel(96)};
+    return {TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSX)),
+            TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSY))};
+}
+
+[[noreturn]] void RaiseLastError(const char* what) {
+    const DWORD code = ::GetLastError();
+    throw AppError(static_cast<std::int32_t>(code), std::string(kModule), what);
+}
+
+}  // namespace
+
+frmKeyboardWindow::frmKeyboardWindow() {
+    const ScreenTwips tpp = ScreenTwipsPerPixel();
+    CreateWin(kClassName, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP, kCaption, 0, 0,
+              TwipsLengthToPixels(kKeyboardDesignWidthTwips, tpp.x),
+              TwipsLengthToPixels(kKeyboardDesignHeightTwips, tpp.y));
+    LogAndContinue(kModule, "Form_Load", [&] {
+        openHand_ = CreateOpenHandCursor();
+        closedHand_ = CreateClosedHandCursor();
+    });
+    LogAndContinue(kModule, "Form_Load", [&] { SelectFont(72); });
+}
+
+frmKeyboardWindow::~frmKeyboardWindow() {
+    if (!hwnd_) return;
+    // Unload stores the place only when this run has placed the window; the creation place would
+    // otherwise replace the centred default.
+    if (placedThisRun_) {
+        try {
+            StorePlace(Place());
+        } catch (...) {
+        }
+    }
+    timer_.Stop();
+    ApplyTimer();
+}
+
+bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::int32_t size) {
+    // The missing-font message is modal; presses that arrive while it is open add nothing.
+    if (!hwnd_ || fontMessageOpen_) return false;
+
+    bool fontOk = true;
+    LogAndContinue(kModule, "Display", [&] { fontOk = EnsureFont(); });
+    if (!fontOk) {
+        ShowMissingFontMessage();
+        return false;
+    }
+
+    // The stored place is read before the previous text hides and stores its own.
+    PixelPoint place = Place();
+    LogAndContinue(kModule, "Display", [&] { place = StoredPlace(); });
+    placedThisRun_ = true;
+    LogAndContinue(kModule, "Display", [&] { HideAndStore(place); });
+
+    text_.assign(text);
+    fill_ = static_cast<COLORREF>(color);
+    LogAndContinue(kModule, "Display", [&] { SelectFont(KeyboardFontPoints(size)); });
+    LogAndContinue(kModule, "Display", [&] {
+        WindowDc dc(hwnd_);
+        if (!dc) RaiseLastError("The window's device context could not be read.");
+        ScopedSelect sel(dc.get(), font_.get());
+        SIZE extent{};
+        if (!::GetTextExtentPoint32A(dc.get(), text_.data(), static_cast<int>(text_.size()), &extent)) {
+            RaiseLastError("The text could not be measured.");
+        }
+        ::SetWindowPos(hwnd_, nullptr, place.x, place.y, extent.cx, extent.cy,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+
+    if (!Recreate()) return false;
+    fadeSteps_ = 0;
+    timer_.Linger();
+    ApplyTimer();
+    // Let the window paint now; only its own messages, so no queued key press re-enters here.
+    MSG msg;
+    while (::PeekMessageA(&msg, hwnd_, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    return true;
+}
+
+void frmKeyboardWindow::Destroy() noexcept {
+    LogAndContinue(kModule, "Destroy", [&] { HideAndStore(Place()); });
+}
+
+bool frmKeyboardWindow::Recreate() noexcept {
+    try {
+        if (!text_.empty()) {
+            if (!shaped_ || shapedText_ != text_ || shapedFontGeneration_ != fontGeneration_) {
+                // Marked first: a shape that fails would otherwise be retried by every repaint.
+                shaped_ = true;
+                shapedText_ = text_;
+                shapedFontGeneration_ = fontGeneration_;
+                ++regionBuilds_;
+                CTextRegion region;
+                if (region.StartShape(hwnd_, font_.get())) {
+                    region.AddToShape(0, 0, text_);
+                    region.EndShape(true);
+                }
+            }
+            SetWindowOnTop(hwnd_, HWND_TOPMOST);
+        }
+        return true;
+    } catch (...) {
+        LogCurrentException(kModule, "Recreate");
+        return false;
+    }
+}
+
+LRESULT frmKeyboardWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_WINDOWPOSCHANGING:
+            // Whoever moves or shows the window (the system's move loop too) must not activate it.
+            reinterpret_cast<WINDOWPOS*>(lp)->flags |= SWP_NOACTIVATE;
+            break;
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wp) == hwnd_ && openHand_) {
+                ::SetCursor(dragging_ ? closedHand_.get() : openHand_.get());
+                return TRUE;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+            DragMove();
+            return 0;
+        case WM_TIMER:
+            if (wp == kTimerId) {
+                OnTimer();
+                return 0;
+            }
+            break;
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT fills the whole window
+        case WM_PAINT:
+            Paint();
+            return 0;
+        default:
+            break;
+    }
+    return Window::Handle(msg, wp, lp);
+}
+
+bool frmKeyboardWindow::EnsureFont() {
+    if (!fontFaceOk_) SelectFont(fontPoints_);
+    return fontFaceOk_;
+}
+
+bool frmKeyboardWindow::SelectFont(std::int32_t points) {
+    if (font_ && fontFaceOk_ && points == fontPoints_) return true;
+    DisplayFont created = CreateDisplayFont(points);
+    if (!created.font) RaiseLastError("The display font could not be created.");
+    font_ = std::move(created.font);
+    fontFaceOk_ = created.isDisplayFace;
+    fontPoints_ = points;
+    ++fontGeneration_;
+    return fontFaceOk_;
+}
+
+void frmKeyboardWindow::ShowMissingFontMessage() {
+    fontMessageOpen_ = true;
+    ::MessageBoxA(nullptr, kMissingFontMessage, "Spotlex", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
+    fontMessageOpen_ = false;
+}
+
+PixelPoint frmKeyboardWindow::StoredPlace() {
+    const SIZE size = WindowSize();
+    const ScreenTwips tpp = ScreenTwipsPerPixel();
+    const int defaultLeft = CentredEdge(::GetSystemMetrics(SM_CXSCREEN), size.cx, tpp.x);
+    const int defaultTop = CentredEdge(::GetSystemMetrics(SM_CYSCREEN), size.cy, tpp.y);
+    // Every monitor is a valid place, left of and above the primary too; the clamp below keeps
+    // the window on the monitor nearest to where it was left.
+    PixelPoint place{GetNumericSetting("Keyboard_Left", defaultLeft, INT_MIN, INT_MAX),
+                     GetNumericSetting("Keyboard_Top", defaultTop, INT_MIN, INT_MAX)};
+    const PixelPoint probe = PlacementProbe(place, size.cx, size.cy);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    PixelRect monitor{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info)) {
+        monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+    }
+    return ClampToMonitor(place, size.cx, size.cy, monitor);
+}
+
+void frmKeyboardWindow::HideAndStore(PixelPoint place) {
+    timer_.Stop();
+    ApplyTimer();
+    if (::IsWindowVisible(hwnd_)) {
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        text_.clear();
+        StorePlace(place);
+    }
+}
+
+void frmKeyboardWindow::StorePlace(PixelPoint place) {
+    if (!goCurrentUser) return;
+    // Whole pixels as they are: converting through rounded twips per pixel would move the window
+    // a little at every hide on a 192 dpi screen (7.5 twips per pixel).
+    goCurrentUser->SetValue("Keyboard_Left", rgsDWord, place.x);
+    goCurrentUser->SetValue("Keyboard_Top", rgsDWord, place.y);
+}
+
+void frmKeyboardWindow::ApplyTimer() noexcept {
+    const int interval = timer_.Interval();
+    if (interval == 0) {
+        if (timerOn_) ::KillTimer(hwnd_, kTimerId);
+        timerOn_ = 0;
+        timerAppliedMs_ = 0;
+        return;
+    }
+    timerOn_ = ::SetTimer(hwnd_, kTimerId, static_cast<UINT>(interval), nullptr);
+    timerAppliedMs_ = interval;
+}
+
+void frmKeyboardWindow::OnTimer() noexcept {
+    try {
+        if (!timer_.Tick()) {
+            ApplyTimer();
+            return;
+        }
+        if (timer_.Interval() != timerAppliedMs_) ApplyTimer();
+        FadeStepNow();
+    } catch (...) {
+        LogCurrentException(kModule, "Timer1_Timer");
+    }
+}
+
+void frmKeyboardWindow::FadeStepNow() {
+    // The target is the screen just outside the top-left corner, sampled afresh at every step.
+    const PixelPoint place = Place();
+    CColor background;
+    background.SetFromScreenPoint(place.x - 1, place.y - 1);
+    ++fadeSteps_;
+    if (auto next = FadeStep(static_cast<std::int32_t>(fill_), background.ColorValue())) {
+        fill_ = static_cast<COLORREF>(*next);
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+    } else {
+        Destroy();
+    }
+}
+
+void frmKeyboardWindow::Paint() noexcept {
+    PAINTSTRUCT ps;
+    if (HDC dc = ::BeginPaint(hwnd_, &ps)) {
+        ::SetDCBrushColor(dc, fill_);
+        ::FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    }
+    ::EndPaint(hwnd_, &ps);
+    Recreate();
+}
+
+void frmKeyboardWindow::DragMove() noexcept {
+    // Whatever fails in here, the hook and the timer come back.
+    struct Resume {
+        frmKeyboardWindow& w;
+        ~Resume() {
+            w.dragging_ = false;
+            w.ApplyTimer();
+            if (w.openHand_) ::SetCursor(w.openHand_.get());
+            if (w.inputGate_) {
+                try {
+                    w.inputGate_(true);
+                } catch (...) {
+                    LogCurrentException(kModule, "Form_MouseDown");
+                }
+            }
+        }
+    };
+    try {
+        Resume resume{*this};
+        if (inputGate_) inputGate_(false);
+        dragging_ = true;
+        if (closedHand_) ::SetCursor(closedHand_.get());
+        if (timerOn_) ::KillTimer(hwnd_, kTimerId);
+        timerOn_ = 0;
+
+        ::ReleaseCapture();
+        PlayFX("CKDragStart", false);
+        // The system's own move loop, as for a caption drag; sent as the command itself so that
+        // no system takes the click on the "caption" as a reason to activate the window.
+        ::SendMessageA(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+
+        SetWindowOnTop(hwnd_, HWND_TOPMOST);
+        PlayFX("CKDragEnd", false);
+        // Stored now, so the next press shows the text where the presenter put it.
+        placedThisRun_ = true;
+        StorePlace(Place());
+    } catch (...) {
+        LogCurrentException(kModule, "Form_MouseDown");
+    }
+}
+
+PixelPoint frmKeyboardWindow::Place() const noexcept {
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    return {r.left, r.top};
+}
+
+SIZE frmKeyboardWindow::WindowSize() const noexcept {
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+CKeyboardWindow::CKeyboardWindow() : window_(std::make_unique<frmKeyboardWindow>()) {
+    window_->SetDelay(delay_);
+}
+
+CKeyboardWindow::~CKeyboardWindow() = default;
+
+void CKeyboardWindow::Destroy() noexcept { window_->Destroy(); }
+
+void CKeyboardWindow::Display(std::string_view characters) { window_->Display(characters, color_, size_); }
+
+void CKeyboardWindow::SetDelay(std::int32_t v) {
+    delay_ = v;
+    window_->SetDelay(v);
+}
+
+void CKeyboardWindow::SetInputGate(InputGate gate) { window_->SetInputGate(std::move(gate)); }
+
+}  // namespace spotlex

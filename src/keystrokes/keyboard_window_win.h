@@ -1,0 +1,128 @@
+#pragma once
+// The keystroke display: frmKeyboardWindow is a floating, never-activated window shaped like the
+// key caps it shows; it lingers, fades into the screen behind it and hides. CKeyboardWindow owns
+// it and holds the settings it is shown with.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/unique_handle_win.h"
+#include "core/window_win.h"
+#include "keystrokes/keyboard_layout.h"
+
+namespace spotlex {
+
+// Switches the input hook off (false) and on again (true) around a drag; frmMain passes its
+// SysInputEnabled here.
+using InputGate = std::function<void(bool enabled)>;
+
+class frmKeyboardWindow : public Window<frmKeyboardWindow> {
+public:
+    // Form_Load: a hidden window of the designed size, font "Spotlex2" at 72 points, red fill.
+    frmKeyboardWindow();
+    // Unload: stores the place when the window has been placed this run, stops the timer.
+    ~frmKeyboardWindow() override;
+
+    // Shows `text` in `color` at `size` points (at most 188) and starts the linger time. False
+    // when nothing is shown: the display font is missing (its message is shown, once at a
+    // time), or the window could not be shaped.
+    bool Display(std::string_view text, std::int32_t color, std::int32_t size);
+    // Stops the timer; a visible window hides, forgets its text and stores its place.
+    void Destroy() noexcept;
+    // Reshapes the window when its text or font changed, and floats it on top unactivated.
+    bool Recreate() noexcept;
+
+    void SetDelay(std::int32_t ms) { timer_.SetDelay(ms); }
+    std::int32_t Delay() const noexcept { return timer_.Delay(); }
+    void SetInputGate(InputGate gate) { inputGate_ = std::move(gate); }
+
+    // What the window shows now, for the program's own checks and the tests.
+    const std::string& Text() const noexcept { return text_; }
+    COLORREF FillColor() const noexcept { return fill_; }
+    std::int32_t FontPoints() const noexcept { return fontPoints_; }
+    std::int32_t TimerInterval() const noexcept { return timer_.Interval(); }
+    // Fade steps since the last Display, counting the one that hides the window.
+    int FadeSteps() const noexcept { return fadeSteps_; }
+    // Regions built since the window was created.
+    int RegionBuilds() const noexcept { return regionBuilds_; }
+    bool FontMessageOpen() const noexcept { return fontMessageOpen_; }
+    bool Dragging() const noexcept { return dragging_; }
+
+protected:
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    bool EnsureFont();
+    bool SelectFont(std::int32_t points);
+    void ShowMissingFontMessage();
+    PixelPoint StoredPlace();
+    void HideAndStore(PixelPoint place);
+    void StorePlace(PixelPoint place);
+    void ApplyTimer() noexcept;
+    void OnTimer() noexcept;
+    void FadeStepNow();
+    void Paint() noexcept;
+    void DragMove() noexcept;
+    PixelPoint Place() const noexcept;
+    SIZE WindowSize() const noexcept;
+
+    LingerFadeTimer timer_;
+    UINT_PTR timerOn_ = 0;
+    int timerAppliedMs_ = 0;
+    std::string text_;
+    COLORREF fill_ = 255;
+    std::int32_t fontPoints_ = 72;
+    UniqueFont font_;
+    bool fontFaceOk_ = false;
+    // Bumped whenever font_ is replaced, so the shape knows its font changed.
+    unsigned fontGeneration_ = 0;
+    // What the window's region was last built from.
+    std::string shapedText_;
+    unsigned shapedFontGeneration_ = 0;
+    bool shaped_ = false;
+    int regionBuilds_ = 0;
+    int fadeSteps_ = 0;
+    bool placedThisRun_ = false;
+    bool fontMessageOpen_ = false;
+    bool dragging_ = false;
+    UniqueCursor openHand_;
+    UniqueCursor closedHand_;
+    InputGate inputGate_;
+};
+
+class CKeyboardWindow {
+public:
+    // Creates the window; Size 48, Color 0 (black), Delay 1000 until start-up sets them.
+    CKeyboardWindow();
+    // Unloads the window, which stores its place.
+    ~CKeyboardWindow();
+    CKeyboardWindow(const CKeyboardWindow&) = delete;
+    CKeyboardWindow& operator=(const CKeyboardWindow&) = delete;
+
+    void Destroy() noexcept;
+    // Shows key-cap text with this object's Color and Size; a missing font shows its message.
+    void Display(std::string_view characters);
+
+    std::int32_t Color() const noexcept { return color_; }
+    void SetColor(std::int32_t v) noexcept { color_ = v; }
+    std::int32_t Delay() const noexcept { return delay_; }
+    void SetDelay(std::int32_t v);
+    std::int32_t Size() const noexcept { return size_; }
+    void SetSize(std::int32_t v) noexcept { size_ = v; }
+    // frmMain: [this](bool on) { SysInputEnabled(on, on); }
+    void SetInputGate(InputGate gate);
+
+    frmKeyboardWindow& Window() noexcept { return *window_; }
+
+private:
+    std::unique_ptr<frmKeyboardWindow> window_;
+    std::int32_t size_ = 48;
+    std::int32_t color_ = 0;
+    std::int32_t delay_ = 1000;
+};
+
+}  // namespace spotlex
