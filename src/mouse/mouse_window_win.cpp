@@ -1,6 +1,6 @@
 #include "mouse/mouse_window_win.h"
 
-#include <string_view>
+#include <string>
 #include <variant>
 
 #include "core/app_error.h"
