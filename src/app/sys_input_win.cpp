@@ -45,12 +45,16 @@ struct SysInput::Channel {
     HWND notify = nullptr;
     LONGLONG ticksPerSecond = 1;
 
-    // Called by whichever thread is the producer: the hook thread while it runs.
-    void Publish(const HookEvent& e) noexcept {
-        if (!ring.Push(e)) {
-            dropped.fetch_add(1, std::memory_order_relaxed);
-            return;
-        }
+    // Producer only: the hook thread while it runs. False when the ring is full and the event lost.
+    bool Push(const HookEvent& e) noexcept {
+        if (ring.Push(e)) return true;
+        dropped.fetch_add(1, std::memory_order_relaxed);
+        return false;
+    }
+
+    // Wakes the user-interface thread unless a wake-up is already on its way. Posting is a round trip
+    // to the window system (to wineserver under Wine), so the hook thread does it between hook calls.
+    void Wake() noexcept {
         if (!posted.exchange(true, std::memory_order_acq_rel)) {
             if (!PostMessageA(notify, kMsgInput, 0, 0)) posted.store(false, std::memory_order_release);
         }
@@ -73,6 +77,7 @@ struct SysInput::HookThread {
     std::uint32_t keyboardSeen = 0;
     std::uint32_t mouseSeen = 0;
     POINT lastCursor{};
+    bool wakePending = false;  // events pushed since the last wake-up
     UniqueHandle ready;
     UniqueHandle handle;
     DWORD id = 0;
@@ -98,8 +103,23 @@ struct SysInput::HookThread {
         SetEvent(self->ready.get());
 
         const UINT_PTR timer = SetTimer(nullptr, 0, self->options.watchdogMs, nullptr);
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == timer) self->Watch();
+        // The hook procedures run inside PeekMessage; the user-interface thread is woken after they
+        // have returned, so the system never waits on that.
+        for (bool running = true; running;) {
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    running = false;
+                    break;
+                }
+                if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == timer) self->Watch();
+            }
+            if (!running) break;
+            if (self->wakePending) {
+                self->wakePending = false;
+                self->channel.Wake();
+                continue;
+            }
+            MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
         KillTimer(nullptr, timer);
         self->keyboard.reset();
@@ -118,8 +138,8 @@ struct SysInput::HookThread {
             const DWORD error = GetLastError();
             slot.reset();
             wanted &= ~hook;
-            channel.Publish({HookEvent::kError, static_cast<std::int16_t>(hook), 0, 0, 0, GetTickCount(),
-                             static_cast<std::int32_t>(error)});
+            Publish({HookEvent::kError, static_cast<std::int16_t>(hook), 0, 0, 0, GetTickCount(),
+                     static_cast<std::int32_t>(error)});
             return;
         }
         slot.reset(h);
@@ -144,6 +164,10 @@ struct SysInput::HookThread {
         if (lost) modifiers.MarkStale();
     }
 
+    void Publish(const HookEvent& e) noexcept {
+        if (channel.Push(e)) wakePending = true;
+    }
+
     void RecordTime(const LARGE_INTEGER& start) noexcept {
         LARGE_INTEGER end;
         QueryPerformanceCounter(&end);
@@ -161,8 +185,7 @@ struct SysInput::HookThread {
         const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
         const ModifierTracker::KeyEvent key = modifiers.OnKey(k.vkCode, down, k.time);
         if (key.raise) {
-            channel.Publish(
-                {HookEvent::kKey, static_cast<std::int16_t>(key.code), key.mask, 0, 0, k.time, 0});
+            Publish({HookEvent::kKey, static_cast<std::int16_t>(key.code), key.mask, 0, 0, k.time, 0});
         }
         RecordTime(start);
     }
@@ -179,7 +202,7 @@ struct SysInput::HookThread {
             // Without the keyboard hook nothing keeps the record fresh.
             if (!keyboard) modifiers.MarkStale();
             const std::uint16_t mask = modifiers.MaskAt(m.time);
-            channel.Publish({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0});
+            Publish({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0});
         }
         RecordTime(start);
     }
@@ -270,10 +293,11 @@ void SysInput::Start() {
         const DWORD error = GetLastError();
         for (std::int32_t hook : {kHookKeyboard, kHookMouse}) {
             if (hooks_ & hook) {
-                channel_->Publish({HookEvent::kError, static_cast<std::int16_t>(hook), 0, 0, 0,
-                                   GetTickCount(), static_cast<std::int32_t>(error)});
+                channel_->Push({HookEvent::kError, static_cast<std::int16_t>(hook), 0, 0, 0, GetTickCount(),
+                                static_cast<std::int32_t>(error)});
             }
         }
+        channel_->Wake();
         hooks_ = 0;
         return;
     }

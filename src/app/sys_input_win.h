@@ -21,7 +21,7 @@ public:
     using DblClickFn = std::function<void()>;
     // hook: the hook that could not be installed (kHookMouse or kHookKeyboard); errCode: its Win32 error.
     using ErrorFn = std::function<void(std::int32_t errCode, std::int32_t hook)>;
-    using InstallFn = HHOOK (*)(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId);
+    using InstallFn = HHOOK(WINAPI*)(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId);
 
     // Tuning; the defaults suit the program, tests shorten them.
     struct Options {
