@@ -44,7 +44,7 @@ constexpr ItemDef kClockItems[] = {
     {mnuClockClose, "ClockClose"},
 };
 
-std::string Folder(UINT (*get)(LPSTR, UINT)) {
+std::string Folder(UINT(WINAPI* get)(LPSTR, UINT)) {
     char buf[MAX_PATH] = {};
     const UINT n = get(buf, MAX_PATH);
     if (n < 1 || n >= MAX_PATH) return {};
