@@ -1,5 +1,6 @@
 #include "app/sys_input_win.h"
 
+#include <algorithm>
 #include <atomic>
 #include <limits>
 
@@ -171,11 +172,10 @@ struct SysInput::HookThread {
     void RecordTime(const LARGE_INTEGER& start) noexcept {
         LARGE_INTEGER end;
         QueryPerformanceCounter(&end);
-        const LONGLONG micros = (end.QuadPart - start.QuadPart) * 1000000 / channel.ticksPerSecond;
-        channel.hookTimes.Record(static_cast<std::uint32_t>(
-            micros < 0                                           ? 0
-            : micros > std::numeric_limits<std::uint32_t>::max() ? std::numeric_limits<std::uint32_t>::max()
-                                                                 : micros));
+        const LONGLONG micros =
+            std::clamp<LONGLONG>((end.QuadPart - start.QuadPart) * 1000000 / channel.ticksPerSecond, 0,
+                                 std::numeric_limits<std::uint32_t>::max());
+        channel.hookTimes.Record(static_cast<std::uint32_t>(micros));
     }
 
     void OnKey(WPARAM message, const KBDLLHOOKSTRUCT& k) noexcept {
