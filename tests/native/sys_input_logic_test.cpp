@@ -124,15 +124,6 @@ TEST_F(ModifierTrackerTest, TickWrapIsNoGap) {
     EXPECT_EQ(gReads, reads);
 }
 
-TEST(PlainKeyCode, SidedModifiersBecomePlainOthersPass) {
-    EXPECT_EQ(PlainKeyCode(vk::kLShift), 16);
-    EXPECT_EQ(PlainKeyCode(vk::kRControl), 17);
-    EXPECT_EQ(PlainKeyCode(vk::kLMenu), 18);
-    EXPECT_EQ(PlainKeyCode(vk::kLWin), 91);
-    EXPECT_EQ(PlainKeyCode(93), 93);
-    EXPECT_EQ(PlainKeyCode('A'), 65);
-}
-
 constexpr DoubleClickRule kRule{500, 4, 4};
 
 TEST(DoubleClickDetector, TwoLeftPressesMakeAPairAndAThirdStartsANewOne) {
