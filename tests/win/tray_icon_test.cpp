@@ -6,7 +6,13 @@
 #include <shellapi.h>
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
 #include <vector>
+
+#include "core/classkit_win.h"
 
 #include "support/test_support.h"
 
@@ -137,7 +143,19 @@ TEST(TrayIcon, ReportsPressesReleasesAndDoubleClicksWhileEnabled) {
     EXPECT_EQ(r.ups.size(), 2u);
 }
 
-TEST(TrayIcon, AThrowingHandlerDoesNotEscapeTheWindowProcedure) {
+TEST(TrayIcon, AThrowingHandlerIsLoggedAndDoesNotEscapeTheWindowProcedure) {
+    // The log goes to the suite's folder, here a folder of the test's own.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "tray_icon_log";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    DeleteFileA((folder + "\\errata.log").c_str());
+    {
+        RegistrySetting machine;
+        machine.OpenKey(kMachineKey);
+        machine.SetValue("Path", rgsString, folder);
+    }
+
     TrayIcon icon;
     icon.SetEnabled(true);
     int after = 0;
@@ -148,6 +166,11 @@ TEST(TrayIcon, AThrowingHandlerDoesNotEscapeTheWindowProcedure) {
     ShellSends(icon, WM_RBUTTONUP);
     ShellSends(icon, WM_RBUTTONUP);
     EXPECT_EQ(after, 2);
+
+    std::ifstream log(folder + "\\errata.log", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Procedure: MouseUp\r\nModule: TrayIcon\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("handler failed"), std::string::npos);
 }
 
 TEST(TrayIcon, ComesBackWhenANewTaskbarBroadcastsTaskbarCreated) {
