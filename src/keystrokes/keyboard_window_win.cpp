@@ -29,11 +29,15 @@ struct ScreenTwips {
     double y;
 };
 
+// The screen's resolution is fixed for the life of a system-DPI-aware program: read it once.
 ScreenTwips ScreenTwipsPerPixel() {
-    WindowDc screen(nullptr);
-    if (!screen) return {TwipsPerPixel(96), TwipsPerPixel(96)};
-    return {TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSX)),
-            TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSY))};
+    static const ScreenTwips tpp = [] {
+        WindowDc screen(nullptr);
+        if (!screen) return ScreenTwips{TwipsPerPixel(96), TwipsPerPixel(96)};
+        return ScreenTwips{TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSX)),
+                           TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSY))};
+    }();
+    return tpp;
 }
 
 [[noreturn]] void RaiseLastError(const char* what) {
@@ -80,11 +84,15 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
         return false;
     }
 
-    // The stored place is read before the previous text hides and stores its own.
+    // The stored place is read before the previous text stores its own.
     PixelPoint place = Place();
-    LogAndContinue(kModule, "Display", [&] { place = StoredPlace(); });
+    bool placeIsStored = false;
+    LogAndContinue(kModule, "Display", [&] { place = StoredPlace(placeIsStored); });
     placedThisRun_ = true;
-    LogAndContinue(kModule, "Display", [&] { HideAndStore(place); });
+    // A text still on screen gives way to the new one in place: the window is reshaped while
+    // visible rather than hidden and shown again, which would cost two more trips to the
+    // window system and flicker.
+    LogAndContinue(kModule, "Display", [&] { StopAndStore(place, false, placeIsStored); });
 
     text_.assign(text);
     fill_ = static_cast<COLORREF>(color);
@@ -97,8 +105,13 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
         if (!::GetTextExtentPoint32A(dc.get(), text_.data(), static_cast<int>(text_.size()), &extent)) {
             RaiseLastError("The text could not be measured.");
         }
-        ::SetWindowPos(hwnd_, nullptr, place.x, place.y, extent.cx, extent.cy,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        const SIZE now = WindowSize();
+        if (!(Place() == place) || now.cx != extent.cx || now.cy != extent.cy) {
+            ::SetWindowPos(hwnd_, nullptr, place.x, place.y, extent.cx, extent.cy,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        // The new colour shows even where neither the size nor the shape changed.
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
     });
 
     if (!Recreate()) return false;
@@ -112,7 +125,7 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
 }
 
 void frmKeyboardWindow::Destroy() noexcept {
-    LogAndContinue(kModule, "Destroy", [&] { HideAndStore(Place()); });
+    LogAndContinue(kModule, "Destroy", [&] { StopAndStore(Place(), true, false); });
 }
 
 bool frmKeyboardWindow::Recreate() noexcept {
@@ -130,7 +143,8 @@ bool frmKeyboardWindow::Recreate() noexcept {
                     region.EndShape(true);
                 }
             }
-            SetWindowOnTop(hwnd_, HWND_TOPMOST);
+            // Raised only when something covers it: restacking is a trip to the window system.
+            if (!::IsWindowVisible(hwnd_) || ::GetWindow(hwnd_, GW_HWNDPREV)) SetWindowOnTop(hwnd_, HWND_TOPMOST);
         }
         return true;
     } catch (...) {
@@ -195,7 +209,7 @@ void frmKeyboardWindow::ShowMissingFontMessage() {
     fontMessageOpen_ = false;
 }
 
-PixelPoint frmKeyboardWindow::StoredPlace() {
+PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
     const SIZE size = WindowSize();
     const ScreenTwips tpp = ScreenTwipsPerPixel();
     const int defaultLeft = CentredEdge(::GetSystemMetrics(SM_CXSCREEN), size.cx, tpp.x);
@@ -211,17 +225,22 @@ PixelPoint frmKeyboardWindow::StoredPlace() {
     if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info)) {
         monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
     }
-    return ClampToMonitor(place, size.cx, size.cy, monitor);
+    const PixelPoint kept = ClampToMonitor(place, size.cx, size.cy, monitor);
+    // What was just read is what we wrote last: storing it again would change nothing.
+    isStored = kept == place && lastWritten_ && *lastWritten_ == place;
+    return kept;
 }
 
-void frmKeyboardWindow::HideAndStore(PixelPoint place) {
+void frmKeyboardWindow::StopAndStore(PixelPoint place, bool hide, bool placeIsStored) {
     timer_.Stop();
     ApplyTimer();
     if (::IsWindowVisible(hwnd_)) {
-        ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
-                       SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (hide) {
+            ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                           SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         text_.clear();
-        StorePlace(place);
+        if (!placeIsStored) StorePlace(place);
     }
 }
 
@@ -229,8 +248,10 @@ void frmKeyboardWindow::StorePlace(PixelPoint place) {
     if (!goCurrentUser) return;
     // Whole pixels as they are: converting through rounded twips per pixel would move the window
     // a little at every hide on a 192 dpi screen (7.5 twips per pixel).
+    lastWritten_.reset();
     goCurrentUser->SetValue("Keyboard_Left", rgsDWord, place.x);
     goCurrentUser->SetValue("Keyboard_Top", rgsDWord, place.y);
+    lastWritten_ = place;
 }
 
 void frmKeyboardWindow::ApplyTimer() noexcept {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -59,8 +60,10 @@ private:
     bool EnsureFont();
     bool SelectFont(std::int32_t points);
     void ShowMissingFontMessage();
-    PixelPoint StoredPlace();
-    void HideAndStore(PixelPoint place);
+    // The stored place kept on its monitor; isStored: the registry already holds exactly that.
+    PixelPoint StoredPlace(bool& isStored);
+    // Stops the timer; a visible window forgets its text, stores `place` and, with hide, hides.
+    void StopAndStore(PixelPoint place, bool hide, bool placeIsStored);
     void StorePlace(PixelPoint place);
     void ApplyTimer() noexcept;
     void OnTimer() noexcept;
@@ -87,6 +90,8 @@ private:
     int regionBuilds_ = 0;
     int fadeSteps_ = 0;
     bool placedThisRun_ = false;
+    // The place this window last wrote to the settings.
+    std::optional<PixelPoint> lastWritten_;
     bool fontMessageOpen_ = false;
     bool dragging_ = false;
     UniqueCursor openHand_;
