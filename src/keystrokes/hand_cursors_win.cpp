@@ -9,6 +9,7 @@ namespace {
 constexpr int kSize = 32;
 
 // '#' black, '.' white, ' ' transparent.
+// clang-format off
 constexpr const char* kOpenHand[kSize] = {
     "                                ",
     "                                ",
@@ -78,6 +79,7 @@ constexpr const char* kClosedHand[kSize] = {
     "                                ",
     "                                ",
 };
+// clang-format on
 
 UniqueCursor FromArt(const char* const (&art)[kSize], int hotX, int hotY) {
     // Monochrome cursor masks: AND 1 keeps the screen, XOR 1 turns the pixel white.
@@ -89,9 +91,14 @@ UniqueCursor FromArt(const char* const (&art)[kSize], int hotX, int hotY) {
             const std::uint8_t bit = static_cast<std::uint8_t>(0x80u >> (x % 8));
             const std::size_t at = static_cast<std::size_t>(y * kRowBytes + x / 8);
             switch (art[y][x]) {
-                case ' ': andMask[at] |= bit; break;
-                case '.': xorMask[at] |= bit; break;
-                default: break;
+                case ' ':
+                    andMask[at] |= bit;
+                    break;
+                case '.':
+                    xorMask[at] |= bit;
+                    break;
+                default:
+                    break;
             }
         }
     }
@@ -101,7 +108,11 @@ UniqueCursor FromArt(const char* const (&art)[kSize], int hotX, int hotY) {
 
 }  // namespace
 
-UniqueCursor CreateOpenHandCursor() { return FromArt(kOpenHand, 16, 16); }
-UniqueCursor CreateClosedHandCursor() { return FromArt(kClosedHand, 16, 18); }
+UniqueCursor CreateOpenHandCursor() {
+    return FromArt(kOpenHand, 16, 16);
+}
+UniqueCursor CreateClosedHandCursor() {
+    return FromArt(kClosedHand, 16, 18);
+}
 
 }  // namespace spotlex

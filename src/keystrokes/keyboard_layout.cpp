@@ -32,15 +32,22 @@ PixelPoint ClampToMonitor(PixelPoint place, int width, int height, const PixelRe
             ClampEdge(place.y, height, monitor.top, monitor.bottom)};
 }
 
-int KeyboardFontPoints(int requestedPoints) { return std::clamp(requestedPoints, 1, kKeyboardMaxPoints); }
+int KeyboardFontPoints(int requestedPoints) {
+    return std::clamp(requestedPoints, 1, kKeyboardMaxPoints);
+}
 
-void LingerFadeTimer::SetDelay(int ms) { delay_ = std::clamp(ms, 1, kMaxTimerIntervalMs); }
+void LingerFadeTimer::SetDelay(int ms) {
+    delay_ = std::clamp(ms, 1, kMaxTimerIntervalMs);
+}
 
 int LingerFadeTimer::Interval() const noexcept {
     switch (phase_) {
-        case Phase::Lingering: return lingerMs_;
-        case Phase::Fading: return kFadeIntervalMs;
-        case Phase::Idle: break;
+        case Phase::Lingering:
+            return lingerMs_;
+        case Phase::Fading:
+            return kFadeIntervalMs;
+        case Phase::Idle:
+            break;
     }
     return 0;
 }

@@ -144,7 +144,8 @@ bool frmKeyboardWindow::Recreate() noexcept {
                 }
             }
             // Raised only when something covers it: restacking is a trip to the window system.
-            if (!::IsWindowVisible(hwnd_) || ::GetWindow(hwnd_, GW_HWNDPREV)) SetWindowOnTop(hwnd_, HWND_TOPMOST);
+            if (!::IsWindowVisible(hwnd_) || ::GetWindow(hwnd_, GW_HWNDPREV))
+                SetWindowOnTop(hwnd_, HWND_TOPMOST);
         }
         return true;
     } catch (...) {
@@ -362,15 +363,21 @@ CKeyboardWindow::CKeyboardWindow() : window_(std::make_unique<frmKeyboardWindow>
 
 CKeyboardWindow::~CKeyboardWindow() = default;
 
-void CKeyboardWindow::Destroy() noexcept { window_->Destroy(); }
+void CKeyboardWindow::Destroy() noexcept {
+    window_->Destroy();
+}
 
-void CKeyboardWindow::Display(std::string_view characters) { window_->Display(characters, color_, size_); }
+void CKeyboardWindow::Display(std::string_view characters) {
+    window_->Display(characters, color_, size_);
+}
 
 void CKeyboardWindow::SetDelay(std::int32_t v) {
     delay_ = v;
     window_->SetDelay(v);
 }
 
-void CKeyboardWindow::SetInputGate(InputGate gate) { window_->SetInputGate(std::move(gate)); }
+void CKeyboardWindow::SetInputGate(InputGate gate) {
+    window_->SetInputGate(std::move(gate));
+}
 
 }  // namespace spotlex

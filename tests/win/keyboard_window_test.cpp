@@ -17,8 +17,12 @@
 #include "keystrokes/keyboard_window_win.h"
 #include "support/test_support.h"
 
-bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
-std::ostream& operator<<(std::ostream& o, const SIZE& s) { return o << s.cx << " x " << s.cy; }
+bool operator==(const SIZE& a, const SIZE& b) {
+    return a.cx == b.cx && a.cy == b.cy;
+}
+std::ostream& operator<<(std::ostream& o, const SIZE& s) {
+    return o << s.cx << " x " << s.cy;
+}
 
 namespace spotlex {
 namespace {
@@ -31,7 +35,9 @@ const std::string kA = NameKey('A', 0, false);
 const std::string kB = NameKey('B', 0, false);
 const std::string kCtrlAltDel = NameKey(VK_DELETE, kModCtrl | kModAlt, false);
 
-bool Visible(HWND h) { return IsWindowVisible(h) != FALSE; }
+bool Visible(HWND h) {
+    return IsWindowVisible(h) != FALSE;
+}
 
 RECT WindowRect(HWND h) {
     RECT r{};
@@ -39,7 +45,9 @@ RECT WindowRect(HWND h) {
     return r;
 }
 
-SIZE SizeOf(const RECT& r) { return {r.right - r.left, r.bottom - r.top}; }
+SIZE SizeOf(const RECT& r) {
+    return {r.right - r.left, r.bottom - r.top};
+}
 
 // The text's extent in the display font, measured here.
 SIZE TextExtent(const std::string& text, int points) {
@@ -74,7 +82,8 @@ public:
                                       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
                                       nullptr, wc.hInstance, nullptr));
         SetClassLongPtrA(window_.get(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush_.get()));
-        SetWindowPos(window_.get(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        SetWindowPos(window_.get(), HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         RedrawWindow(window_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         PumpFor(100);
     }
@@ -140,7 +149,8 @@ DWORD RunInChild(const char* filter) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    const BOOL started = CreateProcessA(exe, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    const BOOL started =
+        CreateProcessA(exe, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
     SetEnvironmentVariableA(kChildFlag, nullptr);
     if (!started) return 0xFFFFFFFF;
     WaitForSingleObject(pi.hProcess, 120000);
@@ -173,10 +183,11 @@ TEST(KeyboardWindowWithoutFont, ShowsItsMessageOnceAtATimeAndNothingElse) {
             EXPECT_EQ(probe.boxesAfterMorePresses, 1) << "presses while the message is open add no box";
             EXPECT_FALSE(probe.morePressesShown);
             EXPECT_EQ(probe.title, "Spotlex");
-            EXPECT_EQ(probe.text.rfind("The 'Spotlex' Font could not be found, and Spotlex can not be run without "
-                                       "this Font.\r\n\r\nPlease re-install this Font, or visit ",
-                                       0),
-                      0u)
+            EXPECT_EQ(
+                probe.text.rfind("The 'Spotlex' Font could not be found, and Spotlex can not be run without "
+                                 "this Font.\r\n\r\nPlease re-install this Font, or visit ",
+                                 0),
+                0u)
                 << probe.text;
             EXPECT_NE(probe.text.find(" to download it again."), std::string::npos);
             EXPECT_FALSE(Visible(kb.Window().Hwnd()));
@@ -194,9 +205,7 @@ protected:
         gbPlaySounds = false;
         ASSERT_TRUE(LoadDisplayFont());
     }
-    static void TearDownTestSuite() {
-        goCurrentUser.reset();
-    }
+    static void TearDownTestSuite() { goCurrentUser.reset(); }
     void SetUp() override {
         ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280) << "the tests expect the 1280 x 1024 test screen";
         ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
@@ -350,7 +359,8 @@ TEST_F(KeyboardWindowTest, WhiteOnBlackFadesIn15StepsAndHides) {
             return !Visible(h);
         },
         4000);
-    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    const auto took =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     ASSERT_TRUE(hidden);
     EXPECT_EQ(kb.Window().FadeSteps(), 15);
     EXPECT_EQ(kb.Window().TimerInterval(), 0);
@@ -446,8 +456,8 @@ TEST_F(KeyboardWindowTest, RegionIsBuiltOncePerTextAndNothingLeaks) {
 class TypingTarget {
 public:
     TypingTarget() {
-        frame_.reset(CreateWindowExA(0, "STATIC", "typing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 700, 400, 200,
-                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+        frame_.reset(CreateWindowExA(0, "STATIC", "typing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 700, 400,
+                                     200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
         edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 360, 30,
                                 frame_.get(), nullptr, GetModuleHandleA(nullptr), nullptr);
         SetForegroundWindow(frame_.get());
@@ -491,7 +501,8 @@ POINT InsideShape(HWND h) {
     GetWindowRgn(h, shape.get());
     for (int y = (wr.bottom - wr.top) / 2; y < wr.bottom - wr.top; ++y)
         for (int x = 4; x < wr.right - wr.left; ++x)
-            if (PtInRegion(shape.get(), x, y) && PtInRegion(shape.get(), x + 3, y) && PtInRegion(shape.get(), x, y + 3))
+            if (PtInRegion(shape.get(), x, y) && PtInRegion(shape.get(), x + 3, y) &&
+                PtInRegion(shape.get(), x, y + 3))
                 return {wr.left + x + 1, wr.top + y + 1};
     return {-1, -1};
 }

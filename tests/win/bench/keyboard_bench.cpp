@@ -59,7 +59,8 @@ LRESULT CALLBACK BackdropProc(HWND h, UINT m, WPARAM w, LPARAM l) {
         HDC dc = BeginPaint(h, &ps);
         RECT rc;
         GetClientRect(h, &rc);
-        const COLORREF bands[] = {RGB(250, 224, 120), RGB(120, 190, 240), RGB(240, 150, 130), RGB(150, 210, 150)};
+        const COLORREF bands[] = {RGB(250, 224, 120), RGB(120, 190, 240), RGB(240, 150, 130),
+                                  RGB(150, 210, 150)};
         const int n = static_cast<int>(std::size(bands));
         for (int i = 0; i < n; ++i) {
             RECT band{rc.left, rc.top + rc.bottom * i / n, rc.right, rc.top + rc.bottom * (i + 1) / n};
@@ -67,8 +68,9 @@ LRESULT CALLBACK BackdropProc(HWND h, UINT m, WPARAM w, LPARAM l) {
             FillRect(dc, &band, b.get());
         }
         SetBkMode(dc, TRANSPARENT);
-        UniqueFont f(CreateFontA(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, "DejaVu Sans"));
+        UniqueFont f(CreateFontA(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH,
+                                 "DejaVu Sans"));
         ScopedSelect sel(dc, f.get());
         const char* line = "Quarterly review: the presenter's slide beneath the key caps";
         TextOutA(dc, 40, 30, line, static_cast<int>(std::strlen(line)));
@@ -86,8 +88,8 @@ UniqueWindow MakeBackdrop() {
     wc.lpszClassName = "SpotlexKeyboardBenchBackdrop";
     RegisterClassA(&wc);
     UniqueWindow w(CreateWindowExA(0, wc.lpszClassName, "backdrop", WS_POPUP | WS_VISIBLE, 0, 0,
-                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                   wc.hInstance, nullptr));
+                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                   nullptr, wc.hInstance, nullptr));
     SetForegroundWindow(w.get());
     UpdateWindow(w.get());
     return w;
@@ -201,9 +203,10 @@ int Figures(int presses) {
     input.SetEnabled(false);
     const int regions = window.RegionBuilds() - regionsBefore;
 
-    std::printf("keyboard_bench: %d key presses through SendInput, the input hook and the keystroke handler, "
-                "64 pt\n",
-                presses);
+    std::printf(
+        "keyboard_bench: %d key presses through SendInput, the input hook and the keystroke handler, "
+        "64 pt\n",
+        presses);
     std::printf("hook's key event to key caps shown: median %.3f ms, p95 %.3f ms, max %.3f ms\n",
                 At(fromEvent, 0.5), At(fromEvent, 0.95), At(fromEvent, 1.0));
     std::printf("  of which in the handler (filter, naming, Display): median %.3f ms, p95 %.3f ms\n",
@@ -241,8 +244,8 @@ int Figures(int presses) {
                     return 1;
                 }
             }
-            std::printf("region of %-17s at %3d pt: median %.3f ms, p95 %.3f ms\n", s.name, points, At(ms, 0.5),
-                        At(ms, 0.95));
+            std::printf("region of %-17s at %3d pt: median %.3f ms, p95 %.3f ms\n", s.name, points,
+                        At(ms, 0.5), At(ms, 0.95));
             if (points == 188) region188 = std::max(region188, At(ms, 0.5));
         }
     }
@@ -266,7 +269,9 @@ int Show(const std::string& what, int seconds) {
         goCurrentUser->SetValue("Keyboard_Left", rgsDWord, 0);
         goCurrentUser->SetValue("Keyboard_Top", rgsDWord, 380);
         text = CapsOf(VK_F5, 0) + static_cast<char>(kShiftCap);
-        for (int vk : {int{'H'}, int{'E'}, int{'L'}, int{'L'}, int{'O'}, VK_SPACE, int{'W'}, int{'O'}, int{'R'}, int{'L'}, int{'D'}}) text += CapsOf(vk, 0);
+        for (int vk : {int{'H'}, int{'E'}, int{'L'}, int{'L'}, int{'O'}, VK_SPACE, int{'W'}, int{'O'},
+                       int{'R'}, int{'L'}, int{'D'}})
+            text += CapsOf(vk, 0);
     } else {
         goCurrentUser->SetValue("Keyboard_Left", rgsDWord, 120);
         goCurrentUser->SetValue("Keyboard_Top", rgsDWord, 360);
