@@ -118,9 +118,8 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
     fadeSteps_ = 0;
     timer_.Linger();
     ApplyTimer();
-    // Let the window paint now; only its own messages, so no queued key press re-enters here.
-    MSG msg;
-    while (::PeekMessageA(&msg, hwnd_, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    // Paint now rather than run the queue: a queued key press would re-enter here.
+    ::UpdateWindow(hwnd_);
     return true;
 }
 
