@@ -7,18 +7,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/modifier_mask.h"
+
 namespace spotlex {
 
 // Bits of the hook mask.
 inline constexpr std::int32_t kHookMouse = 1;
 inline constexpr std::int32_t kHookKeyboard = 8;
 inline constexpr std::int32_t kHookAll = kHookMouse | kHookKeyboard;
-
-// Bits of the modifier mask.
-inline constexpr std::uint16_t kModShift = 1;
-inline constexpr std::uint16_t kModCtrl = 2;
-inline constexpr std::uint16_t kModAlt = 4;
-inline constexpr std::uint16_t kModWin = 8;
 
 // The Win32 virtual-key codes of the modifiers (this file stays free of windows.h).
 namespace vk {

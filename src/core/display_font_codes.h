@@ -6,6 +6,10 @@
 namespace spotlex {
 
 inline constexpr char kDisplayFontFace[] = "Spotlex2";
+// What a display shows, once, when its font cannot be set to the display face.
+inline constexpr char kMissingFontMessage[] =
+    "The 'Spotlex' Font could not be found, and Spotlex can not be run without this Font.\r\n\r\n"
+    "Please re-install this Font, or visit https://www.parvane.com/classkit to download it again.";
 // The font file, shipped beside the program.
 inline constexpr char kDisplayFontFile[] = "Spotlex2.ttf";
 

@@ -81,18 +81,26 @@ using UniqueCursor = Unique<HCURSOR, detail::DestroyCursorHandle>;
 // A device context from GetDC, given back with ReleaseDC.
 class WindowDc {
 public:
-    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {
+        if (dc_) ++live_;
+    }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
-        if (dc_) ::ReleaseDC(hwnd_, dc_);
+        if (dc_) {
+            ::ReleaseDC(hwnd_, dc_);
+            --live_;
+        }
     }
+    // Device contexts taken and not yet given back.
+    static long Live() noexcept { return live_.load(); }
     HDC get() const noexcept { return dc_; }
     explicit operator bool() const noexcept { return dc_ != nullptr; }
 
 private:
     HWND hwnd_;
     HDC dc_;
+    static inline std::atomic<long> live_{0};
 };
 
 // Selects an object into a DC for one scope.

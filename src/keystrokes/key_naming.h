@@ -4,15 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "core/modifier_mask.h"
 #include "core/reg_value.h"
 
 namespace spotlex {
-
-// Modifier mask bits, shared by the input hook, the key filter dialogs and the keystroke handler.
-inline constexpr int kModShift = 1;
-inline constexpr int kModCtrl = 2;
-inline constexpr int kModAlt = 4;
-inline constexpr int kModWin = 8;
 
 // Font codes of the modifier key caps; they only ever appear as prefixes.
 inline constexpr unsigned char kCapCtrl = 168;

@@ -20,9 +20,6 @@ constexpr std::string_view kModule = "frmKeyboardWindow";
 constexpr const char* kClassName = "SpotlexKeyboardWindow";
 constexpr const char* kCaption = "Spotlex - Keystroke Display";
 constexpr UINT_PTR kTimerId = 1;
-constexpr char kMissingFontMessage[] =
-    "The 'Spotlex' Font could not be found, and Spotlex can not be run without this Font.\r\n\r\n"
-    "Please re-install this Font, or visit https://www.parvane.com/classkit to download it again.";
 
 struct ScreenTwips {
     double x;

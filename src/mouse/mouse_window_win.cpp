@@ -16,9 +16,6 @@ namespace {
 
 constexpr const char* kClassName = "SpotlexMouseWindow";
 constexpr UINT_PTR kTimer1 = 1;
-constexpr const char* kMissingFontMessage =
-    "The 'Spotlex' Font could not be found, and Spotlex can not be run without this Font.\r\n\r\n"
-    "Please re-install this Font, or visit https://www.parvane.com/classkit to download it again.";
 
 // A click must reach the presenter's program under the burst, and the burst must never take
 // the focus: layered and transparent to the mouse, never activated, no taskbar button.

@@ -436,6 +436,7 @@ TEST_F(KeyboardWindowTest, RegionIsBuiltOncePerTextAndNothingLeaks) {
     const long regions = UniqueRgn::Live();
     const long fonts = UniqueFont::Live();
     const long cursors = UniqueCursor::Live();
+    const long dcs = WindowDc::Live();
     const std::string texts[] = {kA, kB, kCtrlAltDel, "xyz", NameKey('C', kModCtrl, false)};
     for (int i = 0; i < 2000; ++i) {
         kb.SetSize(i % 7 == 0 ? 48 + i % 100 : 64);
@@ -448,6 +449,7 @@ TEST_F(KeyboardWindowTest, RegionIsBuiltOncePerTextAndNothingLeaks) {
     EXPECT_EQ(UniqueRgn::Live(), regions);
     EXPECT_EQ(UniqueFont::Live(), fonts);
     EXPECT_EQ(UniqueCursor::Live(), cursors);
+    EXPECT_EQ(WindowDc::Live(), dcs);
     // Windows' own count, where the system keeps one (Wine answers 0).
     EXPECT_LT(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), 2000u);
 }

@@ -466,6 +466,7 @@ TEST_F(MouseBurst, ShapesAreGivenToTheWindowAndNoneLeaks) {
     const long fonts = UniqueFont::Live();
     const long brushes = UniqueBrush::Live();
     const long bitmaps = UniqueBitmap::Live();
+    const long dcs = WindowDc::Live();
     mouse_.SetDelay(10);
     for (int i = 0; i < 60; ++i) {
         if (i % 2) {
@@ -483,6 +484,7 @@ TEST_F(MouseBurst, ShapesAreGivenToTheWindowAndNoneLeaks) {
     EXPECT_EQ(UniqueFont::Live(), fonts);
     EXPECT_EQ(UniqueBrush::Live(), brushes);
     EXPECT_EQ(UniqueBitmap::Live(), bitmaps);
+    EXPECT_EQ(WindowDc::Live(), dcs);
 }
 
 }  // namespace
