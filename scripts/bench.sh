@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Runs one of the benchmark programs under Wine on a private display and leaves nothing running.
+#   bench.sh hook|keyboard|mouse [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]
+# BUILD_DIR is the x86_64 cross build holding bin/NAME_bench.exe (default build/wine; build it with
+# cmake --build BUILD_DIR --target NAME_bench). Without --template a fresh prefix is made first.
+# ARGS go to the program: hook [--bare] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS].
+# With --shots the keyboard and mouse benchmarks also hold their display on screen over a coloured
+# backdrop and save screenshots of it in DIR.
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(dirname "$here")
+. "$here/wine-lib.sh"
+
+name=${1:-}
+case "$name" in
+  hook) shows=() ;;
+  keyboard) shows=(ctrlaltdel row) ;;
+  mouse) shows=(bursts) ;;
+  *) echo "usage: $0 hook|keyboard|mouse [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]" >&2; exit 2 ;;
+esac
+shift
+
+template=
+shots=
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --template) template=$(realpath "$2"); shift 2 ;;
+    --shots) shots=$(realpath -m "$2"); shift 2 ;;
+    *) break ;;
+  esac
+done
+build=$(realpath "${1:-$root/build/wine}")
+shift || true
+exe=$build/bin/${name}_bench.exe
+[ -f "$exe" ] || { echo "no $exe: cmake --build $build --target ${name}_bench" >&2; exit 1; }
+
+work=$(mktemp -d /tmp/spotlex-bench.XXXXXX)
+export WINEPREFIX=$work/prefix
+cleanup() {
+  stop_prefix "$WINEPREFIX"
+  stop_private_display
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_private_display || exit 1
+if [ -n "$template" ]; then
+  copy_prefix "$template" "$WINEPREFIX"
+else
+  make_prefix "$WINEPREFIX" || { echo "could not make a Wine prefix" >&2; exit 1; }
+fi
+cd "$(dirname "$exe")"
+timeout 900 wine "$exe" "$@"
+rc=$?
+
+if [ -n "$shots" ]; then
+  mkdir -p "$shots"
+  for what in "${shows[@]}"; do
+    out=$work/show-$what.txt
+    if [ "$name" = mouse ]; then
+      wine "$exe" --show 20 >"$out" 2>/dev/null &
+    else
+      wine "$exe" --show "$what" 20 >"$out" 2>/dev/null &
+    fi
+    shower=$!
+    for _ in $(seq 300); do
+      grep -q ready "$out" 2>/dev/null && break
+      sleep 0.1
+    done
+    if grep -q ready "$out"; then
+      import -window root "$shots/$name-$what.png" && echo "screenshot: $shots/$name-$what.png"
+    else
+      echo "the $what display was not shown; no screenshot" >&2
+      rc=1
+    fi
+    kill "$shower" 2>/dev/null
+    wait "$shower" 2>/dev/null
+    wineserver -w 2>/dev/null
+  done
+fi
+exit $rc
