@@ -69,15 +69,19 @@ int Main(const char* commandLine) {
 
     std::unique_ptr<SplashScreen> splash;
     std::unique_ptr<frmMain> main;
+    // The splash's timer ends the start: the welcome, then the hook comes on. Should it fire
+    // while the main form is still loading, the welcome follows as soon as the form is there.
+    bool splashDone = false;
+    auto welcome = [&] {
+        main->TrayIcon1.SetEnabled(false);
+        main->ShowWelcome();
+    };
     step([&] {
         splash = std::make_unique<SplashScreen>();
         splash->Show(SplashIntervalFromSettings(), [&] {
-            // The splash's timer ends the start: the welcome, then the hook comes on.
+            splashDone = true;
             splash->Hide();
-            if (main) {
-                main->TrayIcon1.SetEnabled(false);
-                main->ShowWelcome();
-            }
+            if (main) welcome();
             StartUpdater();
             splash.reset();
         });
@@ -85,6 +89,7 @@ int Main(const char* commandLine) {
     });
     step([&] { main = std::make_unique<frmMain>(); });
     if (!main) return 1;
+    if (splashDone) welcome();
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
