@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest
   wine64 fonts-wine xvfb x11-utils imagemagick
-  python3-fonttools fonts-dejavu-core python3-pil locales
+  python3-fonttools fonts-dejavu-core fonts-dejavu-extra python3-pil locales
 )
 
 missing=()

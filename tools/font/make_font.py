@@ -3,9 +3,10 @@
 
     /usr/bin/python3 tools/font/make_font.py [--output assets/fonts/Spotlex2.ttf]
 
-Needs Debian's python3-fonttools and fonts-dejavu-core (the key labels and clock digits are
-DejaVu Sans Bold and DejaVu Sans Condensed Bold outlines; see assets/fonts/LICENSE-DejaVu.txt). The output is the same bytes
-on every run, so the committed font can be checked against a fresh build.
+Needs Debian's python3-fonttools, fonts-dejavu-core and fonts-dejavu-extra (the key labels and
+clock digits are DejaVu Sans Bold and DejaVu Sans Condensed Bold outlines; see
+assets/fonts/LICENSE-DejaVu.txt). The output is the same bytes on every run, so the committed font
+can be checked against a fresh build.
 
 The font is symbol-encoded: byte code c sits at U+F000 + c in a (3,0) cmap, which GDI uses for
 8-bit text drawn with a SYMBOL_CHARSET font under any system code page.
