@@ -85,15 +85,8 @@ std::string ExpandIconLocation(std::string_view location) {
 
 UniqueBitmap IconToMenuBitmap(HICON icon, int cx, int cy) {
     if (!icon || cx <= 0 || cy <= 0) return {};
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = cx;
-    bi.bmiHeader.biHeight = -cy;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueBitmap bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap bmp = CreateTopDownDib(cx, cy, 32, &bits);
     UniqueMemDc dc(CreateCompatibleDC(nullptr));
     if (!bmp || !dc || !bits) return {};
 

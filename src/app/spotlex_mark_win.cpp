@@ -16,16 +16,9 @@ struct Dib {
 };
 
 Dib MakeDib(int w, int h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     Dib d;
-    d.bitmap.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    d.bitmap = CreateTopDownDib(w, h, 32, &bits);
     d.bits = static_cast<std::uint32_t*>(bits);
     return d;
 }

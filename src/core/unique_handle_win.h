@@ -78,6 +78,19 @@ using UniqueIcon = Unique<HICON, detail::DestroyIconHandle>;
 using UniqueMenu = Unique<HMENU, detail::DestroyMenuHandle>;
 using UniqueCursor = Unique<HCURSOR, detail::DestroyCursorHandle>;
 
+// A top-down DIB section of `bitCount` bits per pixel; `bits` receives its pixels.
+inline UniqueBitmap CreateTopDownDib(int width, int height, WORD bitCount, void** bits) noexcept {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = bitCount;
+    bi.bmiHeader.biCompression = BI_RGB;
+    *bits = nullptr;
+    return UniqueBitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
 // A device context from GetDC, given back with ReleaseDC.
 class WindowDc {
 public:

@@ -36,15 +36,8 @@ UniqueRgn GlyphRegion(HDC dc, unsigned char code) {
 
 // The 200 x 200 fire picture, drawn once per window.
 UniqueBitmap MakeFireburst() {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = kFireburstSide;
-    bi.bmiHeader.biHeight = -kFireburstSide;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueBitmap bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap bmp = CreateTopDownDib(kFireburstSide, kFireburstSide, 24, &bits);
     if (!bmp || !bits) return {};
     const int stride = (kFireburstSide * 3 + 3) & ~3;
     auto* row = static_cast<unsigned char*>(bits);

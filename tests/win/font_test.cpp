@@ -37,15 +37,8 @@ public:
     Canvas(HFONT font, int width, int height) : width_(width), height_(height) {
         WindowDc screen(nullptr);
         dc_.reset(CreateCompatibleDC(screen.get()));
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;  // top-down
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        bitmap_.reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bitmap_ = CreateTopDownDib(width, height, 32, &bits);
         bits_ = static_cast<DWORD*>(bits);
         oldBitmap_ = SelectObject(dc_.get(), bitmap_.get());
         oldFont_ = SelectObject(dc_.get(), font);
