@@ -14,18 +14,15 @@
 #include <vector>
 
 #include "app/sys_input_win.h"
+#include "bench/bench_support.h"
+
+using spotlex::bench::Now;
 
 namespace {
 
 constexpr WORD kKey = 'X';
 constexpr double kHookGoalUs = 500;    // hook procedure p99
 constexpr double kDeliveryGoalMs = 5;  // injection to handler p95
-
-LONGLONG Now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
 
 struct Run {
     int presses = 0;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/sys_input_win.h"
+#include "bench/bench_support.h"
 #include "core/classkit_win.h"
 #include "core/display_font_win.h"
 #include "core/unique_handle_win.h"
@@ -26,33 +27,11 @@
 namespace {
 
 using namespace spotlex;
+using namespace spotlex::bench;
 
 constexpr double kShownGoalMs = 16.7;  // p95, one frame
 constexpr double kRegionGoalMs = 4.0;  // median at 188 points
 
-LONGLONG Now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-double Ms(LONGLONG ticks) {
-    static const double freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    return static_cast<double>(ticks) * 1000.0 / freq;
-}
-
-double At(std::vector<double> v, double fraction) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    size_t i = static_cast<size_t>(fraction * static_cast<double>(v.size()));
-    return v[std::min(i, v.size() - 1)];
-}
-
-// A presenter's slide behind the window: coloured bands and a line of text.
 LRESULT CALLBACK BackdropProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == WM_PAINT) {
         PAINTSTRUCT ps;
@@ -101,18 +80,6 @@ std::string CapsOf(int vk, int mask) {
     KeystrokeHandler handler([&](const std::string& t) { text = t; }, [](std::string_view, bool) {});
     handler.KeyDown(static_cast<std::int16_t>(vk), static_cast<std::int16_t>(mask), false);
     return text;
-}
-
-void PumpFor(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
 void Press(WORD vk, bool ctrl) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/sys_input_win.h"
+#include "bench/bench_support.h"
 #include "core/classkit_win.h"
 #include "core/display_font_win.h"
 #include "core/unique_handle_win.h"
@@ -23,28 +24,7 @@
 namespace {
 
 using namespace spotlex;
-
-LONGLONG Now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-double Ms(LONGLONG ticks) {
-    static const double freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    return static_cast<double>(ticks) * 1000.0 / freq;
-}
-
-double At(std::vector<double> v, double fraction) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    size_t i = static_cast<size_t>(fraction * static_cast<double>(v.size()));
-    return v[std::min(i, v.size() - 1)];
-}
+using namespace spotlex::bench;
 
 // What a presenter's program might look like under the bursts: coloured bands and some text.
 LRESULT CALLBACK BackdropProc(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -87,22 +67,6 @@ UniqueWindow MakeBackdrop() {
     SetForegroundWindow(w.get());
     UpdateWindow(w.get());
     return w;
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-void PumpFor(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    while (static_cast<LONG>(end - GetTickCount()) > 0) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        Pump();
-    }
 }
 
 void Click(int x, int y) {
