@@ -306,6 +306,42 @@ TEST_F(MainFormTest, CloseFromTheTrayMenuLeavesTheHookOffAndSavesTheMask) {
     PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
+// While a box of the program is open, a tray click opens nothing on top of it.
+struct NestedProbe {
+    frmMain* form;
+    int disableCountDuringBox = -1;
+};
+NestedProbe* g_nested = nullptr;
+
+void CALLBACK ClickTrayDuringBox(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (g_nested)
+        SendMessageA(g_nested->form->TrayIcon1.Hwnd(), TrayIcon::kCallbackMessage, TrayIcon::kIconId, WM_RBUTTONUP);
+}
+
+void CALLBACK InspectAndCloseBox(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (!g_nested) return;
+    // A menu opened by the tray click would have closed the hook gate by now.
+    g_nested->disableCountDuringBox = g_nested->form->SysInputDisableCount();
+    EndMenu();
+    if (HWND box = FindWindowA("#32770", "About Spotlex")) PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(MainFormTest, TrayClickWhileTheAboutBoxIsOpenOpensNoMenu) {
+    frmMain form;
+    form.SysInputEnabled(true);
+    form.TrayIcon1.SetEnabled(true);
+    NestedProbe probe{&form};
+    g_nested = &probe;
+    SetTimer(nullptr, 0, 300, ClickTrayDuringBox);
+    SetTimer(nullptr, 0, 700, InspectAndCloseBox);
+    form.RunMenuCommand(mnuAbout);
+    g_nested = nullptr;
+    EXPECT_EQ(probe.disableCountDuringBox, 0);
+    EXPECT_FALSE(FindWindowA("#32770", "About Spotlex")) << "the about box did not close";
+}
+
 TEST_F(MainFormTest, DisabledTrayIconOpensNoMenu) {
     frmMain form;
     form.SysInputEnabled(true);
