@@ -3,7 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <vector>
+
+#include "core/classkit_win.h"
+#include "core/display_font_win.h"
 
 namespace spotlex::bench {
 
@@ -45,6 +50,26 @@ inline void PumpFor(DWORD ms) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         Pump();
     } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+// What every display benchmark needs first: the display font and the per-user settings key.
+inline bool StartDisplayBench(const char* name) {
+    if (!LoadDisplayFont()) {
+        std::printf("%s: the display font could not be loaded\n", name);
+        return false;
+    }
+    goCurrentUser = std::make_unique<RegistrySetting>();
+    goCurrentUser->OpenKey(kUserKey);
+    return true;
+}
+
+// Keeps what is shown on screen for `seconds`, after telling the runner it may take its screenshot.
+inline int HoldForScreenshot(int seconds) {
+    PumpFor(500);
+    std::printf("ready\n");
+    std::fflush(stdout);
+    PumpFor(static_cast<DWORD>(seconds) * 1000);
+    return 0;
 }
 
 }  // namespace spotlex::bench

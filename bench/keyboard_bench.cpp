@@ -245,22 +245,13 @@ int Show(const std::string& what, int seconds) {
         text = CapsOf(VK_DELETE, kModCtrl | kModAlt);
     }
     keyboard.Display(text);
-    PumpFor(500);
-    std::printf("ready\n");
-    std::fflush(stdout);
-    PumpFor(static_cast<DWORD>(seconds) * 1000);
-    return 0;
+    return HoldForScreenshot(seconds);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!LoadDisplayFont()) {
-        std::printf("keyboard_bench: the display font could not be loaded\n");
-        return 1;
-    }
-    goCurrentUser = std::make_unique<RegistrySetting>();
-    goCurrentUser->OpenKey(kUserKey);
+    if (!StartDisplayBench("keyboard_bench")) return 1;
     int rc = 0;
     if (argc > 3 && std::strcmp(argv[1], "--show") == 0)
         rc = Show(argv[2], std::max(1, std::atoi(argv[3])));

@@ -215,22 +215,13 @@ int Show(int seconds) {
     hold(900, 750, kFirstBurstFrame + 1, RGB(230, 0, 0), 188, false, true);
     goCurrentUser->DeleteValue("Pattern");
     SetCursorPos(900, 750);
-    PumpFor(500);
-    std::printf("ready\n");
-    std::fflush(stdout);
-    PumpFor(static_cast<DWORD>(seconds) * 1000);
-    return 0;
+    return HoldForScreenshot(seconds);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!LoadDisplayFont()) {
-        std::printf("mouse_bench: the display font could not be loaded\n");
-        return 1;
-    }
-    goCurrentUser = std::make_unique<RegistrySetting>();
-    goCurrentUser->OpenKey(kUserKey);
+    if (!StartDisplayBench("mouse_bench")) return 1;
     int rc = 0;
     if (argc > 2 && std::strcmp(argv[1], "--show") == 0)
         rc = Show(std::max(1, std::atoi(argv[2])));
