@@ -90,20 +90,20 @@ void frmMain::InitializeApp() {
         KeyboardWindow = std::make_unique<CKeyboardWindow>();
         Need(KeyboardWindow).SetInputGate([this](bool on) { SysInputEnabled(on, on); });
     });
-    step([] { gbPlaySounds = GetNumericSetting("Play_Sounds", -1, -1, 1) != 0; });
+    step([] { gbPlaySounds = GetSetting(settings::kPlaySounds) != 0; });
     step([] { PlayFX("CKStartUp", false); });
     step([this] {
         TrayIcon1.SetVisible(true);
         TrayIcon1.SetTipText(" Spotlex [Right-Click For Menu] ");
     });
     step([this] {
-        Need(KeyboardWindow).SetDelay(GetNumericSetting("Delay_Keyboard", 1000, 100, 10000));
-        Need(KeyboardWindow).SetColor(GetNumericSetting("Color_Keyboard", 0, 0, 0xFFFFFF));
-        Need(KeyboardWindow).SetSize(GetNumericSetting("Size_Keyboard", 64, 14, 188));
+        Need(KeyboardWindow).SetDelay(GetSetting(settings::kDelayKeyboard));
+        Need(KeyboardWindow).SetColor(GetSetting(settings::kColorKeyboard));
+        Need(KeyboardWindow).SetSize(GetSetting(settings::kSizeKeyboard));
     });
     step([this] {
-        Need(MouseWindow).SetColor(GetNumericSetting("Color_Left_Mouse", 255, 0, 0xFFFFFF));
-        Need(MouseWindow).SetSize(GetNumericSetting("Size_Mouse", 64, 14, 188));
+        Need(MouseWindow).SetColor(GetSetting(settings::kColorLeftMouse));
+        Need(MouseWindow).SetSize(GetSetting(settings::kSizeMouse));
     });
     step([this] {
         ActiveMenu1.SetIconFile("%win%\\ckicons.icl");
@@ -131,19 +131,19 @@ void frmMain::InitializeApp() {
             ActiveMenu1.SetEnabled(id, false);
     });
     step([this] {
-        SysInput1.SetHooks(GetNumericSetting("Hook_Enum", 9, 0, 9));
+        SysInput1.SetHooks(GetSetting(settings::kHookEnum));
         std::int32_t mask = SysInput1.Hooks();
         if (mask & kHookKeyboard) ActiveMenu1.SetChecked(mnuViewKeyStrokes, true);
         if (mask & kHookMouse) ActiveMenu1.SetChecked(mnuViewMouseClicks, true);
     });
     step([this] {
-        if (GetNumericSetting("Show_Clock", 0, -1, 1) != 0) ActiveMenu1.SetChecked(mnuViewBreakClock, true);
+        if (GetSetting(settings::kShowClock) != 0) ActiveMenu1.SetChecked(mnuViewBreakClock, true);
     });
     step([this] {
         // Kept for the next start; switching the scheme arrives with the large cursors.
-        if (GetNumericSetting("Show_Large_Cursors", 0, -1, 1) != 0) ActiveMenu1.SetChecked(mnuLargeCursors, true);
+        if (GetSetting(settings::kShowLargeCursors) != 0) ActiveMenu1.SetChecked(mnuLargeCursors, true);
     });
-    step([this] { showShiftedKeys_ = GetNumericSetting("Key_Show_Shifted", 0, -1, 1) != 0; });
+    step([this] { showShiftedKeys_ = GetSetting(settings::kKeyShowShifted) != 0; });
 }
 
 void frmMain::SysInputEnabled(bool newEnabled, bool destroyWindows) noexcept {
@@ -248,10 +248,7 @@ void frmMain::ToggleHookBit(UINT item, std::int32_t bit) noexcept {
 void frmMain::mnuHelp_Click() noexcept {
     LogAndContinue(kModule, "mnuHelp_Click", [] {
         std::string path;
-        if (goLocalMachine) {
-            RegValue v = goLocalMachine->Value("Path", rgsString);
-            if (auto* s = std::get_if<std::string>(&v)) path = *s;
-        }
+        path = GetMachineSetting(settings::kPath);
         size_t b = path.find_first_not_of(' '), e = path.find_last_not_of(' ');
         path = b == std::string::npos ? std::string() : path.substr(b, e - b + 1);
         ShellDoc("file://" + WithTrailingBackslash(path) + "help\\index.html", SW_SHOWNORMAL);
@@ -312,9 +309,9 @@ void frmMain::TerminateSpotlex() noexcept {
     step([this] { KeyboardWindow.reset(); });
     step([this] {
         if (!goCurrentUser) return;
-        goCurrentUser->SetValue("Hook_Enum", rgsDWord, SysInput1.Hooks());
-        goCurrentUser->SetValue("Show_Clock", rgsDWord, ActiveMenu1.Checked(mnuViewBreakClock) ? 1 : 0);
-        goCurrentUser->SetValue("Show_Large_Cursors", rgsDWord, ActiveMenu1.Checked(mnuLargeCursors) ? 1 : 0);
+        SaveSetting(settings::kHookEnum, SysInput1.Hooks());
+        SaveSetting(settings::kShowClock, ActiveMenu1.Checked(mnuViewBreakClock) ? 1 : 0);
+        SaveSetting(settings::kShowLargeCursors, ActiveMenu1.Checked(mnuLargeCursors) ? 1 : 0);
     });
     step([] {
         if (goCurrentUser) goCurrentUser->CloseKey();

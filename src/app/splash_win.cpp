@@ -47,7 +47,7 @@ int SplashIntervalFromSettings() noexcept {
     std::int32_t seconds = 0;
     try {
         if (goLocalMachine) {
-            const RegValue v = goLocalMachine->Value("Splash_Screen_Time", rgsDWord);
+            const RegValue v = goLocalMachine->Value(settings::kSplashScreenTime.name, rgsDWord);
             if (const auto* n = std::get_if<std::int32_t>(&v)) {
                 seconds = *n;
             } else if (const auto* s = std::get_if<std::string>(&v); s && !s->empty()) {

@@ -23,4 +23,30 @@ std::int32_t GetNumericSetting(std::string_view name, std::int32_t def, std::int
     return result;
 }
 
+std::int32_t GetSetting(const NumberSetting& setting) { return GetSetting(setting, setting.def); }
+
+std::int32_t GetSetting(const NumberSetting& setting, std::int32_t def) {
+    return GetNumericSetting(setting.name, def, setting.min, setting.max);
+}
+
+void SaveSetting(const NumberSetting& setting, std::int32_t value) {
+    if (!goCurrentUser) throw RegistryError(kRegErrKeyNotOpen);
+    goCurrentUser->SetValue(setting.name, rgsDWord, value);
+}
+
+std::string GetSetting(const TextSetting& setting) {
+    if (!goCurrentUser) throw RegistryError(kRegErrKeyNotOpen);
+    return TextOrEmpty(goCurrentUser->Value(setting.name, rgsString));
+}
+
+void SaveSetting(const TextSetting& setting, std::string_view value) {
+    if (!goCurrentUser) throw RegistryError(kRegErrKeyNotOpen);
+    goCurrentUser->SetValue(setting.name, rgsString, std::string(value));
+}
+
+std::string GetMachineSetting(const TextSetting& setting) {
+    if (!goLocalMachine) return {};
+    return TextOrEmpty(goLocalMachine->Value(setting.name, rgsString));
+}
+
 }  // namespace spotlex

@@ -2,9 +2,11 @@
 // The suite-wide settings objects and the bounded read of a per-user number.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "core/registry_win.h"
+#include "core/settings.h"
 
 namespace spotlex {
 
@@ -19,5 +21,16 @@ extern std::unique_ptr<RegistrySetting> goLocalMachine;
 // the default when nothing usable is stored, then clamps to [min, max] (min first, so min > max
 // gives max). An error is logged and gives 0, which is clamped like any other result.
 std::int32_t GetNumericSetting(std::string_view name, std::int32_t def, std::int32_t min, std::int32_t max);
+
+// The per-user settings of core/settings.h. A number is read with its declared default and bounds
+// (or a default known only at run time); writes raise as RegistrySetting does.
+std::int32_t GetSetting(const NumberSetting& setting);
+std::int32_t GetSetting(const NumberSetting& setting, std::int32_t def);
+void SaveSetting(const NumberSetting& setting, std::int32_t value);
+std::string GetSetting(const TextSetting& setting);
+void SaveSetting(const TextSetting& setting, std::string_view value);
+
+// A text of the machine key; empty when it is missing, not a text, or the key is not open.
+std::string GetMachineSetting(const TextSetting& setting);
 
 }  // namespace spotlex

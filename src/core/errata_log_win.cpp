@@ -33,10 +33,6 @@ std::string WithBackslash(std::string folder) {
     return folder;
 }
 
-std::string TextOrEmpty(const RegValue& v) {
-    if (const auto* text = std::get_if<std::string>(&v)) return *text;
-    return {};
-}
 
 std::string ProgramFolder() {
     std::vector<char> path(MAX_PATH);
@@ -56,7 +52,7 @@ std::string LogFolder() {
     std::string folder;
     if (goLocalMachine) {
         try {
-            folder = TextOrEmpty(goLocalMachine->Value("Path", rgsString));
+            folder = GetMachineSetting(settings::kPath);
         } catch (...) {
         }
     }
@@ -64,7 +60,7 @@ std::string LogFolder() {
         try {
             RegistrySetting machine;
             machine.OpenKey(kMachineKey);
-            folder = TextOrEmpty(machine.Value("Path", rgsString));
+            folder = TextOrEmpty(machine.Value(settings::kPath.name, rgsString));
         } catch (...) {
         }
     }

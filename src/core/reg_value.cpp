@@ -16,4 +16,9 @@ std::int32_t RegValueNumber(const RegValue& v) {
     return 0;
 }
 
+std::string TextOrEmpty(const RegValue& v) {
+    if (const auto* text = std::get_if<std::string>(&v)) return *text;
+    return {};
+}
+
 }  // namespace spotlex

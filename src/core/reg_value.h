@@ -21,4 +21,7 @@ std::string RegValueText(const RegValue& v);
 // does: type mismatch for a text that is no number, overflow beyond 32 bits).
 std::int32_t RegValueNumber(const RegValue& v);
 
+// The text the value holds, or "" when it holds none (a number gives "" too).
+std::string TextOrEmpty(const RegValue& v);
+
 }  // namespace spotlex

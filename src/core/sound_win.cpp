@@ -16,10 +16,6 @@ namespace {
 constexpr const char* kCurrentVersionKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* kSchemeAppKey = "HKEY_CURRENT_USER\\AppEvents\\Schemes\\Apps\\Classkit\\";
 
-std::string TextOrEmpty(const RegValue& v) {
-    if (const auto* text = std::get_if<std::string>(&v)) return *text;
-    return {};
-}
 
 }  // namespace
 

@@ -25,7 +25,7 @@ void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool sh
 
     std::int32_t includeExclude = 1;
     LogAndContinue(kModule, kProcedure,
-                   [&] { includeExclude = GetNumericSetting("Key_IncludeExclude", 1, 0, 1); });
+                   [&] { includeExclude = GetSetting(settings::kKeyIncludeExclude); });
 
     KeyPressOutcome outcome;
     LogAndContinue(kModule, kProcedure,

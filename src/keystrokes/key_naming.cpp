@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/runtime_rules.h"
+#include "core/settings.h"
 
 namespace spotlex {
 namespace {
@@ -82,7 +83,9 @@ std::int32_t MakeLong(std::int32_t high, std::int32_t low) {
     return static_cast<std::int32_t>(bits);
 }
 
-std::string FilterValueName(std::int32_t combination) { return "VK_0x" + HexUpper(combination); }
+std::string FilterValueName(std::int32_t combination) {
+    return std::string(settings::kKeyFilterPrefix) + HexUpper(combination);
+}
 
 bool IsListed(const RegValue& entry) { return !RegValueText(entry).empty(); }
 

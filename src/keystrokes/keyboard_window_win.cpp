@@ -213,8 +213,7 @@ PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
     const int defaultTop = CentredEdge(::GetSystemMetrics(SM_CYSCREEN), size.cy, tpp.y);
     // Every monitor is a valid place, left of and above the primary too; the clamp below keeps
     // the window on the monitor nearest to where it was left.
-    PixelPoint place{GetNumericSetting("Keyboard_Left", defaultLeft, INT_MIN, INT_MAX),
-                     GetNumericSetting("Keyboard_Top", defaultTop, INT_MIN, INT_MAX)};
+    PixelPoint place{GetSetting(settings::kKeyboardLeft, defaultLeft), GetSetting(settings::kKeyboardTop, defaultTop)};
     const PixelPoint probe = PlacementProbe(place, size.cx, size.cy);
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -246,8 +245,8 @@ void frmKeyboardWindow::StorePlace(PixelPoint place) {
     // Whole pixels as they are: converting through rounded twips per pixel would move the window
     // a little at every hide on a 192 dpi screen (7.5 twips per pixel).
     lastWritten_.reset();
-    goCurrentUser->SetValue("Keyboard_Left", rgsDWord, place.x);
-    goCurrentUser->SetValue("Keyboard_Top", rgsDWord, place.y);
+    SaveSetting(settings::kKeyboardLeft, place.x);
+    SaveSetting(settings::kKeyboardTop, place.y);
     lastWritten_ = place;
 }
 

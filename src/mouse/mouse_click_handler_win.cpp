@@ -12,7 +12,6 @@ namespace spotlex {
 namespace {
 constexpr const char* kModule = "frmMain";
 constexpr const char* kMouseDown = "SysInput1_MouseDown";
-constexpr std::int32_t kMaxColor = 0xFFFFFF;
 }  // namespace
 
 MouseClickHandler::MouseClickHandler(TrayTest isPointInTaskbarTray, ClickSound playClick)
@@ -44,8 +43,8 @@ void MouseClickHandler::MouseDown(CMouseWindow* mouseWindow, bool& dblClickFlag,
         step([&] { mouseWindow->SetInDblClick(dblClickFlag); });
         // Read at every click, so a changed colour shows at the next one.
         step([&] {
-            mouseWindow->SetColor(button == 1 ? GetNumericSetting("Color_Left_Mouse", 255, 0, kMaxColor)
-                                              : GetNumericSetting("Color_Right_Mouse", 255, 0, kMaxColor));
+            mouseWindow->SetColor(button == 1 ? GetSetting(settings::kColorLeftMouse)
+                                              : GetSetting(settings::kColorRightMouse));
         });
         bool shown = false;
         step([&] { shown = mouseWindow->Display(x, y); });

@@ -53,10 +53,7 @@ UniqueBitmap MakeFireburst() {
 }
 
 bool PatternIsFireburst() {
-    if (!goCurrentUser) return false;
-    RegValue v = goCurrentUser->Value("Pattern", rgsString);
-    const std::string* text = std::get_if<std::string>(&v);
-    return text && *text == "Fireburst";
+    return goCurrentUser && GetSetting(settings::kPattern) == "Fireburst";
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+#pragma once
+// Every value the program keeps in the registry, declared once: its name, and for numbers the
+// default and the bounds that every read of it applies. Read and write them through the accessors
+// in core/settings_win.h; no other file spells a value name.
+#include <cstdint>
+#include <string_view>
+
+namespace spotlex {
+
+// A 32-bit number in the per-user key. A missing or unusable value gives def; a stored one is
+// raised to min, then lowered to max.
+struct NumberSetting {
+    std::string_view name;
+    std::int32_t def;
+    std::int32_t min;
+    std::int32_t max;
+};
+
+// A text value, in the per-user key or the machine key as its accessor says.
+struct TextSetting {
+    std::string_view name;
+};
+
+inline constexpr std::int32_t kColorMax = 0xFFFFFF;
+inline constexpr std::int32_t kFontSizeMin = 14;
+inline constexpr std::int32_t kFontSizeMax = 188;
+
+namespace settings {
+
+// Per-user key: the keystroke display.
+inline constexpr NumberSetting kDelayKeyboard{"Delay_Keyboard", 1000, 100, 10000};
+inline constexpr NumberSetting kColorKeyboard{"Color_Keyboard", 0, 0, kColorMax};
+inline constexpr NumberSetting kSizeKeyboard{"Size_Keyboard", 64, kFontSizeMin, kFontSizeMax};
+inline constexpr NumberSetting kKeyShowShifted{"Key_Show_Shifted", 0, -1, 1};
+inline constexpr NumberSetting kKeyIncludeExclude{"Key_IncludeExclude", 1, 0, 1};
+// The default place is centred on the screen, known only at run time: read with a default.
+inline constexpr NumberSetting kKeyboardLeft{"Keyboard_Left", 0, INT32_MIN, INT32_MAX};
+inline constexpr NumberSetting kKeyboardTop{"Keyboard_Top", 0, INT32_MIN, INT32_MAX};
+
+// Per-user key: the click display.
+inline constexpr NumberSetting kColorLeftMouse{"Color_Left_Mouse", 255, 0, kColorMax};
+inline constexpr NumberSetting kColorRightMouse{"Color_Right_Mouse", 255, 0, kColorMax};
+inline constexpr NumberSetting kSizeMouse{"Size_Mouse", 64, kFontSizeMin, kFontSizeMax};
+inline constexpr TextSetting kPattern{"Pattern"};
+
+// Per-user key: the break clock.
+inline constexpr NumberSetting kColorClock{"Color_Clock", 0x800000, 0, kColorMax};
+inline constexpr NumberSetting kSizeClock{"Size_Clock", 128, kFontSizeMin, kFontSizeMax};
+inline constexpr NumberSetting kShowAsClock{"Show_As_Clock", 1, 0, 1};
+inline constexpr NumberSetting kShowSeconds{"Show_Seconds", -1, -1, 1};
+inline constexpr NumberSetting kStartClock{"Start_Clock", 15, 1, 480};
+inline constexpr NumberSetting kClockLeft{"Clock_Left", 0, INT32_MIN, INT32_MAX};
+inline constexpr NumberSetting kClockTop{"Clock_Top", 0, INT32_MIN, INT32_MAX};
+
+// Per-user key: the properties dialog.
+inline constexpr NumberSetting kLastProperties{"Last_Properties", 0, 0, 2};
+inline constexpr NumberSetting kColorKeyboardListIndex{"Color_Keyboard_ListIndex", 0, 0, 15};
+inline constexpr NumberSetting kColorLeftMouseListIndex{"Color_Left_Mouse_ListIndex", 9, 0, 15};
+inline constexpr NumberSetting kColorRightMouseListIndex{"Color_Right_Mouse_ListIndex", 13, 0, 15};
+inline constexpr NumberSetting kColorClockListIndex{"Color_Clock_ListIndex", 5, 0, 15};
+
+// Per-user key: start-up and shutdown state.
+inline constexpr NumberSetting kPlaySounds{"Play_Sounds", -1, -1, 1};
+inline constexpr NumberSetting kHookEnum{"Hook_Enum", 9, 0, 9};
+inline constexpr NumberSetting kShowClock{"Show_Clock", 0, -1, 1};
+inline constexpr NumberSetting kShowLargeCursors{"Show_Large_Cursors", 0, -1, 1};
+inline constexpr NumberSetting kSingleClickActivation{"Single_Click_Activation", 0, INT32_MIN, INT32_MAX};
+
+// Per-user key: large cursors.
+inline constexpr TextSetting kOriginalCursors{"Original_Cursors"};
+
+// Machine key (and, where the program cannot write there, its per-user mirror).
+inline constexpr TextSetting kPath{"Path"};
+inline constexpr NumberSetting kSplashScreenTime{"Splash_Screen_Time", 6, INT32_MIN, INT32_MAX};
+inline constexpr NumberSetting kSpotlexClock{"Spotlex_Clock", 0, INT32_MIN, INT32_MAX};
+
+// Names that are prefixes of families of values.
+inline constexpr std::string_view kKeyFilterPrefix = "VK_0x";
+inline constexpr std::string_view kDismissPrefix = "Dismiss_";
+
+}  // namespace settings
+}  // namespace spotlex
