@@ -45,8 +45,16 @@ void SaveSetting(const TextSetting& setting, std::string_view value) {
 }
 
 std::string GetMachineSetting(const TextSetting& setting) {
-    if (!goLocalMachine) return {};
-    return TextOrEmpty(goLocalMachine->Value(setting.name, rgsString));
+    std::string text;
+    if (goLocalMachine) text = TextOrEmpty(goLocalMachine->Value(setting.name, rgsString));
+    if (text.empty()) {
+        RegistrySetting mirror;
+        if (mirror.KeyExists(kMachineMirrorKey)) {
+            mirror.OpenKey(kMachineMirrorKey);
+            text = TextOrEmpty(mirror.Value(setting.name, rgsString));
+        }
+    }
+    return text;
 }
 
 }  // namespace spotlex

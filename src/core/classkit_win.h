@@ -12,6 +12,9 @@ namespace spotlex {
 
 inline constexpr const char* kUserKey = "HKEY_CURRENT_USER\\Software\\Parvane\\Classkit\\4.5\\Spotlex";
 inline constexpr const char* kMachineKey = "HKEY_LOCAL_MACHINE\\Software\\Parvane\\Classkit\\4.5\\General";
+// A standard account cannot write the machine key: what would go there is kept in this per-user
+// mirror, and readers look in the machine key first, then here.
+inline constexpr const char* kMachineMirrorKey = "HKEY_CURRENT_USER\\Software\\Parvane\\Classkit\\4.5\\General";
 
 // Open for the whole run; goCurrentUser being set also means the program is not shutting down.
 extern std::unique_ptr<RegistrySetting> goCurrentUser;
@@ -30,7 +33,7 @@ void SaveSetting(const NumberSetting& setting, std::int32_t value);
 std::string GetSetting(const TextSetting& setting);
 void SaveSetting(const TextSetting& setting, std::string_view value);
 
-// A text of the machine key; empty when it is missing, not a text, or the key is not open.
+// A text of the machine key, else of its per-user mirror; empty when neither holds one.
 std::string GetMachineSetting(const TextSetting& setting);
 
 }  // namespace spotlex
