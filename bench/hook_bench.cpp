@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
         ++run.handled;
     };
     input.KeyDown = [&](std::int16_t code, std::int16_t) { handled(code == kKey ? 0 : 2); };
-    input.MouseDown = [&](std::int16_t button, std::int16_t, float, float) { handled(button == 1 ? 1 : 2); };
+    input.MouseDown = [&](std::int16_t button, std::int16_t, int, int) { handled(button == 1 ? 1 : 2); };
     input.SetHooks(spotlex::kHookAll);
     input.SetEnabled(true);
     if (input.Hooks() != spotlex::kHookAll) {

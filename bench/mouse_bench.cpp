@@ -91,7 +91,7 @@ int Figures(int clicks) {
     LONGLONG injected = 0, event = 0, handled = 0;
     std::vector<double> fromEvent, fromInjection, inHandler;
     SysInput input;
-    input.MouseDown = [&](std::int16_t button, std::int16_t shift, float x, float y) {
+    input.MouseDown = [&](std::int16_t button, std::int16_t shift, int x, int y) {
         event = Now();
         handler.MouseDown(&mouse, dblClick, button, shift, x, y);
         handled = Now();
@@ -171,8 +171,7 @@ int Figures(int clicks) {
     mouse.SetDelay(60000);
     for (int points : {64, 188}) {
         mouse.SetSize(points);
-        const ScreenTwips tpp = ScreenTwipsPerPixel();
-        mouse.Display(static_cast<float>(640 * tpp.x), static_cast<float>(512 * tpp.y));
+        mouse.Display(640, 512);
         std::vector<double> us;
         for (int i = 0; i < 500; ++i) {
             const LONGLONG t0 = Now();
@@ -192,7 +191,6 @@ int Figures(int clicks) {
 int Show(int seconds) {
     UniqueWindow backdrop = MakeBackdrop();
     std::vector<std::unique_ptr<CMouseWindow>> bursts;
-    const ScreenTwips tpp = ScreenTwipsPerPixel();
     auto hold = [&](int x, int y, int frame, std::int32_t color, std::int32_t size, bool dbl, bool fire) {
         auto m = std::make_unique<CMouseWindow>();
         m->SetDelay(600000);  // the frame stays until told
@@ -203,7 +201,7 @@ int Show(int seconds) {
             goCurrentUser->SetValue("Pattern", rgsString, std::string("Fireburst"));
         else
             goCurrentUser->DeleteValue("Pattern");
-        m->Display(static_cast<float>(x * tpp.x), static_cast<float>(y * tpp.y));
+        m->Display(x, y);
         for (int i = kFirstBurstFrame; i < frame; ++i) SendMessageA(m->BurstWindow().Hwnd(), WM_TIMER, 1, 0);
         bursts.push_back(std::move(m));
     };

@@ -2,6 +2,7 @@
 # Runs one Win32 test program in a fresh Wine prefix on a private display and leaves nothing running.
 #   wine-test.sh --make-template DIR          builds the prefix that each test copies
 #   wine-test.sh --template DIR EXE [ARGS]    runs EXE in a copy of that prefix
+# With SPOTLEX_DPI set, the copy's screen has that resolution (dots per inch).
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-lib.sh"
@@ -41,5 +42,10 @@ cleanup() {
 trap cleanup EXIT
 
 start_private_display || exit 1
+if [ -n "${SPOTLEX_DPI:-}" ]; then
+  # Wine takes the resolution from the user's desktop settings when a program starts.
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$SPOTLEX_DPI" /f >/dev/null 2>&1 ||
+    { echo "could not set the screen resolution to $SPOTLEX_DPI dpi" >&2; exit 1; }
+fi
 cd "$(dirname "$exe")"
 timeout "${SPOTLEX_TEST_TIMEOUT:-240}" wine "$exe" "$@"

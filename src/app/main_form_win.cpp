@@ -59,7 +59,7 @@ frmMain::frmMain() {
     SysInput1.KeyDown = [this](std::int16_t vk, std::int16_t shift) {
         keystrokes_->KeyDown(vk, shift, showShiftedKeys_);
     };
-    SysInput1.MouseDown = [this](std::int16_t button, std::int16_t shift, float x, float y) {
+    SysInput1.MouseDown = [this](std::int16_t button, std::int16_t shift, int x, int y) {
         clicks_->MouseDown(MouseWindow.get(), dblClick_, button, shift, x, y);
     };
     SysInput1.DblClick = [this] { clicks_->DblClick(MouseWindow.get(), dblClick_); };
@@ -204,12 +204,10 @@ void frmMain::OpenTrayMenu() noexcept {
     auto step = [](auto&& f) { LogAndContinue(kModule, "TrayIcon1_MouseUp", f); };
     auto busy = std::make_unique<Cursor>();
     step([&] { busy->SetMousePointer(kPointerArrowHourglass); });
+    // Closing the gate takes both displays off the screen; the desktop beneath repaints before
+    // the menu opens.
     step([this] { SysInputEnabled(false, true); });
-    step([this] {
-        if (MouseWindow) MouseWindow->Destroy();
-        if (KeyboardWindow) KeyboardWindow->Destroy();
-        DoEvents();
-    });
+    step([] { DoEvents(); });
     busy.reset();
     UINT chosen = 0;
     step([&] {
@@ -299,8 +297,8 @@ void frmMain::TerminateSpotlex() noexcept {
         } catch (...) {
         }
     };
+    // Closing the gate switches the hook off and takes the displays off the screen.
     step([this] { SysInputEnabled(false, true); });
-    step([this] { SysInput1.SetEnabled(false); });
     step([this] { TrayIcon1.Hide(); });
     step([this] { SetTimer1(0); });
     step([] { WaitForMessages(); });
@@ -321,12 +319,7 @@ void frmMain::TerminateSpotlex() noexcept {
         if (goLocalMachine) goLocalMachine->CloseKey();
         goLocalMachine.reset();
     });
-    step([this] {
-        SysInput1.SetHooks(0);
-        SysInput1.SetEnabled(false);
-    });
-    step([this] { SetTimer1(0); });
-    step([] { WaitForMessages(); });
+    step([this] { SysInput1.SetHooks(0); });
 }
 
 LRESULT frmMain::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -357,15 +350,18 @@ bool ShellDoc(const std::string& document, int showCmd) noexcept {
 }
 
 void SetRunOnceRegEntry(bool remove) noexcept {
-    if (remove) return;
-    LogAndContinue("basClasskit", "SetRunOnceRegEntry", [] {
+    LogAndContinue("basClasskit", "SetRunOnceRegEntry", [remove] {
         std::string exe = ProgramPath();
         std::string name = exe.substr(exe.find_last_of('\\') + 1);
         name = name.substr(0, name.find_last_of('.'));
         RegistrySetting runOnce;
         runOnce.OpenKey(kRunOnceKey);
-        // Quoted long path: a short 8.3 path does not exist on many volumes.
-        runOnce.SetValue(name, rgsString, QuotedCommand(exe, "/s"));
+        if (remove) {
+            runOnce.DeleteValue(name);
+        } else {
+            // Quoted long path: a short 8.3 path does not exist on many volumes.
+            runOnce.SetValue(name, rgsString, QuotedCommand(exe, "/s"));
+        }
         runOnce.CloseKey();
     });
 }

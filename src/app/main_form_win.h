@@ -88,7 +88,8 @@ private:
 // ShellExecute of a document with the desktop as owner; true when the shell accepted it.
 bool ShellDoc(const std::string& document, int showCmd) noexcept;
 
-// Leaves a RunOnce entry that starts the program again with "/s" at the next logon.
+// Leaves a RunOnce entry that starts the program again with "/s" at the next logon; with remove,
+// takes it away again.
 void SetRunOnceRegEntry(bool remove) noexcept;
 
 }  // namespace spotlex

@@ -17,6 +17,17 @@ constexpr UINT kMsgInput = WM_APP + 0x51;
 // Room for a few seconds of the fastest typing and clicking while the user-interface thread is busy.
 constexpr std::size_t kRingSize = 4096;
 
+// The button of a press, as the events number it; 0 for anything that is no press.
+std::int16_t MouseButtonCode(WPARAM message, DWORD mouseData) {
+    switch (message) {
+        case WM_LBUTTONDOWN: return 1;
+        case WM_RBUTTONDOWN: return 2;
+        case WM_MBUTTONDOWN: return 4;
+        case WM_XBUTTONDOWN: return HIWORD(mouseData) == XBUTTON2 ? 16 : 8;
+        default: return 0;
+    }
+}
+
 bool KeyIsDown(std::uint32_t vkCode) {
     return (GetAsyncKeyState(static_cast<int>(vkCode)) & 0x8000) != 0;
 }
@@ -194,10 +205,7 @@ struct SysInput::HookThread {
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
         mouseSeen = GetTickCount();
-        const std::int16_t button = message == WM_LBUTTONDOWN   ? 1
-                                    : message == WM_RBUTTONDOWN ? 2
-                                    : message == WM_MBUTTONDOWN ? 4
-                                                                : 0;
+        const std::int16_t button = MouseButtonCode(message, m.mouseData);
         if (button) {
             // Without the keyboard hook nothing keeps the record fresh.
             if (!keyboard) modifiers.MarkStale();
@@ -342,13 +350,7 @@ void SysInput::Raise(const HookEvent& e) {
                 const DoubleClickRule rule{GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK),
                                            GetSystemMetrics(SM_CYDOUBLECLK)};
                 const bool pair = doubleClick_.OnPress(e.code, e.time, e.x, e.y, rule);
-                if (MouseDown) {
-                    WindowDc screen(nullptr);
-                    const double twipsX = TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSX));
-                    const double twipsY = TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSY));
-                    MouseDown(e.code, static_cast<std::int16_t>(e.mask), static_cast<float>(e.x * twipsX),
-                              static_cast<float>(e.y * twipsY));
-                }
+                if (MouseDown) MouseDown(e.code, static_cast<std::int16_t>(e.mask), e.x, e.y);
                 // The press's handler may have switched the hook off.
                 if (pair && enabled_ && (hooks_ & kHookMouse) && DblClick) DblClick();
                 break;

@@ -16,8 +16,9 @@ namespace spotlex {
 class SysInput {
 public:
     using KeyDownFn = std::function<void(std::int16_t keyCode, std::int16_t shift)>;
-    // button: 1 left, 2 right, 4 middle; x, y: the pointer's screen position in twips.
-    using MouseDownFn = std::function<void(std::int16_t button, std::int16_t shift, float x, float y)>;
+    // button: 1 left, 2 right, 4 middle, 8 and 16 the fourth and fifth; x, y: the pointer's
+    // screen position in pixels.
+    using MouseDownFn = std::function<void(std::int16_t button, std::int16_t shift, int x, int y)>;
     using DblClickFn = std::function<void()>;
     // hook: the hook that could not be installed (kHookMouse or kHookKeyboard); errCode: its Win32 error.
     using ErrorFn = std::function<void(std::int32_t errCode, std::int32_t hook)>;

@@ -21,22 +21,6 @@ constexpr const char* kClassName = "SpotlexKeyboardWindow";
 constexpr const char* kCaption = "Spotlex - Keystroke Display";
 constexpr UINT_PTR kTimerId = 1;
 
-struct ScreenTwips {
-    double x;
-    double y;
-};
-
-// The screen's resolution is fixed for the life of a system-DPI-aware program: read it once.
-ScreenTwips ScreenTwipsPerPixel() {
-    static const ScreenTwips tpp = [] {
-        WindowDc screen(nullptr);
-        if (!screen) return ScreenTwips{TwipsPerPixel(96), TwipsPerPixel(96)};
-        return ScreenTwips{TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSX)),
-                           TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSY))};
-    }();
-    return tpp;
-}
-
 [[noreturn]] void RaiseLastError(const char* what) {
     const DWORD code = ::GetLastError();
     throw AppError(static_cast<std::int32_t>(code), std::string(kModule), what);

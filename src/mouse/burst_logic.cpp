@@ -11,13 +11,10 @@ std::int32_t HeldBurstPoints(std::int32_t size) {
     return std::clamp<std::int32_t>(size, 1, kMaxBurstPoints);
 }
 
-BurstPlace PlaceBurst(double xTwips, double yTwips, int glyphWidthPixels, double twipsPerPixelX,
-                      double twipsPerPixelY) {
-    // The glyph width is measured in pixels; in twips it is W * twips per pixel of x for both
-    // offsets, since both divisors were tuned against the width.
-    const double widthTwips = glyphWidthPixels * twipsPerPixelX;
-    const double left = (xTwips - widthTwips / kBurstCentreXDivisor) / twipsPerPixelX;
-    const double top = (yTwips - widthTwips / kBurstCentreYDivisor) / twipsPerPixelY;
+BurstPlace PlaceBurst(int x, int y, int glyphWidth) {
+    // Pixels are square, so the width serves for both offsets, as the divisors were tuned.
+    const double left = x - glyphWidth / kBurstCentreXDivisor;
+    const double top = y - glyphWidth / kBurstCentreYDivisor;
     return {static_cast<int>(RoundHalfEven(left)), static_cast<int>(RoundHalfEven(top))};
 }
 

@@ -26,11 +26,10 @@ struct BurstPlace {
     int top;
 };
 
-// Top-left pixel of the burst window for a click at (xTwips, yTwips), so that the glyph's visible
+// Top-left pixel of the burst window for a click at pixel (x, y), so that the glyph's visible
 // centre falls on the click. Both offsets come from the glyph width W: left = x - W / 2.01,
 // top = y - W / 1.91. Works across the whole virtual screen, negative coordinates included.
-BurstPlace PlaceBurst(double xTwips, double yTwips, int glyphWidthPixels, double twipsPerPixelX,
-                      double twipsPerPixelY);
+BurstPlace PlaceBurst(int x, int y, int glyphWidth);
 
 // The burst's frames and its timer, as one state machine. The window applies the timer state
 // after each call and draws whatever Glyph() names.

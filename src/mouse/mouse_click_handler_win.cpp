@@ -4,7 +4,6 @@
 
 #include "core/classkit_win.h"
 #include "core/errata_log_win.h"
-#include "core/runtime_rules.h"
 #include "core/sound_win.h"
 
 namespace spotlex {
@@ -20,19 +19,12 @@ MouseClickHandler::MouseClickHandler(TrayTest isPointInTaskbarTray, ClickSound p
 }
 
 void MouseClickHandler::MouseDown(CMouseWindow* mouseWindow, bool& dblClickFlag, std::int16_t button,
-                                  std::int16_t /*shift*/, float x, float y) noexcept {
+                                  std::int16_t /*shift*/, int x, int y) noexcept {
     // Each step logs its error and the next one still runs.
     auto step = [](auto&& f) { LogAndContinue(kModule, kMouseDown, f); };
 
-    int xPixels = 0;
-    int yPixels = 0;
-    ScreenTwips tpp{15, 15};
-    step([&] { tpp = ScreenTwipsPerPixel(); });
-    step([&] { xPixels = TwipsToPixels(x, tpp.x); });
-    step([&] { yPixels = TwipsToPixels(y, tpp.y); });
-
     bool inTray = false;
-    step([&] { inTray = isPointInTaskbarTray_ && isPointInTaskbarTray_(xPixels, yPixels); });
+    step([&] { inTray = isPointInTaskbarTray_ && isPointInTaskbarTray_(x, y); });
     if (inTray) {
         // The program's own tray icon: no burst, no sound, and no marker left for the next click.
         dblClickFlag = false;
@@ -59,10 +51,8 @@ void MouseClickHandler::DblClick(CMouseWindow* mouseWindow, bool& dblClickFlag) 
     try {
         POINT pt{};
         if (!GetCursorPos(&pt)) return;
-        const ScreenTwips tpp = ScreenTwipsPerPixel();
         dblClickFlag = true;
-        MouseDown(mouseWindow, dblClickFlag, 1, 0, static_cast<float>(pt.x * tpp.x),
-                  static_cast<float>(pt.y * tpp.y));
+        MouseDown(mouseWindow, dblClickFlag, 1, 0, pt.x, pt.y);
     } catch (...) {
     }
 }

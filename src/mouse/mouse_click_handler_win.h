@@ -19,10 +19,10 @@ public:
     explicit MouseClickHandler(TrayTest isPointInTaskbarTray, ClickSound playClick = {});
 
     // SysInput1_MouseDown: Button 1 is the left button, any other the right; x and y are screen
-    // twips. `dblClickFlag` is frmMain's double-click flag, cleared here every time.
+    // pixels. `dblClickFlag` is frmMain's double-click flag, cleared here every time.
     // `mouseWindow` is frmMain's MouseWindow (may be null while the program closes).
     void MouseDown(CMouseWindow* mouseWindow, bool& dblClickFlag, std::int16_t button, std::int16_t shift,
-                   float x, float y) noexcept;
+                   int x, int y) noexcept;
 
     // SysInput1_DblClick: one more left burst with the marker, at the pointer.
     void DblClick(CMouseWindow* mouseWindow, bool& dblClickFlag) noexcept;

@@ -58,13 +58,6 @@ bool PatternIsFireburst() {
 
 }  // namespace
 
-ScreenTwips ScreenTwipsPerPixel() {
-    WindowDc screen(nullptr);
-    if (!screen) return {15, 15};
-    return {TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSX)),
-            TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSY))};
-}
-
 UniqueRgn BuildBurstRegion(HDC dc, unsigned char frame, bool withMarker) {
     UniqueRgn shape = GlyphRegion(dc, frame);
     if (!withMarker) return shape;
@@ -98,7 +91,7 @@ bool frmMouseWindow::SelectDisplayFont(std::int32_t points) {
     return fontFaceOk_;
 }
 
-bool frmMouseWindow::Display(float x, float y, std::int32_t color, std::int32_t size, bool inDblClick) {
+bool frmMouseWindow::Display(int x, int y, std::int32_t color, std::int32_t size, bool inDblClick) {
     try {
         if (!fontFaceOk_ && !SelectDisplayFont(fontPoints_)) {
             // Clicks still arrive while the message is up; they must not stack a box per click.
@@ -126,8 +119,7 @@ bool frmMouseWindow::Display(float x, float y, std::int32_t color, std::int32_t 
         }
         patternVisible_ = PatternIsFireburst();
 
-        const ScreenTwips tpp = ScreenTwipsPerPixel();
-        const BurstPlace at = PlaceBurst(x, y, cell.cx, tpp.x, tpp.y);
+        const BurstPlace at = PlaceBurst(x, y, cell.cx);
         SetWindowPos(hwnd_, nullptr, at.left, at.top, cell.cx, cell.cy, SWP_NOZORDER | SWP_NOACTIVATE);
         InvalidateRect(hwnd_, nullptr, FALSE);
 
@@ -261,7 +253,7 @@ void CMouseWindow::Destroy() noexcept {
     window_->Destroy();
 }
 
-bool CMouseWindow::Display(float x, float y) {
+bool CMouseWindow::Display(int x, int y) {
     return window_->Display(x, y, color_, size_, inDblClick_);
 }
 

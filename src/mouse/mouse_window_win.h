@@ -13,13 +13,6 @@
 
 namespace spotlex {
 
-// The screen's twips per pixel, horizontally and vertically.
-struct ScreenTwips {
-    double x;
-    double y;
-};
-ScreenTwips ScreenTwipsPerPixel();
-
 // The burst window's shape for one frame: the frame glyph's outline, plus the double-click
 // marker's when asked. The two are united, so where they overlap the window stays filled.
 // `dc` has the burst font selected. Empty when the font draws nothing.
@@ -35,9 +28,9 @@ public:
 
     // Hides a running burst at once.
     void Destroy() noexcept;
-    // Starts a burst centred on (x, y), screen twips. False when nothing is shown (display font
-    // missing, after its message, or an error).
-    bool Display(float x, float y, std::int32_t color, std::int32_t size, bool inDblClick);
+    // Starts a burst centred on the screen pixel (x, y). False when nothing is shown (display
+    // font missing, after its message, or an error).
+    bool Display(int x, int y, std::int32_t color, std::int32_t size, bool inDblClick);
     // Shapes the window to the current frame and raises it without activating it.
     bool Recreate();
 
@@ -89,9 +82,9 @@ public:
     CMouseWindow& operator=(const CMouseWindow&) = delete;
 
     void Destroy() noexcept;
-    // Starts a burst centred on (x, y), screen twips, with this object's Color, Size and
+    // Starts a burst centred on the screen pixel (x, y), with this object's Color, Size and
     // InDblClick; true when it is shown.
-    bool Display(float x, float y);
+    bool Display(int x, int y);
 
     bool InDblClick() const noexcept { return inDblClick_; }
     void SetInDblClick(bool v) noexcept { inDblClick_ = v; }

@@ -20,28 +20,27 @@ TEST(BurstPoints, HeldAt188AndAtLeastOne) {
 TEST(BurstPlacement, CentresByWidthOver201AndOver191) {
     // 96 dpi: a click at pixel (500, 400), glyph 85 pixels wide.
     // left = 500 - 85 / 2.01 = 457.71 -> 458; top = 400 - 85 / 1.91 = 355.497 -> 355.
-    BurstPlace p = PlaceBurst(500 * 15.0, 400 * 15.0, 85, 15, 15);
+    BurstPlace p = PlaceBurst(500, 400, 85);
     EXPECT_EQ(p.left, 458);
     EXPECT_EQ(p.top, 355);
 
     // Both offsets come from the width, never the height: a square-ish check with W = 191.
-    p = PlaceBurst(1000 * 15.0, 1000 * 15.0, 191, 15, 15);
+    p = PlaceBurst(1000, 1000, 191);
     EXPECT_EQ(p.top, 1000 - 100);
     EXPECT_EQ(p.left, 1000 - 95);  // 191 / 2.01 = 95.02
 }
 
 TEST(BurstPlacement, FollowsThePointerOntoMonitorsLeftOfAndAbovePrimary) {
-    BurstPlace p = PlaceBurst(-300 * 15.0, -20 * 15.0, 85, 15, 15);
+    BurstPlace p = PlaceBurst(-300, -20, 85);
     EXPECT_EQ(p.left, -342);  // -300 - 42.29
     EXPECT_EQ(p.top, -65);    // -20 - 44.503
 }
 
-TEST(BurstPlacement, OtherScreenResolutions) {
-    // 144 dpi: 10 twips per pixel; 192 dpi: 7.5, where the window still lands on whole pixels.
-    BurstPlace p = PlaceBurst(201 * 10.0, 191 * 10.0, 201, 10, 10);
+TEST(BurstPlacement, LargeGlyphsOfHighResolutionScreens) {
+    BurstPlace p = PlaceBurst(201, 191, 201);
     EXPECT_EQ(p.left, 101);
     EXPECT_EQ(p.top, 191 - 105);  // 201 / 1.91 = 105.24
-    p = PlaceBurst(402 * 7.5, 382 * 7.5, 402, 7.5, 7.5);
+    p = PlaceBurst(402, 382, 402);
     EXPECT_EQ(p.left, 202);
     EXPECT_EQ(p.top, 382 - 210);  // 402 / 1.91 = 210.47
 }

@@ -161,6 +161,13 @@ TEST_F(ProgramTest, SessionEndWritesTheRestartEntryAndTheSavedValues) {
     EXPECT_EQ(Read(kUserKey, "Show_Large_Cursors"), RegValue(std::int32_t{1}));
 }
 
+TEST(RunOnceEntry, RemoveTakesAwayWhatAddLeft) {
+    SetRunOnceRegEntry(false);
+    ASSERT_TRUE(std::holds_alternative<std::string>(Read(kRunOnce, "app_test")));
+    SetRunOnceRegEntry(true);
+    EXPECT_FALSE(std::holds_alternative<std::string>(Read(kRunOnce, "app_test")));
+}
+
 // frmMain in this process: the settings objects are opened as Main opens them.
 class MainFormTest : public ::testing::Test {
 protected:

@@ -62,18 +62,13 @@ TEST(MouseBurstWithoutFont, EveryClickShowsTheMessageOnceAndNoBurst) {
     int sounds = 0;
     bool dblClick = true;
     MouseClickHandler handler([](int, int) { return false; }, [&] { ++sounds; });
-    const ScreenTwips tpp = ScreenTwipsPerPixel();
 
     for (int click = 0; click < 2; ++click) {
         // A second click while the box is up asks again, and must not stack a second box.
         bool nestedDblClick = false;
-        gWhileOpen = [&] {
-            handler.MouseDown(&mouse, nestedDblClick, 2, 0, static_cast<float>(500 * tpp.x),
-                              static_cast<float>(300 * tpp.y));
-        };
+        gWhileOpen = [&] { handler.MouseDown(&mouse, nestedDblClick, 2, 0, 500, 300); };
         UINT_PTR t = SetTimer(nullptr, 0, 150, WhileBoxOpen);
-        handler.MouseDown(&mouse, dblClick, 1, 0, static_cast<float>(400 * tpp.x),
-                          static_cast<float>(300 * tpp.y));
+        handler.MouseDown(&mouse, dblClick, 1, 0, 400, 300);
         KillTimer(nullptr, t);
 
         EXPECT_EQ(gSeen.boxes, 1) << "click " << click;

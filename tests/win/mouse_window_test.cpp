@@ -97,7 +97,6 @@ protected:
             } catch (...) {
             }
         }
-        tpp_ = ScreenTwipsPerPixel();
         ASSERT_TRUE(mouse_.BurstWindow().Hwnd());
     }
 
@@ -107,8 +106,7 @@ protected:
 
     // The input hook's mouse-down, at a pixel point.
     void ClickAt(int x, int y, std::int16_t button = 1) {
-        handler_.MouseDown(&mouse_, dblClick_, button, 0, static_cast<float>(x * tpp_.x),
-                           static_cast<float>(y * tpp_.y));
+        handler_.MouseDown(&mouse_, dblClick_, button, 0, x, y);
     }
     void DoubleClickAt(int x, int y) {
         SetCursorPos(x, y);
@@ -118,10 +116,9 @@ protected:
     // Where the burst's glyph should sit for a click at (x, y), from the window's own width.
     BurstPlace ExpectedPlace(int x, int y) {
         RECT r = WindowRect(Burst());
-        return PlaceBurst(x * tpp_.x, y * tpp_.y, r.right - r.left, tpp_.x, tpp_.y);
+        return PlaceBurst(x, y, r.right - r.left);
     }
 
-    ScreenTwips tpp_{};
     CMouseWindow mouse_;
     bool dblClick_ = false;
     int sounds_ = 0;

@@ -16,8 +16,8 @@ namespace {
 using test::PumpFor;
 using test::PumpUntil;
 
-// The events as short texts: "K83/3" key 83 with mask 3, "M1/0@1500,3000" left press at twips
-// (1500, 3000), "D" double-click, "E5/8" error 5 of the keyboard hook.
+// The events as short texts: "K83/3" key 83 with mask 3, "M1/0@100,200" left press at pixel
+// (100, 200), "D" double-click, "E5/8" error 5 of the keyboard hook.
 struct Recorder {
     std::vector<std::string> events;
 
@@ -25,10 +25,9 @@ struct Recorder {
         input.KeyDown = [this](std::int16_t code, std::int16_t shift) {
             events.push_back("K" + std::to_string(code) + "/" + std::to_string(shift));
         };
-        input.MouseDown = [this](std::int16_t button, std::int16_t shift, float x, float y) {
+        input.MouseDown = [this](std::int16_t button, std::int16_t shift, int x, int y) {
             events.push_back("M" + std::to_string(button) + "/" + std::to_string(shift) + "@" +
-                             std::to_string(static_cast<long>(x)) + "," +
-                             std::to_string(static_cast<long>(y)));
+                             std::to_string(x) + "," + std::to_string(y));
         };
         input.DblClick = [this] { events.push_back("D"); };
         input.Error = [this](std::int32_t code, std::int32_t hook) {
@@ -53,11 +52,14 @@ void Press(WORD vk) {
     SendKey(vk, true);
 }
 
-// A press and release of one button at screen pixel (x, y).
+// A press and release of one button (1, 2, 4, 8 or 16, as the events number them) at screen
+// pixel (x, y).
 void Click(int button, int x, int y) {
     const DWORD down = button == 1   ? MOUSEEVENTF_LEFTDOWN
                        : button == 2 ? MOUSEEVENTF_RIGHTDOWN
-                                     : MOUSEEVENTF_MIDDLEDOWN;
+                       : button == 4 ? MOUSEEVENTF_MIDDLEDOWN
+                                     : MOUSEEVENTF_XDOWN;
+    const DWORD xButton = button == 8 ? XBUTTON1 : button == 16 ? XBUTTON2 : 0;
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
     INPUT in[2]{};
@@ -65,20 +67,16 @@ void Click(int button, int x, int y) {
     in[0].mi.dx = (x * 65536 + w - 1) / w;
     in[0].mi.dy = (y * 65536 + h - 1) / h;
     in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | down;
+    in[0].mi.mouseData = xButton;
     in[1].type = INPUT_MOUSE;
+    in[1].mi.mouseData = xButton;
     in[1].mi.dwFlags = down << 1;  // each button's up flag follows its down flag
     ASSERT_EQ(SendInput(2, in, sizeof(INPUT)), 2u);
 }
 
-int TwipsPerPixelX() {
-    WindowDc screen(nullptr);
-    return 1440 / GetDeviceCaps(screen.get(), LOGPIXELSX);
-}
-
 std::string MouseText(int button, int shift, int px, int py) {
-    const int tpp = TwipsPerPixelX();
-    return "M" + std::to_string(button) + "/" + std::to_string(shift) + "@" + std::to_string(px * tpp) + "," +
-           std::to_string(py * tpp);
+    return "M" + std::to_string(button) + "/" + std::to_string(shift) + "@" + std::to_string(px) + "," +
+           std::to_string(py);
 }
 
 // Counts installations per hook kind and can refuse them, or hand the test the hook to remove.
@@ -137,6 +135,8 @@ TEST(SysInput, EventsArriveInInputOrderWithCodesMasksButtonsAndPositions) {
     Click(1, 100, 200);
     Click(2, 300, 50);
     Click(4, 640, 512);
+    Click(8, 641, 512);
+    Click(16, 642, 512);
     SendKey(VK_CONTROL, false);
     Click(1, 20, 900);
     SendKey(VK_CONTROL, true);
@@ -152,6 +152,8 @@ TEST(SysInput, EventsArriveInInputOrderWithCodesMasksButtonsAndPositions) {
                                                MouseText(1, 0, 100, 200),
                                                MouseText(2, 0, 300, 50),
                                                MouseText(4, 0, 640, 512),
+                                               MouseText(8, 0, 641, 512),
+                                               MouseText(16, 0, 642, 512),
                                                "K17/2",
                                                MouseText(1, 2, 20, 900),
                                                "K91/8"};

@@ -12,9 +12,17 @@ namespace {
 struct KeyCounter {
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
         if (m == WM_KEYDOWN && w == VK_F13) ++keyDowns;
+        // Each echo posts the next one, as a handler that keeps itself busy does.
+        if (m == kEcho) {
+            ++echoes;
+            if (echoes < 1000) PostMessageA(h, kEcho, w, 0);
+            return 0;
+        }
         return DefWindowProcA(h, m, w, l);
     }
+    static constexpr UINT kEcho = WM_APP + 7;
     static inline int keyDowns = 0;
+    static inline int echoes = 0;
 };
 
 HWND MakeWindow(const char* title, DWORD style, int w, int h, DWORD exStyle = 0) {
@@ -122,6 +130,21 @@ TEST(WaitForMessages, LetsQueuedKeyboardInputReachItsWindowBeforeReturning) {
     EXPECT_EQ(KeyCounter::keyDowns, 1);
     EXPECT_FALSE(GetInputState());
     DestroyWindow(w);
+}
+
+TEST(DoEvents, DispatchesOnlyWhatWasQueuedWhenItBegan) {
+    HWND w = MakeWindow("busy", WS_POPUP, 50, 50);
+    test::PumpFor(20);
+    KeyCounter::echoes = 0;
+    PostMessageA(w, KeyCounter::kEcho, 0, 0);
+    DoEvents();
+    EXPECT_EQ(KeyCounter::echoes, 1) << "the echo posted meanwhile waits for the next loop";
+    MSG msg{};
+    EXPECT_TRUE(PeekMessageA(&msg, w, KeyCounter::kEcho, KeyCounter::kEcho, PM_NOREMOVE));
+    DoEvents();
+    EXPECT_EQ(KeyCounter::echoes, 2);
+    DestroyWindow(w);
+    test::PumpFor(20);
 }
 
 TEST(DoEvents, KeepsAQuitRequestForTheMainLoop) {
