@@ -8,41 +8,15 @@
 #include <cstring>
 #include <vector>
 
+#include "app/tray_menu_items.h"
 #include "core/file_paths.h"
+#include "core/file_win.h"
 
 namespace spotlex {
 
 namespace {
 
 constexpr int kIconGap = 5;
-
-struct ItemDef {
-    UINT id;  // 0 for a separator
-    const char* caption;
-};
-
-constexpr ItemDef kPopupItems[] = {
-    {mnuViewMouseClicks, "View Mouse Clicks"},
-    {mnuViewKeyStrokes, "View Key Strokes"},
-    {mnuViewBreakClock, "View Break Clock"},
-    {mnuLargeCursors, "View Large Cursors"},
-    {0, nullptr},  // mnuSep
-    {mnuProperties, "Properties..."},
-    {mnuHelp, "Help"},
-    {mnuAbout, "About Spotlex"},
-    {0, nullptr},  // mnuSep3
-    {mnuClose, "Close"},
-};
-
-constexpr ItemDef kClockItems[] = {
-    {mnuClockHide, "ClockHide"},
-    {mnuClockPause, "ClockPause"},
-    {mnuClockRestart, "ClockRestart"},
-    {0, nullptr},  // mnuSep7
-    {mnuClockProperties, "ClockProperties..."},
-    {0, nullptr},  // mnuSep6
-    {mnuClockClose, "ClockClose"},
-};
 
 std::string Folder(UINT(WINAPI* get)(LPSTR, UINT)) {
     char buf[MAX_PATH] = {};
@@ -51,20 +25,13 @@ std::string Folder(UINT(WINAPI* get)(LPSTR, UINT)) {
     return TrimFolderText(std::string_view(buf, n));
 }
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of('\\') + 1);
-}
-
 bool IsFile(const std::string& path) {
     const DWORD attrs = GetFileAttributesA(path.c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void Build(HMENU menu, const ItemDef* begin, const ItemDef* end) {
-    for (const ItemDef* d = begin; d != end; ++d) {
+void Build(HMENU menu, const TrayMenuItem* begin, const TrayMenuItem* end) {
+    for (const TrayMenuItem* d = begin; d != end; ++d) {
         if (d->id == 0) {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         } else {
@@ -125,11 +92,11 @@ UniqueBitmap IconToMenuBitmap(HICON icon, int cx, int cy) {
 }
 
 ActiveMenu::ActiveMenu() : popup_(CreatePopupMenu()), popupClock_(CreatePopupMenu()) {
-    Build(popup_.get(), std::begin(kPopupItems), std::end(kPopupItems));
-    Build(popupClock_.get(), std::begin(kClockItems), std::end(kClockItems));
-    for (const ItemDef& d : kPopupItems)
+    Build(popup_.get(), std::begin(kTrayPopupItems), std::end(kTrayPopupItems));
+    Build(popupClock_.get(), std::begin(kTrayClockItems), std::end(kTrayClockItems));
+    for (const TrayMenuItem& d : kTrayPopupItems)
         if (d.id) slots_.push_back({d.id, popup_.get(), d.caption});
-    for (const ItemDef& d : kClockItems)
+    for (const TrayMenuItem& d : kTrayClockItems)
         if (d.id) slots_.push_back({d.id, popupClock_.get(), d.caption});
 }
 
@@ -330,6 +297,17 @@ LRESULT CALLBACK ActiveMenu::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
             break;
     }
     return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void RegisterTrayMenuItems(ActiveMenu& menu) {
+    auto add = [&menu](const TrayMenuItem& d) {
+        if (!d.registered) return;
+        menu.AddItem(d.caption, d.key, d.icon);
+        if (*d.shown) menu.SetCaption(d.key, d.shown);
+    };
+    for (const TrayMenuItem& d : kTrayPopupItems) add(d);
+    for (const TrayMenuItem& d : kTrayClockItems) add(d);
+    menu.AddItem(kClockHideCaption, kClockHideKey);
 }
 
 }  // namespace spotlex

@@ -4,9 +4,11 @@
 
 #include "app/about_box_win.h"
 #include "app/startup_text.h"
+#include "app/tray_menu_items.h"
 #include "core/app_error.h"
 #include "core/classkit_win.h"
 #include "core/errata_log_win.h"
+#include "core/file_paths.h"
 #include "core/sound_win.h"
 #include "core/window_helpers_win.h"
 #include "cursors/mouse_pointer_win.h"
@@ -107,23 +109,7 @@ void frmMain::InitializeApp() {
     });
     step([this] {
         ActiveMenu1.SetIconFile("%win%\\ckicons.icl");
-        ActiveMenu1.AddItem("View Mouse Clicks", "mnuViewMouseClicks", 55);
-        ActiveMenu1.AddItem("View Key Strokes", "mnuViewKeyStrokes", 57);
-        ActiveMenu1.AddItem("View Break Clock", "mnuViewBreakClock", 58);
-        ActiveMenu1.AddItem("View Large Cursors", "mnuViewLargeCursors", 56);
-        ActiveMenu1.AddItem("Properties...", "", 17);
-        ActiveMenu1.AddItem("About Spotlex");
-        ActiveMenu1.AddItem("Help", "", 19);
-        ActiveMenu1.AddItem("Close", "", 20);
-        ActiveMenu1.AddItem("Hide", "mnuHide");
-        ActiveMenu1.AddItem("ClockPause", "mnuClockPause", 28);
-        ActiveMenu1.AddItem("ClockRestart", "mnuClockRestart", 39);
-        ActiveMenu1.AddItem("ClockProperties...", "mnuClockProperties", 17);
-        ActiveMenu1.AddItem("ClockClose", "mnuClockClose", 20);
-        ActiveMenu1.SetCaption("mnuClockPause", "Pause");
-        ActiveMenu1.SetCaption("mnuClockRestart", "Restart");
-        ActiveMenu1.SetCaption("mnuClockProperties", "Properties");
-        ActiveMenu1.SetCaption("mnuClockClose", "Close");
+        RegisterTrayMenuItems(ActiveMenu1);
         // The break clock, the large cursors and the properties dialog are not part of this
         // build yet: their commands are on show but disabled.
         for (UINT id : {mnuViewBreakClock, mnuLargeCursors, mnuProperties, mnuClockHide, mnuClockPause,
@@ -249,7 +235,7 @@ void frmMain::mnuHelp_Click() noexcept {
         path = GetMachineSetting(settings::kPath);
         size_t b = path.find_first_not_of(' '), e = path.find_last_not_of(' ');
         path = b == std::string::npos ? std::string() : path.substr(b, e - b + 1);
-        ShellDoc("file://" + WithTrailingBackslash(path) + "help\\index.html", SW_SHOWNORMAL);
+        ShellDoc("file://" + WithBackslash(path) + "help\\index.html", SW_SHOWNORMAL);
     });
 }
 

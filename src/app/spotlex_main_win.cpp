@@ -21,13 +21,6 @@ namespace {
 // One per logon session: two copies started at the same instant still meet here.
 constexpr const char* kSingleCopyMutex = "Local\\Parvane.Classkit.Spotlex.SingleCopy";
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of('\\') + 1);
-}
-
 // Starts the suite's updater, when it is installed beside the program, without waiting for it.
 void StartUpdater() {
     std::string updater = ProgramFolder() + "CKUpdate.exe";

@@ -37,10 +37,4 @@ std::string QuotedCommand(std::string_view program, std::string_view arguments) 
     return cmd;
 }
 
-std::string WithTrailingBackslash(std::string_view folder) {
-    std::string f(folder);
-    if (f.empty() || f.back() != '\\') f += '\\';
-    return f;
-}
-
 }  // namespace spotlex

@@ -20,7 +20,4 @@ std::string AlreadyRunningText();
 // ("Program Files (x86)") survive.
 std::string QuotedCommand(std::string_view program, std::string_view arguments);
 
-// The folder text with exactly one trailing backslash.
-std::string WithTrailingBackslash(std::string_view folder);
-
 }  // namespace spotlex

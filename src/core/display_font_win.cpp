@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "core/file_paths.h"
+#include "core/file_win.h"
+
 namespace spotlex {
 
 namespace {
@@ -9,14 +12,6 @@ namespace {
 int CALLBACK NoteFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0;  // one is enough
-}
-
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return {};
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of('\\') + 1);
 }
 
 }  // namespace
@@ -35,7 +30,7 @@ bool IsFontFaceAvailable(const char* face) {
 bool LoadDisplayFont(const std::string& folder) {
     if (IsFontFaceAvailable(kDisplayFontFace)) return true;
     std::string dir = folder.empty() ? ProgramFolder() : folder;
-    if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += '\\';
+    if (!dir.empty() && dir.back() != '/') dir = WithBackslash(dir);
     const std::string file = dir + kDisplayFontFile;
     if (AddFontResourceExA(file.c_str(), FR_PRIVATE, nullptr) == 0) return false;
     return IsFontFaceAvailable(kDisplayFontFace);
@@ -46,6 +41,23 @@ std::string SelectedFaceName(HDC dc, HFONT font) {
     char face[LF_FACESIZE] = {};
     int n = GetTextFaceA(dc, LF_FACESIZE, face);
     return std::string(face, n > 0 ? std::strlen(face) : 0);
+}
+
+void ShowMissingFontMessage(bool& open) {
+    open = true;
+    MessageBoxA(nullptr, kMissingFontMessage, "Spotlex", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
+    open = false;
+}
+
+UniqueRgn TextOutlineRegion(HDC dc, int x, int y, std::string_view text) {
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    UniqueRgn region;
+    if (BeginPath(dc)) {
+        TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+        if (EndPath(dc)) region.reset(PathToRegion(dc));
+    }
+    SetBkMode(dc, oldMode);
+    return region;
 }
 
 DisplayFont CreateDisplayFont(int points) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "core/display_font_codes.h"
 #include "core/unique_handle_win.h"
@@ -31,5 +32,13 @@ DisplayFont CreateDisplayFont(int points);
 
 // The face name that `dc` really uses once `font` is selected into it.
 std::string SelectedFaceName(HDC dc, HFONT font);
+
+// The displays' message for a font that cannot be set to the display face, modal. `open` is set
+// while it shows, so that input arriving meanwhile does not stack a box per press or click.
+void ShowMissingFontMessage(bool& open);
+
+// The outline of `text` drawn at (x, y) with the font selected into `dc`: the glyphs alone, not
+// their cells. Empty when the font draws no outline.
+UniqueRgn TextOutlineRegion(HDC dc, int x, int y, std::string_view text);
 
 }  // namespace spotlex

@@ -9,6 +9,8 @@
 
 #include "core/app_error.h"
 #include "core/classkit_win.h"
+#include "core/file_paths.h"
+#include "core/file_win.h"
 #include "core/os_info_win.h"
 #include "core/registry_win.h"
 #include "core/unique_handle_win.h"
@@ -28,24 +30,6 @@ constexpr int kMaxPendingEvents = 64;
 // dispatched does not dispatch again, so the nesting stops at two.
 thread_local int tLogDepth = 0;
 
-std::string WithBackslash(std::string folder) {
-    if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    return folder;
-}
-
-
-std::string ProgramFolder() {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            std::string full(path.data(), n);
-            return full.substr(0, full.find_last_of('\\') + 1);
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 // The suite's installation folder; after shutdown has released goLocalMachine, a key of our own.
 std::string LogFolder() {
@@ -65,7 +49,7 @@ std::string LogFolder() {
         }
     }
     if (folder.empty()) folder = ProgramFolder();
-    return WithBackslash(folder);
+    return folder.empty() ? folder : WithBackslash(folder);
 }
 
 // Appends to the log, never truncating it; a new or empty file gets the header first.

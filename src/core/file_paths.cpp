@@ -33,6 +33,12 @@ std::size_t InStrLast(std::string_view text, std::string_view searched) {
     return last;
 }
 
+std::string WithBackslash(std::string_view folder) {
+    std::string f(folder);
+    if (f.empty() || f.back() != '\\') f += '\\';
+    return f;
+}
+
 std::string PathFolder(std::string_view location) {
     return std::string(location.substr(0, NameStart(location)));
 }

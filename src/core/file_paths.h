@@ -9,6 +9,9 @@ namespace spotlex {
 // `searched` is empty.
 std::size_t InStrLast(std::string_view text, std::string_view searched);
 
+// The folder with one "\" at its end: added when missing, so an empty folder gives "\".
+std::string WithBackslash(std::string_view folder);
+
 // The location up to and including its last "\" (empty when it has none).
 std::string PathFolder(std::string_view location);
 

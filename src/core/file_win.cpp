@@ -65,6 +65,16 @@ bool DoesFileExist(std::string_view path) noexcept {
 
 }  // namespace
 
+std::string ProgramFolder() {
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) return PathFolder(std::string_view(path.data(), n));
+        path.resize(path.size() * 2);
+    }
+}
+
 std::string SystemDirectory() {
     return FolderFrom(&::GetSystemDirectoryA);
 }

@@ -38,6 +38,9 @@ private:
 // "%sysdir%" and "%win%" tokens first.
 bool FileExists(std::string_view path, bool expand);
 
+// The folder of the running program, ending in "\"; empty when it cannot be read.
+std::string ProgramFolder();
+
 std::string SystemDirectory();
 std::string WindowsDirectory();
 

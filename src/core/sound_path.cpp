@@ -1,14 +1,8 @@
 #include "core/sound_path.h"
 
-namespace spotlex {
+#include "core/file_paths.h"
 
-namespace {
-std::string WithBackslash(std::string_view folder) {
-    std::string s(folder);
-    if (!s.empty() && s.back() != '\\') s += '\\';
-    return s;
-}
-}  // namespace
+namespace spotlex {
 
 std::string ResolveSoundFile(std::string_view schemeFile, std::string_view mediaFolder) {
     if (schemeFile.empty()) return {};

@@ -113,10 +113,10 @@ std::string NameKey(int keyCode, int mask, bool showShifted) {
     }
 
     // Each cap goes in front of the last, so the text reads Ctrl, Alt, Shift, Windows, key.
-    if (mask & kModWin) text.insert(text.begin(), Byte(kCapWin));
-    if (mask & kModShift) text.insert(text.begin(), Byte(kCapShift));
-    if (mask & kModAlt) text.insert(text.begin(), Byte(kCapAlt));
-    if (mask & kModCtrl) text.insert(text.begin(), Byte(kCapCtrl));
+    if (mask & kModWin) text.insert(text.begin(), Byte(kWindowsCap));
+    if (mask & kModShift) text.insert(text.begin(), Byte(kShiftCap));
+    if (mask & kModAlt) text.insert(text.begin(), Byte(kAltCap));
+    if (mask & kModCtrl) text.insert(text.begin(), Byte(kCtrlCap));
     return text;
 }
 

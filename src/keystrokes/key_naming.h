@@ -4,16 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "core/display_font_codes.h"
 #include "core/modifier_mask.h"
 #include "core/reg_value.h"
 
 namespace spotlex {
-
-// Font codes of the modifier key caps; they only ever appear as prefixes.
-inline constexpr unsigned char kCapCtrl = 168;
-inline constexpr unsigned char kCapAlt = 167;
-inline constexpr unsigned char kCapShift = 169;
-inline constexpr unsigned char kCapWin = 184;
 
 // Key combination code: high word first, low word second, each taken as unsigned 16 bits
 // (modifier mask * 65536 + virtual-key code).

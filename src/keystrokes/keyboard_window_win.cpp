@@ -61,7 +61,7 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
     bool fontOk = true;
     LogAndContinue(kModule, "Display", [&] { fontOk = EnsureFont(); });
     if (!fontOk) {
-        ShowMissingFontMessage();
+        ShowMissingFontMessage(fontMessageOpen_);
         return false;
     }
 
@@ -182,12 +182,6 @@ bool frmKeyboardWindow::SelectFont(std::int32_t points) {
     fontPoints_ = points;
     ++fontGeneration_;
     return fontFaceOk_;
-}
-
-void frmKeyboardWindow::ShowMissingFontMessage() {
-    fontMessageOpen_ = true;
-    ::MessageBoxA(nullptr, kMissingFontMessage, "Spotlex", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
-    fontMessageOpen_ = false;
 }
 
 PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {

@@ -59,7 +59,6 @@ protected:
 private:
     bool EnsureFont();
     bool SelectFont(std::int32_t points);
-    void ShowMissingFontMessage();
     // The stored place kept on its monitor; isStored: the registry already holds exactly that.
     PixelPoint StoredPlace(bool& isStored);
     // Stops the timer; a visible window forgets its text, stores `place` and, with hide, hides.

@@ -1,16 +1,16 @@
 #include "keystrokes/text_region_win.h"
 
+#include "core/display_font_win.h"
+
 namespace spotlex {
 
 CTextRegion::~CTextRegion() {
-    if (dc_) {
-        ::AbortPath(dc_->get());
-        Finish();
-    }
+    if (dc_) Finish();
 }
 
 bool CTextRegion::StartShape(HWND hwnd, HFONT font) {
     if (dc_) Finish();
+    shape_.reset();
     hwnd_ = hwnd;
     dc_.emplace(hwnd);
     if (!*dc_) {
@@ -20,29 +20,26 @@ bool CTextRegion::StartShape(HWND hwnd, HFONT font) {
     HDC dc = dc_->get();
     savedDc_ = ::SaveDC(dc);
     ::SelectObject(dc, font);
-    ::SetBkMode(dc, TRANSPARENT);
     ::SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    if (!::BeginPath(dc)) {
-        Finish();
-        return false;
-    }
     return true;
 }
 
 void CTextRegion::AddToShape(int x, int y, std::string_view text) {
     if (!dc_) return;
-    ::TextOutA(dc_->get(), x, y, text.data(), static_cast<int>(text.size()));
+    UniqueRgn outline = TextOutlineRegion(dc_->get(), x, y, text);
+    if (!outline) return;
+    if (!shape_)
+        shape_ = std::move(outline);
+    else
+        ::CombineRgn(shape_.get(), shape_.get(), outline.get(), RGN_OR);
 }
 
 bool CTextRegion::EndShape(bool redraw) {
     if (!dc_) return false;
-    HDC dc = dc_->get();
-    UniqueRgn region;
-    if (::EndPath(dc)) region.reset(::PathToRegion(dc));
     Finish();
-    if (!region) return false;
-    if (!::SetWindowRgn(hwnd_, region.get(), redraw ? TRUE : FALSE)) return false;
-    region.release();  // the window owns it now
+    if (!shape_) return false;
+    if (!::SetWindowRgn(hwnd_, shape_.get(), redraw ? TRUE : FALSE)) return false;
+    shape_.release();  // the window owns it now
     return true;
 }
 

@@ -18,14 +18,14 @@ public:
     // A shape started and never ended gives its device context back untouched.
     ~CTextRegion();
 
-    // Opens a path on the window's device context, drawing with `font` on a transparent
-    // background so that the path holds the glyph outlines and not the character cells.
-    // False when the window has no device context or the path cannot be opened.
+    // Starts an empty shape drawn with `font` on the window's device context. False when the
+    // window has no device context.
     bool StartShape(HWND hwnd, HFONT font);
-    // Adds the outlines of `text` drawn at (x, y), client pixels, to the open path.
+    // Adds the glyph outlines of `text` drawn at (x, y), client pixels. Texts added one by one
+    // are united, so where two overlap the window stays filled.
     void AddToShape(int x, int y, std::string_view text);
-    // Closes the path and gives its region to the window. From then on the region is the
-    // system's. False when no region came back or the window refused it; the old shape stays.
+    // Gives the shape to the window; from then on the region is the system's. False when the
+    // shape is empty or the window refused it; the old shape stays.
     bool EndShape(bool redraw);
 
 private:
@@ -34,6 +34,7 @@ private:
     HWND hwnd_ = nullptr;
     std::optional<WindowDc> dc_;
     int savedDc_ = 0;
+    UniqueRgn shape_;
 };
 
 }  // namespace spotlex

@@ -24,14 +24,7 @@ constexpr DWORD kExStyle =
 
 UniqueRgn GlyphRegion(HDC dc, unsigned char code) {
     const char ch = static_cast<char>(code);
-    const int oldMode = SetBkMode(dc, TRANSPARENT);
-    UniqueRgn region;
-    if (BeginPath(dc)) {
-        TextOutA(dc, 0, 0, &ch, 1);
-        if (EndPath(dc)) region.reset(PathToRegion(dc));
-    }
-    SetBkMode(dc, oldMode);
-    return region;
+    return TextOutlineRegion(dc, 0, 0, std::string_view(&ch, 1));
 }
 
 // The 200 x 200 fire picture, drawn once per window.
@@ -95,11 +88,7 @@ bool frmMouseWindow::Display(int x, int y, std::int32_t color, std::int32_t size
     try {
         if (!fontFaceOk_ && !SelectDisplayFont(fontPoints_)) {
             // Clicks still arrive while the message is up; they must not stack a box per click.
-            if (!fontMessageOpen_) {
-                fontMessageOpen_ = true;
-                MessageBoxA(nullptr, kMissingFontMessage, "Spotlex", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
-                fontMessageOpen_ = false;
-            }
+            if (!fontMessageOpen_) ShowMissingFontMessage(fontMessageOpen_);
             return false;
         }
         if (!hwnd_)

@@ -35,6 +35,12 @@ TEST(PathParts, FolderNameAndExtension) {
     EXPECT_EQ(PathExtension("C:\\v1.2\\readme"), "") << "a dot in a folder is no extension";
 }
 
+TEST(WithBackslash, EndsInExactlyOneBackslash) {
+    EXPECT_EQ(WithBackslash("C:\\Classkit"), "C:\\Classkit\\");
+    EXPECT_EQ(WithBackslash("C:\\"), "C:\\");
+    EXPECT_EQ(WithBackslash(""), "\\") << "an empty folder still gives the separator";
+}
+
 TEST(TrimFolderText, CutsAtNulAndOneTrailingBackslash) {
     EXPECT_EQ(TrimFolderText("C:\\WINNT\\SYSTEM32"), "C:\\WINNT\\SYSTEM32");
     EXPECT_EQ(TrimFolderText("C:\\WINDOWS\\"), "C:\\WINDOWS");

@@ -30,9 +30,6 @@ TEST(StartupText, CommandsQuoteLongPathsWithBlanks) {
     EXPECT_EQ(QuotedCommand("C:\\Program Files (x86)\\Classkit\\Spotlex.exe", "/s"),
               "\"C:\\Program Files (x86)\\Classkit\\Spotlex.exe\" /s");
     EXPECT_EQ(QuotedCommand("C:\\a.exe", ""), "\"C:\\a.exe\"");
-    EXPECT_EQ(WithTrailingBackslash("C:\\Classkit"), "C:\\Classkit\\");
-    EXPECT_EQ(WithTrailingBackslash("C:\\"), "C:\\");
-    EXPECT_EQ(WithTrailingBackslash(""), "\\");
 }
 
 }  // namespace spotlex

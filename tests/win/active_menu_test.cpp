@@ -9,31 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "app/tray_menu_items.h"
 #include "support/test_support.h"
 
 namespace spotlex {
 namespace {
 
-// The registrations the main form makes at start.
+// The registrations the main form makes at start, through the same function.
 void RegisterAsAtStart(ActiveMenu& m, const std::string& iconFile = "%win%\\ckicons.icl") {
     m.SetIconFile(iconFile);
-    m.AddItem("View Mouse Clicks", "mnuViewMouseClicks", 55);
-    m.AddItem("View Key Strokes", "mnuViewKeyStrokes", 57);
-    m.AddItem("View Break Clock", "mnuViewBreakClock", 58);
-    m.AddItem("View Large Cursors", "mnuViewLargeCursors", 56);
-    m.AddItem("Properties...", "", 17);
-    m.AddItem("About Spotlex");
-    m.AddItem("Help", "", 19);
-    m.AddItem("Close", "", 20);
-    m.AddItem("Hide", "mnuHide");
-    m.AddItem("ClockPause", "mnuClockPause", 28);
-    m.AddItem("ClockRestart", "mnuClockRestart", 39);
-    m.AddItem("ClockProperties...", "mnuClockProperties", 17);
-    m.AddItem("ClockClose", "mnuClockClose", 20);
-    m.SetCaption("mnuClockPause", "Pause");
-    m.SetCaption("mnuClockRestart", "Restart");
-    m.SetCaption("mnuClockProperties", "Properties");
-    m.SetCaption("mnuClockClose", "Close");
+    RegisterTrayMenuItems(m);
 }
 
 std::vector<UINT> Ids(HMENU menu) {
