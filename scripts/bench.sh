@@ -10,6 +10,7 @@ set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
 . "$here/wine-lib.sh"
+require_wine || exit 1
 
 name=${1:-}
 case "$name" in

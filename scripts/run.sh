@@ -17,6 +17,7 @@ cmake --build --preset wine -j "$jobs" --target Spotlex demo_driver
 echo "built: $root/build/mingw/bin/Spotlex.exe (the 32-bit program)"
 
 # This machine may run no 32-bit Linux programs, so Wine runs the x86_64 build of the same sources.
+require_wine
 exe=$root/build/wine/bin/Spotlex.exe
 export WINEPREFIX=$root/build/run-prefix
 [ -f "$WINEPREFIX/system.reg" ] || make_prefix "$WINEPREFIX"

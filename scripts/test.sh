@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds both trees and runs every test: the platform-free suite under ASan and UBSan,
-# and the Win32 suite under 32-bit Wine on private Xvfb displays. One CTest summary at the end.
+# and the Win32 suite (the x86_64 build of the same sources) under 64-bit Wine on private Xvfb
+# displays. One CTest summary at the end.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 

@@ -1,12 +1,33 @@
-# Shared helpers for running Win32 programs under 32-bit Wine on a private Xvfb display.
-# Sourced by wine-test.sh and run.sh.
+# Shared helpers for running Win32 programs under 64-bit Wine on a private Xvfb display.
+# Sourced by wine-test.sh, run.sh and bench.sh.
 
 export WINEDEBUG=${WINEDEBUG:--all}
-# This machine's kernel runs no 32-bit Linux programs, so the tests use 64-bit Wine and the
-# x86_64 build of the same sources.
+# Build machines may run no 32-bit Linux programs, where the "wine" command (often the 32-bit
+# loader) fails with "Exec format error". So the 64-bit loader is run directly, with the x86_64
+# build of the same sources. WINELOADER and WINESERVER may name other ones.
 export WINEARCH=win64
-export WINELOADER=/usr/lib/wine/wine64
-export WINESERVER=/usr/lib/wine/wineserver64
+first_program() {
+  local p
+  for p in "$@"; do
+    [ -x "$p" ] && { echo "$p"; return; }
+  done
+  echo "$1"
+}
+export WINELOADER=${WINELOADER:-$(first_program /usr/lib/wine/wine64 /usr/lib/x86_64-linux-gnu/wine/wine64 \
+  /usr/bin/wine64 /opt/wine-stable/bin/wine64)}
+export WINESERVER=${WINESERVER:-$(first_program /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver \
+  /usr/bin/wineserver /opt/wine-stable/bin/wineserver)}
+
+# Fails with a message that says what is wrong and what to do when the loader cannot run.
+require_wine() {
+  local out
+  if ! out=$("$WINELOADER" --version 2>&1); then
+    echo "Wine's 64-bit loader cannot run: $WINELOADER: ${out:-not found}" >&2
+    echo "Install 64-bit Wine (Debian: apt-get install wine64, or run scripts/setup.sh)," >&2
+    echo "or set WINELOADER and WINESERVER to a 64-bit loader and its server." >&2
+    return 1
+  fi
+}
 wine() { "$WINELOADER" "$@"; }
 wineboot() { "$WINELOADER" wineboot "$@"; }
 wineserver() { "$WINESERVER" "$@"; }
@@ -42,7 +63,7 @@ stop_private_display() {
   fi
 }
 
-# Creates a fresh Wine prefix at $1 (32-bit, no crash dialogs).
+# Creates a fresh Wine prefix at $1 (64-bit, no crash dialogs).
 make_prefix() {
   local prefix=$1
   rm -rf "$prefix"

@@ -7,6 +7,8 @@ set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-lib.sh"
 
+require_wine || exit 1
+
 case "${1:-}" in
   --make-template)
     start_private_display || exit 1
