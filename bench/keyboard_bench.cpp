@@ -233,15 +233,15 @@ int Show(const std::string& what, int seconds) {
     std::string text;
     if (what == "row") {
         // A row longer than the screen is wide: it starts at the screen's left edge.
-        goCurrentUser->SetValue("Keyboard_Left", rgsDWord, 0);
-        goCurrentUser->SetValue("Keyboard_Top", rgsDWord, 380);
+        SaveSetting(settings::kKeyboardLeft, 0);
+        SaveSetting(settings::kKeyboardTop, 380);
         text = CapsOf(VK_F5, 0) + static_cast<char>(kShiftCap);
         for (int vk : {int{'H'}, int{'E'}, int{'L'}, int{'L'}, int{'O'}, VK_SPACE, int{'W'}, int{'O'},
                        int{'R'}, int{'L'}, int{'D'}})
             text += CapsOf(vk, 0);
     } else {
-        goCurrentUser->SetValue("Keyboard_Left", rgsDWord, 120);
-        goCurrentUser->SetValue("Keyboard_Top", rgsDWord, 360);
+        SaveSetting(settings::kKeyboardLeft, 120);
+        SaveSetting(settings::kKeyboardTop, 360);
         text = CapsOf(VK_DELETE, kModCtrl | kModAlt);
     }
     keyboard.Display(text);

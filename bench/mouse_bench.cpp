@@ -198,9 +198,9 @@ int Show(int seconds) {
         m->SetSize(size);
         m->SetInDblClick(dbl);
         if (fire)
-            goCurrentUser->SetValue("Pattern", rgsString, std::string("Fireburst"));
+            SaveSetting(settings::kPattern, "Fireburst");
         else
-            goCurrentUser->DeleteValue("Pattern");
+            goCurrentUser->DeleteValue(settings::kPattern.name);
         m->Display(x, y);
         for (int i = kFirstBurstFrame; i < frame; ++i) SendMessageA(m->BurstWindow().Hwnd(), WM_TIMER, 1, 0);
         bursts.push_back(std::move(m));
@@ -211,7 +211,7 @@ int Show(int seconds) {
     hold(640, 420, kLastBurstFrame, RGB(0, 60, 220), 64, true, false);
     hold(330, 750, kFirstBurstFrame, RGB(230, 0, 0), 188, true, true);
     hold(900, 750, kFirstBurstFrame + 1, RGB(230, 0, 0), 188, false, true);
-    goCurrentUser->DeleteValue("Pattern");
+    goCurrentUser->DeleteValue(settings::kPattern.name);
     SetCursorPos(900, 750);
     return HoldForScreenshot(seconds);
 }
