@@ -510,13 +510,21 @@ POINT InsideShape(HWND h) {
 }
 
 // Presses the left button at `from`, drags by (dx, dy) and lets go, from another thread, while
-// the test's thread runs the window's move loop.
+// the test's thread runs the window's move loop. The move loop measures from where the pointer is
+// when it starts, so the moves wait until the test's thread is in it (a loaded machine is slow).
 std::thread DragFrom(POINT from, int dx, int dy) {
+    const DWORD uiThread = GetCurrentThreadId();
     return std::thread([=] {
         MouseTo(from.x, from.y);
         Sleep(50);
         MouseTo(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
-        Sleep(150);
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        for (int i = 0; i < 250; ++i) {
+            if (GetGUIThreadInfo(uiThread, &info) && (info.flags & GUI_INMOVESIZE)) break;
+            Sleep(20);
+        }
+        Sleep(50);
         for (int i = 1; i <= 10; ++i) {
             MouseTo(from.x + dx * i / 10, from.y + dy * i / 10);
             Sleep(20);
