@@ -22,6 +22,7 @@
 #include "core/unique_handle_win.h"
 #include "keystrokes/key_handler_win.h"
 #include "keystrokes/keyboard_window_win.h"
+#include "keystrokes/password_guard_win.h"
 #include "keystrokes/text_region_win.h"
 
 namespace {
@@ -112,6 +113,10 @@ int Figures(int presses) {
             keyboard.Display(text);
         },
         [](std::string_view, bool) {});
+    // The program's guard against passwords, so its flag is read on every press as in the program.
+    PasswordGuard guard;
+    guard.Start();
+    handler.SetPasswordGuard(&guard);
 
     LONGLONG event = 0, handled = 0;
     SysInput input;
