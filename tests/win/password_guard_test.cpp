@@ -170,6 +170,27 @@ TEST(PasswordGuardTest, AClickInThePasswordFieldStillBursts) {
     goCurrentUser.reset();
 }
 
+// A program that hangs right after moving its focus into a password field: judging the field
+// must not wait for it.
+DWORD WINAPI FocusPasswordThenHang(void* hung) {
+    SignInBox box;
+    box.Pump([] { return false; }, 300);
+    SetFocus(box.password);
+    WaitForSingleObject(static_cast<HANDLE>(hung), 5000);
+    return 0;
+}
+
+TEST(PasswordGuardTest, AHungProgramIsJudgedWithoutWaitingForIt) {
+    PasswordGuard guard({&NotRegistered});
+    guard.Start();
+    UniqueHandle hung(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    UniqueHandle thread(CreateThread(nullptr, 0, &FocusPasswordThenHang, hung.get(), 0, nullptr));
+    // The program stays hung for 5 s; a guard that asked it anything would still be waiting.
+    EXPECT_TRUE(test::PumpUntil([&] { return guard.Hidden(); }, 2000));
+    SetEvent(hung.get());
+    WaitForSingleObject(thread.get(), 5000);
+}
+
 // UI Automation as browsers and WPF programs feed it; Wine's client cannot be created, so these
 // stand-ins play the client and the focused element.
 struct FakeElement final : uia::IElement {
@@ -183,9 +204,10 @@ struct FakeElement final : uia::IElement {
         return E_NOTIMPL;                       \
     }
     SPOTLEX_UNUSED(SetFocus)
-    SPOTLEX_UNUSED(GetRuntimeId) SPOTLEX_UNUSED(FindFirst) SPOTLEX_UNUSED(FindAll)
-        SPOTLEX_UNUSED(FindFirstBuildCache) SPOTLEX_UNUSED(FindAllBuildCache)
-            SPOTLEX_UNUSED(BuildUpdatedCache) SPOTLEX_UNUSED(GetCurrentPropertyValueEx)
+    SPOTLEX_UNUSED(GetRuntimeId)
+    SPOTLEX_UNUSED(FindFirst) SPOTLEX_UNUSED(FindAll) SPOTLEX_UNUSED(FindFirstBuildCache)
+        SPOTLEX_UNUSED(FindAllBuildCache) SPOTLEX_UNUSED(BuildUpdatedCache)
+            SPOTLEX_UNUSED(GetCurrentPropertyValueEx)
         // Not in the cache: the guard must ask for the current value.
         HRESULT STDMETHODCALLTYPE GetCachedPropertyValue(int, VARIANT*) override {
         return E_INVALIDARG;
@@ -228,22 +250,22 @@ struct FakeAutomation final : uia::IAutomation {
         return E_FAIL;
     }
     SPOTLEX_UNUSED(CompareElements)
-    SPOTLEX_UNUSED(CompareRuntimeIds) SPOTLEX_UNUSED(GetRootElement) SPOTLEX_UNUSED(
-        ElementFromHandle) SPOTLEX_UNUSED(ElementFromPoint) SPOTLEX_UNUSED(GetFocusedElement)
-        SPOTLEX_UNUSED(GetRootElementBuildCache) SPOTLEX_UNUSED(ElementFromHandleBuildCache) SPOTLEX_UNUSED(
-            ElementFromPointBuildCache) SPOTLEX_UNUSED(CreateTreeWalker) SPOTLEX_UNUSED(get_ControlViewWalker)
-            SPOTLEX_UNUSED(get_ContentViewWalker) SPOTLEX_UNUSED(get_RawViewWalker)
-                SPOTLEX_UNUSED(get_RawViewCondition) SPOTLEX_UNUSED(get_ControlViewCondition)
-                    SPOTLEX_UNUSED(get_ContentViewCondition) SPOTLEX_UNUSED(CreateTrueCondition)
-                        SPOTLEX_UNUSED(CreateFalseCondition) SPOTLEX_UNUSED(CreatePropertyCondition)
-                            SPOTLEX_UNUSED(CreatePropertyConditionEx) SPOTLEX_UNUSED(CreateAndCondition)
-                                SPOTLEX_UNUSED(CreateAndConditionFromArray) SPOTLEX_UNUSED(
-                                    CreateAndConditionFromNativeArray) SPOTLEX_UNUSED(CreateOrCondition)
-                                    SPOTLEX_UNUSED(CreateOrConditionFromArray) SPOTLEX_UNUSED(
-                                        CreateOrConditionFromNativeArray) SPOTLEX_UNUSED(CreateNotCondition)
-                                        SPOTLEX_UNUSED(AddAutomationEventHandler)
-                                            SPOTLEX_UNUSED(RemoveAutomationEventHandler) SPOTLEX_UNUSED(
-                                                AddPropertyChangedEventHandlerNativeArray)
+    SPOTLEX_UNUSED(CompareRuntimeIds)
+    SPOTLEX_UNUSED(GetRootElement) SPOTLEX_UNUSED(ElementFromHandle) SPOTLEX_UNUSED(
+        ElementFromPoint) SPOTLEX_UNUSED(GetFocusedElement) SPOTLEX_UNUSED(GetRootElementBuildCache)
+        SPOTLEX_UNUSED(ElementFromHandleBuildCache) SPOTLEX_UNUSED(ElementFromPointBuildCache) SPOTLEX_UNUSED(
+            CreateTreeWalker) SPOTLEX_UNUSED(get_ControlViewWalker) SPOTLEX_UNUSED(get_ContentViewWalker)
+            SPOTLEX_UNUSED(get_RawViewWalker) SPOTLEX_UNUSED(get_RawViewCondition)
+                SPOTLEX_UNUSED(get_ControlViewCondition) SPOTLEX_UNUSED(get_ContentViewCondition)
+                    SPOTLEX_UNUSED(CreateTrueCondition) SPOTLEX_UNUSED(CreateFalseCondition)
+                        SPOTLEX_UNUSED(CreatePropertyCondition) SPOTLEX_UNUSED(CreatePropertyConditionEx)
+                            SPOTLEX_UNUSED(CreateAndCondition) SPOTLEX_UNUSED(CreateAndConditionFromArray)
+                                SPOTLEX_UNUSED(CreateAndConditionFromNativeArray) SPOTLEX_UNUSED(
+                                    CreateOrCondition) SPOTLEX_UNUSED(CreateOrConditionFromArray)
+                                    SPOTLEX_UNUSED(CreateOrConditionFromNativeArray) SPOTLEX_UNUSED(
+                                        CreateNotCondition) SPOTLEX_UNUSED(AddAutomationEventHandler)
+                                        SPOTLEX_UNUSED(RemoveAutomationEventHandler)
+                                            SPOTLEX_UNUSED(AddPropertyChangedEventHandlerNativeArray)
                                                 SPOTLEX_UNUSED(AddPropertyChangedEventHandler)
                                                     SPOTLEX_UNUSED(RemovePropertyChangedEventHandler)
                                                         SPOTLEX_UNUSED(AddStructureChangedEventHandler)
