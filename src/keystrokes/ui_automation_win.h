@@ -1,7 +1,8 @@
 #pragma once
 // The few UI Automation client interfaces the password guard uses. The mingw-w64 headers lack the
 // client side, so they are declared here in their published vtable order; a method this program
-// never calls keeps its slot under its own name, without parameters.
+// never calls keeps its slot under its own name, without parameters, and a body that a stand-in in
+// a test need not repeat.
 #include <windows.h>
 
 #include <unknwn.h>
@@ -18,15 +19,15 @@ inline constexpr IID kIidFocusChangedEventHandler{
 inline constexpr int kIsPasswordPropertyId = 30019;
 
 struct IElement : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE SetFocus() = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetRuntimeId() = 0;
-    virtual HRESULT STDMETHODCALLTYPE FindFirst() = 0;
-    virtual HRESULT STDMETHODCALLTYPE FindAll() = 0;
-    virtual HRESULT STDMETHODCALLTYPE FindFirstBuildCache() = 0;
-    virtual HRESULT STDMETHODCALLTYPE FindAllBuildCache() = 0;
-    virtual HRESULT STDMETHODCALLTYPE BuildUpdatedCache() = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetFocus() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE GetRuntimeId() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE FindFirst() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE FindAll() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE FindFirstBuildCache() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE FindAllBuildCache() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE BuildUpdatedCache() { return E_NOTIMPL; }
     virtual HRESULT STDMETHODCALLTYPE GetCurrentPropertyValue(int propertyId, VARIANT* value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetCurrentPropertyValueEx() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetCurrentPropertyValueEx() { return E_NOTIMPL; }
     virtual HRESULT STDMETHODCALLTYPE GetCachedPropertyValue(int propertyId, VARIANT* value) = 0;
 };
 
@@ -39,43 +40,43 @@ struct IFocusChangedEventHandler : IUnknown {
 };
 
 struct IAutomation : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE CompareElements() = 0;
-    virtual HRESULT STDMETHODCALLTYPE CompareRuntimeIds() = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetRootElement() = 0;
-    virtual HRESULT STDMETHODCALLTYPE ElementFromHandle() = 0;
-    virtual HRESULT STDMETHODCALLTYPE ElementFromPoint() = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetFocusedElement() = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetRootElementBuildCache() = 0;
-    virtual HRESULT STDMETHODCALLTYPE ElementFromHandleBuildCache() = 0;
-    virtual HRESULT STDMETHODCALLTYPE ElementFromPointBuildCache() = 0;
+    virtual HRESULT STDMETHODCALLTYPE CompareElements() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE CompareRuntimeIds() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE GetRootElement() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE ElementFromHandle() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE ElementFromPoint() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE GetFocusedElement() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE GetRootElementBuildCache() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE ElementFromHandleBuildCache() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE ElementFromPointBuildCache() { return E_NOTIMPL; }
     virtual HRESULT STDMETHODCALLTYPE GetFocusedElementBuildCache(ICacheRequest* cache,
                                                                   IElement** element) = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateTreeWalker() = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_ControlViewWalker() = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_ContentViewWalker() = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_RawViewWalker() = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_RawViewCondition() = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_ControlViewCondition() = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_ContentViewCondition() = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateTreeWalker() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE get_ControlViewWalker() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE get_ContentViewWalker() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE get_RawViewWalker() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE get_RawViewCondition() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE get_ControlViewCondition() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE get_ContentViewCondition() { return E_NOTIMPL; }
     virtual HRESULT STDMETHODCALLTYPE CreateCacheRequest(ICacheRequest** cache) = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateTrueCondition() = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateFalseCondition() = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreatePropertyCondition() = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreatePropertyConditionEx() = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateAndCondition() = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateAndConditionFromArray() = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateAndConditionFromNativeArray() = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateOrCondition() = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateOrConditionFromArray() = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateOrConditionFromNativeArray() = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateNotCondition() = 0;
-    virtual HRESULT STDMETHODCALLTYPE AddAutomationEventHandler() = 0;
-    virtual HRESULT STDMETHODCALLTYPE RemoveAutomationEventHandler() = 0;
-    virtual HRESULT STDMETHODCALLTYPE AddPropertyChangedEventHandlerNativeArray() = 0;
-    virtual HRESULT STDMETHODCALLTYPE AddPropertyChangedEventHandler() = 0;
-    virtual HRESULT STDMETHODCALLTYPE RemovePropertyChangedEventHandler() = 0;
-    virtual HRESULT STDMETHODCALLTYPE AddStructureChangedEventHandler() = 0;
-    virtual HRESULT STDMETHODCALLTYPE RemoveStructureChangedEventHandler() = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateTrueCondition() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE CreateFalseCondition() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE CreatePropertyCondition() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE CreatePropertyConditionEx() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE CreateAndCondition() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE CreateAndConditionFromArray() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE CreateAndConditionFromNativeArray() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE CreateOrCondition() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE CreateOrConditionFromArray() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE CreateOrConditionFromNativeArray() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE CreateNotCondition() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE AddAutomationEventHandler() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE RemoveAutomationEventHandler() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE AddPropertyChangedEventHandlerNativeArray() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE AddPropertyChangedEventHandler() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE RemovePropertyChangedEventHandler() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE AddStructureChangedEventHandler() { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE RemoveStructureChangedEventHandler() { return E_NOTIMPL; }
     virtual HRESULT STDMETHODCALLTYPE AddFocusChangedEventHandler(ICacheRequest* cache,
                                                                   IFocusChangedEventHandler* handler) = 0;
     virtual HRESULT STDMETHODCALLTYPE RemoveFocusChangedEventHandler(IFocusChangedEventHandler* handler) = 0;
