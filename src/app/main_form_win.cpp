@@ -56,6 +56,7 @@ frmMain::frmMain() {
     keystrokes_ = std::make_unique<KeystrokeHandler>([this](const std::string& text) {
         if (KeyboardWindow) KeyboardWindow->Display(text);
     });
+    keystrokes_->SetPasswordGuard(&Passwords);
     clicks_ = std::make_unique<MouseClickHandler>([this](int x, int y) { return IsPointInTaskbarTray(x, y); });
 
     SysInput1.KeyDown = [this](std::int16_t vk, std::int16_t shift) {
@@ -116,6 +117,7 @@ void frmMain::InitializeApp() {
                         mnuClockRestart, mnuClockProperties, mnuClockClose})
             ActiveMenu1.SetEnabled(id, false);
     });
+    step([this] { Passwords.Start(); });
     step([this] {
         SysInput1.SetHooks(GetSetting(settings::kHookEnum));
         std::int32_t mask = SysInput1.Hooks();
@@ -285,6 +287,7 @@ void frmMain::TerminateSpotlex() noexcept {
     };
     // Closing the gate switches the hook off and takes the displays off the screen.
     step([this] { SysInputEnabled(false, true); });
+    step([this] { Passwords.Stop(); });
     step([this] { TrayIcon1.Hide(); });
     step([this] { SetTimer1(0); });
     step([] { WaitForMessages(); });

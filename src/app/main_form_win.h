@@ -13,6 +13,7 @@
 #include "core/window_win.h"
 #include "keystrokes/key_handler_win.h"
 #include "keystrokes/keyboard_window_win.h"
+#include "keystrokes/password_guard_win.h"
 #include "mouse/mouse_click_handler_win.h"
 #include "mouse/mouse_window_win.h"
 
@@ -50,6 +51,8 @@ public:
     std::unique_ptr<CMouseWindow> MouseWindow;
     std::unique_ptr<CKeyboardWindow> KeyboardWindow;
     SysInput SysInput1;
+    // Keeps the keys typed into password fields off the screen.
+    PasswordGuard Passwords;
     TrayIcon TrayIcon1;
     ActiveMenu ActiveMenu1;
 

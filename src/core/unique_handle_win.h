@@ -63,6 +63,7 @@ inline void CloseKernel(HANDLE h) noexcept { ::CloseHandle(h); }
 inline void DestroyIconHandle(HICON h) noexcept { ::DestroyIcon(h); }
 inline void DestroyMenuHandle(HMENU h) noexcept { ::DestroyMenu(h); }
 inline void DestroyCursorHandle(HCURSOR h) noexcept { ::DestroyCursor(h); }
+inline void UnhookEvent(HWINEVENTHOOK h) noexcept { ::UnhookWinEvent(h); }
 }  // namespace detail
 
 using UniqueFont = Unique<HFONT, detail::DeleteFont>;
@@ -77,6 +78,7 @@ using UniqueHandle = Unique<HANDLE, detail::CloseKernel>;
 using UniqueIcon = Unique<HICON, detail::DestroyIconHandle>;
 using UniqueMenu = Unique<HMENU, detail::DestroyMenuHandle>;
 using UniqueCursor = Unique<HCURSOR, detail::DestroyCursorHandle>;
+using UniqueWinEventHook = Unique<HWINEVENTHOOK, detail::UnhookEvent>;
 
 // A top-down DIB section of `bitCount` bits per pixel; `bits` receives its pixels.
 inline UniqueBitmap CreateTopDownDib(int width, int height, WORD bitCount, void** bits) noexcept {

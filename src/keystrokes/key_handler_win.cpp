@@ -16,6 +16,7 @@ KeystrokeHandler::KeystrokeHandler(DisplayFn display, SoundFn sound)
     : display_(std::move(display)), sound_(std::move(sound)) {}
 
 void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool showShiftedKeys) const noexcept {
+    if (guard_ && guard_->Hidden()) return;
     // Each step logs its own failure and the next one still runs; an unreadable entry is unlisted.
     bool listed = false;
     LogAndContinue(kModule, kProcedure, [&] {

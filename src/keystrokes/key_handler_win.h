@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/sound_win.h"
+#include "keystrokes/password_guard_win.h"
 
 namespace spotlex {
 
@@ -22,9 +23,13 @@ public:
     // every time, so a saved filter works from the next press. Failures are logged, never thrown.
     void KeyDown(std::int16_t keyCode, std::int16_t shift, bool showShiftedKeys) const noexcept;
 
+    // While the guard finds the focus in a password field, presses are neither shown nor sounded.
+    void SetPasswordGuard(const PasswordGuard* guard) noexcept { guard_ = guard; }
+
 private:
     DisplayFn display_;
     SoundFn sound_;
+    const PasswordGuard* guard_ = nullptr;
 };
 
 }  // namespace spotlex

@@ -1,0 +1,62 @@
+#pragma once
+// Keeps passwords off the screen: two watchers decide, once per focus change and on threads of
+// their own, whether the keyboard focus is in a password field, so that the keystroke handler only
+// reads a flag. The window system's focus events find edit controls with the password style; UI
+// Automation's focus-changed event finds password elements in browsers, WPF and UWP. Neither ever
+// waits on the focused program from the user-interface thread.
+#include <windows.h>
+
+#include <memory>
+
+#include "core/unique_handle_win.h"
+#include "keystrokes/password_focus.h"
+#include "keystrokes/ui_automation_win.h"
+
+namespace spotlex {
+
+// The system's UI Automation client (CoCreateInstance of CUIAutomation).
+HRESULT CreateUiAutomation(uia::IAutomation** automation);
+
+class PasswordGuard {
+public:
+    // Makes the UI Automation client on the automation thread (COM is initialised there).
+    using AutomationFactory = HRESULT (*)(uia::IAutomation** automation);
+
+    struct Options {
+        AutomationFactory createAutomation = &CreateUiAutomation;
+        // How long Stop waits for an automation thread stuck in a slow provider before leaving it.
+        DWORD automationStopMs = 1000;
+    };
+
+    PasswordGuard();
+    explicit PasswordGuard(const Options& options);
+    ~PasswordGuard();
+    PasswordGuard(const PasswordGuard&) = delete;
+    PasswordGuard& operator=(const PasswordGuard&) = delete;
+
+    // Starts both watchers; each decides at once for the focus as it is. When UI Automation cannot
+    // be had, that is logged once and the edit-style check goes on alone.
+    void Start();
+    void Stop();
+    bool Running() const noexcept { return windowsThread_ != nullptr; }
+
+    // True while the keyboard focus is in a password field: keys are then neither shown nor sounded.
+    bool Hidden() const noexcept { return Focus().Hidden(); }
+    const PasswordFocus& Focus() const noexcept;
+
+private:
+    struct Shared;
+    class NotifyWindow;
+    class FocusHandler;
+    struct WindowsWatcher;
+
+    static DWORD WINAPI WatchAutomation(void* param);
+
+    Options options_;
+    std::shared_ptr<Shared> shared_;
+    std::unique_ptr<NotifyWindow> window_;
+    std::unique_ptr<WindowsWatcher> windowsThread_;
+    UniqueHandle automationThread_;
+};
+
+}  // namespace spotlex
