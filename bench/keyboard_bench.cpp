@@ -22,7 +22,7 @@
 #include "core/unique_handle_win.h"
 #include "keystrokes/key_handler_win.h"
 #include "keystrokes/keyboard_window_win.h"
-#include "keystrokes/text_region_win.h"
+#include "core/text_region_win.h"
 
 namespace {
 
