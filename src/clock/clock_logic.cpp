@@ -1,5 +1,6 @@
 #include "clock/clock_logic.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace spotlex {
@@ -28,6 +29,14 @@ std::string CountdownText(std::int64_t secondsLeft, bool showSeconds) {
     if (h > 0) text = std::to_string(h) + ":";
     text += text.empty() ? std::to_string(m) : TwoDigits(m);
     if (h + m == 0 || showSeconds) text += ":" + TwoDigits(s);
+    return text;
+}
+
+std::string WidestClockText(bool showAsClock, int minutes, bool showSeconds) {
+    std::string text = showAsClock ? TimeOfDayText(12, 0, 0, showSeconds)
+                                   : CountdownText(std::max(minutes, 1) * std::int64_t{60}, showSeconds);
+    for (char& c : text)
+        if (c != ':') c = '8';
     return text;
 }
 

@@ -26,6 +26,10 @@ std::string TimeOfDayText(int hour24, int minute, int second, bool showSeconds);
 // carries its seconds ("0:45").
 std::string CountdownText(std::int64_t secondsLeft, bool showSeconds);
 
+// The widest text a clock started so can show, with every digit an "8": a count-down only
+// shortens from its first text. The clock is kept on the screen at this width.
+std::string WidestClockText(bool showAsClock, int minutes, bool showSeconds);
+
 // Each character moved to the clock glyphs of the display font (its code plus 168).
 std::string SpotlexString(std::string_view text);
 

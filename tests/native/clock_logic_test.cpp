@@ -53,6 +53,15 @@ TEST(ClockText, CountdownShowsHoursMinutesAndTheLastMinuteWithSeconds) {
     EXPECT_EQ(CountdownText(28800, true), "8:00:00");
 }
 
+TEST(ClockText, WidestTextIsTheFirstCountdownTextOrTheWidestTimeOfDay) {
+    EXPECT_EQ(WidestClockText(false, 15, true), "88:88");
+    EXPECT_EQ(WidestClockText(false, 15, false), "88");
+    EXPECT_EQ(WidestClockText(false, 125, true), "8:88:88");
+    EXPECT_EQ(WidestClockText(false, 1, false), "8");
+    EXPECT_EQ(WidestClockText(true, 15, false), "88:88");
+    EXPECT_EQ(WidestClockText(true, 15, true), "88:88:88");
+}
+
 TEST(ClockText, SpotlexStringMovesEachCharacterToTheClockGlyphs) {
     EXPECT_EQ(SpotlexString("09:"), std::string("\xD8\xE1\xE2"));
     EXPECT_EQ(SpotlexString(""), "");
