@@ -40,6 +40,13 @@ std::string WidestClockText(bool showAsClock, int minutes, bool showSeconds) {
     return text;
 }
 
+int FittingPoints(int points, int width, int height, int areaWidth, int areaHeight) {
+    if (width <= areaWidth && height <= areaHeight) return points;
+    const double scale = std::min(width > 0 ? static_cast<double>(areaWidth) / width : 1.0,
+                                  height > 0 ? static_cast<double>(areaHeight) / height : 1.0);
+    return std::max(1, std::min(points, static_cast<int>(points * scale)));
+}
+
 std::string SpotlexString(std::string_view text) {
     std::string mapped(text);
     for (char& c : mapped) c = static_cast<char>(static_cast<unsigned char>(c) + 168);

@@ -30,6 +30,10 @@ std::string CountdownText(std::int64_t secondsLeft, bool showSeconds);
 // shortens from its first text. The clock is kept on the screen at this width.
 std::string WidestClockText(bool showAsClock, int minutes, bool showSeconds);
 
+// The largest size, at most `points`, at which a text measured width x height at `points` fits
+// an area of areaWidth x areaHeight, glyphs growing in proportion to the size (at least 1).
+int FittingPoints(int points, int width, int height, int areaWidth, int areaHeight);
+
 // Each character moved to the clock glyphs of the display font (its code plus 168).
 std::string SpotlexString(std::string_view text);
 

@@ -142,13 +142,16 @@ bool frmClock::Recreate() noexcept {
             shapedText_ = text;
             shapedFontGeneration_ = fontGeneration_;
             ++regionBuilds_;
-            const std::string glyphs = SpotlexString(text);
+            // Digits are all one width: most ticks keep the size, and a resize is a trip to the
+            // window system.
             const SIZE extent = DigitsExtent(text);
-            ::SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, digitHeight_,
-                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            RECT r{};
+            ::GetWindowRect(hwnd_, &r);
+            if (r.right - r.left != extent.cx || r.bottom - r.top != digitHeight_)
+                ::SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, digitHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             CTextRegion region;
             if (region.StartShape(hwnd_, font_.get())) {
-                region.AddToShape(0, 0, glyphs);
+                region.AddToShape(0, 0, SpotlexString(text));
                 region.EndShape(true);
             }
         }
@@ -285,9 +288,9 @@ SIZE frmClock::DigitsExtent(std::string_view text) const {
 void frmClock::PlaceOnScreen() {
     RECT r{};
     ::GetWindowRect(hwnd_, &r);
-    const int w =
-        DigitsExtent(WidestClockText(model_.ShowAsClock(), model_.NumMinutes(), model_.ShowSeconds())).cx;
-    const int h = digitHeight_;
+    const std::string widest = WidestClockText(model_.ShowAsClock(), model_.NumMinutes(), model_.ShowSeconds());
+    int w = DigitsExtent(widest).cx;
+    int h = digitHeight_;
     const int sw = ::GetSystemMetrics(SM_CXSCREEN), sh = ::GetSystemMetrics(SM_CYSCREEN);
     // The stored place at the first start; a restart keeps the clock where it is.
     PixelPoint place{r.left, r.top};
@@ -302,6 +305,16 @@ void frmClock::PlaceOnScreen() {
     PixelRect monitor{0, 0, sw, sh};
     if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info))
         monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+    // A clock too large for its monitor (eight digits at 188 points are wider than many screens)
+    // is drawn smaller rather than cut off.
+    const int areaW = monitor.right - monitor.left, areaH = monitor.bottom - monitor.top;
+    for (int tries = 0; tries < 4 && (w > areaW || h > areaH) && fontPoints_ > 1; ++tries) {
+        const int fit = FittingPoints(fontPoints_, w, h, areaW, areaH);
+        SetFontSize(fit < fontPoints_ ? fit : fontPoints_ - 1);
+        SetHeightToText(kClockHeightText);
+        w = DigitsExtent(widest).cx;
+        h = digitHeight_;
+    }
     const PixelPoint kept = ClampToMonitor(place, w, h, monitor);
     ::SetWindowPos(hwnd_, nullptr, kept.x, kept.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     placed_ = true;

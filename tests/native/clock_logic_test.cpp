@@ -62,6 +62,13 @@ TEST(ClockText, WidestTextIsTheFirstCountdownTextOrTheWidestTimeOfDay) {
     EXPECT_EQ(WidestClockText(true, 15, true), "88:88:88");
 }
 
+TEST(ClockText, FittingPointsShrinksOnlyWhatDoesNotFit) {
+    EXPECT_EQ(FittingPoints(128, 1000, 200, 1280, 1024), 128);
+    EXPECT_EQ(FittingPoints(188, 2008, 250, 1280, 1024), 119);
+    EXPECT_EQ(FittingPoints(188, 1000, 2000, 1280, 1024), 96);
+    EXPECT_EQ(FittingPoints(14, 100000, 20, 10, 1024), 1);
+}
+
 TEST(ClockText, SpotlexStringMovesEachCharacterToTheClockGlyphs) {
     EXPECT_EQ(SpotlexString("09:"), std::string("\xD8\xE1\xE2"));
     EXPECT_EQ(SpotlexString(""), "");

@@ -232,11 +232,15 @@ TEST_F(ClockWindowTest, PlaceIsClampedOntoTheScreenAndStoredAtClose) {
         EXPECT_EQ(shown.top, 0);
         EXPECT_GT(shown.left, 0);
         EXPECT_EQ(shown.right, GetSystemMetrics(SM_CXSCREEN)) << "15:00 at 188 points ends at the right edge";
-        // A restart at another size keeps the clock where it is, but on the screen.
+        // A restart keeps the clock where it is, on the screen; 12:00:00 at 188 points is wider
+        // than the screen, so it is drawn smaller rather than cut off.
         clock.SetShowAsClock(true);
         ASSERT_TRUE(clock.Display());
-        EXPECT_EQ(WindowRect(clock.hWnd()).left, 0)
-            << "12:00:00 is wider than the screen: it starts at the left";
+        EXPECT_LT(clock.Window().FontPoints(), 188);
+        EXPECT_GT(clock.Window().FontPoints(), 100);
+        clock.SetWindowWidth(kClockWidthText);
+        EXPECT_GE(WindowRect(clock.hWnd()).left, 0);
+        EXPECT_LE(WindowRect(clock.hWnd()).right, GetSystemMetrics(SM_CXSCREEN));
         SetWindowPos(clock.hWnd(), nullptr, 40, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     RegValue left = goCurrentUser->Value(settings::kClockLeft.name, rgsDWord);
