@@ -49,8 +49,9 @@ UniqueWindow Backdrop() {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "SpotlexClockBenchBackdrop";
     RegisterClassA(&wc);
-    UniqueWindow w(CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                   GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, wc.hInstance, nullptr));
+    UniqueWindow w(CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0,
+                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                   nullptr, wc.hInstance, nullptr));
     PumpFor(200);
     return w;
 }
@@ -103,8 +104,8 @@ void WaitForMessagesFor(UINT ms) {
 
 // The outline alone: the same texts shaped on a hidden window, which the window system never draws.
 Figures RegionCost(int points, int count) {
-    UniqueWindow scratch(CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 2000, 400, nullptr, nullptr,
-                                         GetModuleHandleA(nullptr), nullptr));
+    UniqueWindow scratch(CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 2000, 400, nullptr,
+                                         nullptr, GetModuleHandleA(nullptr), nullptr));
     DisplayFont font = CreateDisplayFont(points);
     std::vector<double> samples;
     for (int i = 0; i < count; ++i) {
@@ -124,7 +125,8 @@ double ProcessCpuMs() {
     FILETIME created, ended, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
     auto ms = [](FILETIME f) {
-        return static_cast<double>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 10000.0;
+        return static_cast<double>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime) /
+               10000.0;
     };
     return ms(kernel) + ms(user);
 }
@@ -153,7 +155,8 @@ int Show(const char* mode, int points, int seconds) {
 int main(int argc, char** argv) {
     gbPlaySounds = false;
     if (!StartDisplayBench("clock_bench")) return 1;
-    if (argc == 5 && std::strcmp(argv[1], "--show") == 0) return Show(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+    if (argc == 5 && std::strcmp(argv[1], "--show") == 0)
+        return Show(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
     const int ticks = argc > 1 ? std::atoi(argv[1]) : 600;
 
     TickCost(128, true, 60);  // the first glyph outlines are the font's to load, not the tick's
@@ -162,12 +165,13 @@ int main(int argc, char** argv) {
         for (bool seconds : {true, false}) {
             const Figures f = TickCost(points, seconds, ticks);
             std::printf("tick at %d pt, %s: median %.3f ms, p95 %.3f ms, %d regions in %d ticks\n", points,
-                        seconds ? "new text every tick" : "text changes once a minute", f.median, f.p95, f.regions,
-                        ticks);
+                        seconds ? "new text every tick" : "text changes once a minute", f.median, f.p95,
+                        f.regions, ticks);
             ok = ok && f.p95 < kTickGoalMs;
         }
         const Figures r = RegionCost(points, ticks);
-        std::printf("  of which the outline alone at %d pt: median %.3f ms, p95 %.3f ms\n", points, r.median, r.p95);
+        std::printf("  of which the outline alone at %d pt: median %.3f ms, p95 %.3f ms\n", points, r.median,
+                    r.p95);
     }
 
     // The clock on its own timer, at 188 points with seconds: all the processor time it takes.
@@ -184,8 +188,9 @@ int main(int argc, char** argv) {
         WaitForMessagesFor(10000);
         const double cpu = ProcessCpuMs() - cpu0;
         const DWORD wall = GetTickCount() - wall0;
-        std::printf("running on its timer: %.1f ms of processor time in %lu ms (%.2f%%), %d ticks that reshaped\n", cpu,
-                    wall, 100.0 * cpu / wall, clock.Window().RegionBuilds() - regions0);
+        std::printf(
+            "running on its timer: %.1f ms of processor time in %lu ms (%.2f%%), %d ticks that reshaped\n",
+            cpu, wall, 100.0 * cpu / wall, clock.Window().RegionBuilds() - regions0);
     }
     std::printf("%s: tick p95 goal %.1f ms\n", ok ? "PASS" : "FAIL", kTickGoalMs);
     return ok ? 0 : 1;

@@ -148,7 +148,8 @@ bool frmClock::Recreate() noexcept {
             RECT r{};
             ::GetWindowRect(hwnd_, &r);
             if (r.right - r.left != extent.cx || r.bottom - r.top != digitHeight_)
-                ::SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, digitHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                ::SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, digitHeight_,
+                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             CTextRegion region;
             if (region.StartShape(hwnd_, font_.get())) {
                 region.AddToShape(0, 0, SpotlexString(text));
@@ -288,7 +289,8 @@ SIZE frmClock::DigitsExtent(std::string_view text) const {
 void frmClock::PlaceOnScreen() {
     RECT r{};
     ::GetWindowRect(hwnd_, &r);
-    const std::string widest = WidestClockText(model_.ShowAsClock(), model_.NumMinutes(), model_.ShowSeconds());
+    const std::string widest =
+        WidestClockText(model_.ShowAsClock(), model_.NumMinutes(), model_.ShowSeconds());
     int w = DigitsExtent(widest).cx;
     int h = digitHeight_;
     const int sw = ::GetSystemMetrics(SM_CXSCREEN), sh = ::GetSystemMetrics(SM_CYSCREEN);

@@ -27,7 +27,8 @@ int RunAndPump(const std::string& commandLine, int timeoutMs = 120000) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
     PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 99);
@@ -85,7 +86,8 @@ int Flood(HWND clock, int count) {
                 break;
         }
         DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutA(clock, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), SMTO_BLOCK, 10000, &answer) ||
+        if (!SendMessageTimeoutA(clock, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), SMTO_BLOCK, 10000,
+                                 &answer) ||
             static_cast<LRESULT>(answer) != -1)
             ++unanswered;
     }
@@ -144,9 +146,9 @@ TEST_F(ClockRemoteTest, TenThousandMalformedMessagesAreAnsweredAndIgnored) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const DWORD started = GetTickCount();
-    const int unanswered = RunAndPump("\"" + std::string(self) + "\" --flood " +
-                                      std::to_string(reinterpret_cast<std::intptr_t>(h)) + " " +
-                                      std::to_string(kFloodMessages));
+    const int unanswered =
+        RunAndPump("\"" + std::string(self) + "\" --flood " +
+                   std::to_string(reinterpret_cast<std::intptr_t>(h)) + " " + std::to_string(kFloodMessages));
     std::printf("%d malformed messages in %lu ms\n", kFloodMessages, GetTickCount() - started);
     EXPECT_EQ(unanswered, 0) << "messages left unanswered (or the sender failed)";
     EXPECT_TRUE(IsWindow(h));

@@ -153,31 +153,6 @@ TEST_F(ClockWindowTest, TimeOfDayAndTheRealTimerTick) {
     EXPECT_TRUE(PumpUntil([&] { return w.Text() == "12:07"; }, 2500)) << "the window's own timer ticks";
 }
 
-TEST_F(ClockWindowTest, RestartWhilePausedStaysPausedAtFullTime) {
-    CClockWindow clock;
-    frmClock& w = clock.Window();
-    Drive(w);
-    clock.SetStartTime(15);
-    clock.SetShowSeconds(true);
-    ASSERT_TRUE(clock.Display());
-    Advance(w, 30'000);
-    EXPECT_EQ(w.Text(), "14:30");
-    clock.SetPaused(true);
-    Advance(w, 60'000);
-    EXPECT_EQ(w.Text(), "14:30") << "a paused clock stands still";
-    // The restart command: unpause, start again, pause again.
-    clock.SetPaused(false);
-    ASSERT_TRUE(clock.Display());
-    clock.SetPaused(true);
-    EXPECT_EQ(w.Text(), "15:00");
-    Advance(w, 60'000);
-    EXPECT_EQ(w.Text(), "15:00");
-    EXPECT_TRUE(clock.Paused());
-    clock.SetPaused(false);
-    Advance(w, 1000);
-    EXPECT_EQ(w.Text(), "14:59");
-}
-
 TEST_F(ClockWindowTest, HideKeepsARunningClockHiddenUntilShow) {
     CClockWindow clock;
     frmClock& w = clock.Window();
@@ -252,33 +227,6 @@ TEST_F(ClockWindowTest, PlaceIsClampedOntoTheScreenAndStoredAtClose) {
     ASSERT_TRUE(again.Display());
     EXPECT_EQ(WindowRect(again.hWnd()).left, 40);
     EXPECT_EQ(WindowRect(again.hWnd()).top, 60);
-}
-
-TEST_F(ClockWindowTest, MalformedCopyDataIsAnsweredAndIgnored) {
-    CClockWindow clock;
-    frmClock& w = clock.Window();
-    Drive(w);
-    ASSERT_TRUE(clock.Display());
-    HWND h = clock.hWnd();
-    auto send = [&](const void* data, DWORD bytes) {
-        COPYDATASTRUCT cds{0, bytes, const_cast<void*>(data)};
-        return SendMessageA(h, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
-    };
-    const std::string hide = ClockRequestBytes("hide");
-    // A block claiming far more than it holds is not read at all.
-    EXPECT_EQ(send(hide.data(), 1u << 30), -1);
-    EXPECT_EQ(send(nullptr, 8), -1);
-    EXPECT_EQ(SendMessageA(h, WM_COPYDATA, 0, 0), -1);
-    EXPECT_EQ(send("hide", 4), -1);
-    EXPECT_TRUE(IsWindowVisible(h));
-    EXPECT_FALSE(w.Paused());
-    EXPECT_EQ(send(hide.data(), 8), -1);
-    EXPECT_FALSE(IsWindowVisible(h));
-    EXPECT_TRUE(w.Paused());
-    const std::string show = ClockRequestBytes("show");
-    EXPECT_EQ(send(show.data(), 8), -1);
-    EXPECT_TRUE(IsWindowVisible(h));
-    EXPECT_FALSE(w.Paused());
 }
 
 TEST_F(ClockWindowTest, DragMovesTheClockAndResumesHookAndTimer) {

@@ -31,17 +31,22 @@ int main(int argc, char** argv) {
     const std::string bytes = ClockRequestBytes(argv[1]);
     COPYDATASTRUCT block{0, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(clock, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                             kAnswerTimeoutMs, &answer) ||
+    if (!SendMessageTimeoutA(clock, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block),
+                             SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMs, &answer) ||
         static_cast<LRESULT>(answer) != -1) {
         std::puts("The break clock did not answer.");
         return 1;
     }
     switch (*request) {
-        case ClockRequest::Hide: std::puts("The break clock is hidden."); break;
-        case ClockRequest::Show: std::puts("The break clock is shown."); break;
+        case ClockRequest::Hide:
+            std::puts("The break clock is hidden.");
+            break;
+        case ClockRequest::Show:
+            std::puts("The break clock is shown.");
+            break;
         case ClockRequest::Status:
-            std::puts(IsWindowVisible(clock) ? "The break clock is running, shown." : "The break clock is running, hidden.");
+            std::puts(IsWindowVisible(clock) ? "The break clock is running, shown."
+                                             : "The break clock is running, hidden.");
             break;
     }
     return 0;
