@@ -247,6 +247,10 @@ LRESULT frmClock::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_COPYDATA:
             return OnCopyData(lp);
+        case WM_DISPLAYCHANGE:
+            // A monitor went away or shrank: the clock moves onto what is left of the screen.
+            if (started_ && !destroyed_) LogAndContinue(kModule, "Form_Resize", [&] { PlaceOnScreen(); });
+            break;
         case WM_TIMER:
             if (wp == kTimerId) {
                 Timer_Tick();

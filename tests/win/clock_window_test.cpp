@@ -216,6 +216,11 @@ TEST_F(ClockWindowTest, PlaceIsClampedOntoTheScreenAndStoredAtClose) {
         clock.SetWindowWidth(kClockWidthText);
         EXPECT_GE(WindowRect(clock.hWnd()).left, 0);
         EXPECT_LE(WindowRect(clock.hWnd()).right, GetSystemMetrics(SM_CXSCREEN));
+        // Left where a monitor was, and that monitor is gone: the clock comes back onto the screen.
+        SetWindowPos(clock.hWnd(), nullptr, 3000, 2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(clock.hWnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+        EXPECT_LE(WindowRect(clock.hWnd()).bottom, GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_LT(WindowRect(clock.hWnd()).left, GetSystemMetrics(SM_CXSCREEN));
         SetWindowPos(clock.hWnd(), nullptr, 40, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     RegValue left = goCurrentUser->Value(settings::kClockLeft.name, rgsDWord);
