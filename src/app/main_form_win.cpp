@@ -124,9 +124,9 @@ void frmMain::InitializeApp() {
         ActiveMenu1.SetCaption("mnuClockRestart", "Restart");
         ActiveMenu1.SetCaption("mnuClockProperties", "Properties");
         ActiveMenu1.SetCaption("mnuClockClose", "Close");
-        // The break clock, the large cursors and the properties dialog are not part of this
-        // build yet: their commands are on show but disabled.
-        for (UINT id : {mnuViewBreakClock, mnuLargeCursors, mnuProperties, mnuClockHide, mnuClockPause,
+        // The break clock and the large cursors are not part of this build yet: their commands
+        // are on show but disabled.
+        for (UINT id : {mnuViewBreakClock, mnuLargeCursors, mnuClockHide, mnuClockPause,
                         mnuClockRestart, mnuClockProperties, mnuClockClose})
             ActiveMenu1.SetEnabled(id, false);
     });
@@ -230,6 +230,12 @@ void frmMain::RunMenuCommand(UINT id) noexcept {
         case mnuViewKeyStrokes: ToggleHookBit(mnuViewKeyStrokes, kHookKeyboard); break;
         case mnuHelp: mnuHelp_Click(); break;
         case mnuAbout: mnuAbout_Click(); break;
+        case mnuProperties: mnuProperties_Click(); break;
+        case mnuClockProperties:
+            // The clock's own Properties opens the dialog on the Break Clock page.
+            LogAndContinue(kModule, "mnuClockProperties_Click", [] { SaveSetting(settings::kLastProperties, 2); });
+            mnuProperties_Click();
+            break;
         case mnuClose: Unload(); break;
         default: break;
     }

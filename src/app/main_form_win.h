@@ -69,6 +69,7 @@ private:
     void ToggleHookBit(UINT item, std::int32_t bit) noexcept;
     void mnuHelp_Click() noexcept;
     void mnuAbout_Click() noexcept;
+    void mnuProperties_Click() noexcept;
     void SysInput1_Error(std::int32_t errCode, std::int32_t hook) noexcept;
     void TerminateSpotlex() noexcept;
 

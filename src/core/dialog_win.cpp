@@ -94,6 +94,7 @@ void ModalDialog::ShowModal() {
     showing_ = true;
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
+    if (HWND first = InitialFocus()) SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
     MSG msg;
     while (showing_ && hwnd_) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);

@@ -64,6 +64,8 @@ protected:
     void Create(const DialogTemplate& t, HWND owner);
     // Return TRUE for a message handled, as a dialog procedure does.
     virtual INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp) = 0;
+    // The control that has the focus when the dialog is shown; null leaves the dialog's choice.
+    virtual HWND InitialFocus() const { return nullptr; }
     // F1 in one of the dialog's controls (or the dialog itself when `control` is null).
     virtual void OnHelpKey(HWND /*control*/) {}
 

@@ -38,6 +38,7 @@ public:
 
 protected:
     INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+    HWND InitialFocus() const override { return Item(HotKey1); }
 
 private:
     void FormLoad();

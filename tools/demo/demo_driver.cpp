@@ -1,5 +1,6 @@
 // Plays a short scripted session for the run command on a private display: types into Notepad,
-// clicks and double-clicks, and saves a screenshot after each step as a BMP file.
+// clicks and double-clicks, opens the properties dialog and its key filter, and saves a
+// screenshot after each step as a BMP file.
 #include <windows.h>
 
 #include <cstdio>
@@ -93,6 +94,74 @@ HWND WaitForWindow(const char* cls, int ms) {
     return nullptr;
 }
 
+HWND WaitForDialog(const char* caption, int ms) {
+    for (int t = 0; t < ms; t += 100) {
+        HWND h = FindWindowA("#32770", caption);
+        if (h && IsWindowVisible(h)) return h;
+        Pump(100);
+    }
+    return nullptr;
+}
+
+// Clicks a button of another program's dialog without waiting for what the click opens.
+void PressButton(HWND dlg, int id) {
+    PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
+}
+
+// Opens the properties dialog from the tray menu and saves its pages, the key filter, the
+// special key dialog and one quick-help box. The control ids are the dialogs' own.
+void PropertiesSession() {
+    constexpr int kPageButton0 = 101, kFilterButton = 135, kSpecialKeysButton = 106, kExplainColor = 161;
+    HWND tray = FindWindowA("SpotlexTrayIcon", nullptr);
+    if (!tray) {
+        std::printf("no tray icon window\n");
+        return;
+    }
+    // The shell's message for a right click on the icon: the tray menu opens at the pointer.
+    SetCursorPos(900, 500);
+    PostMessageA(tray, WM_APP + 0x54, 1, WM_RBUTTONUP);
+    Pump(800);
+    for (int i = 0; i < 5; ++i) Chord({VK_DOWN});  // down to "Properties..."
+    Chord({VK_RETURN});
+    HWND props = WaitForDialog("Spotlex Properties...", 5000);
+    if (!props) {
+        std::printf("the properties dialog did not open\n");
+        return;
+    }
+    Pump(600);
+    const char* pages[] = {"6-properties-mouse", "7-properties-keys", "8-properties-clock"};
+    for (int page = 0; page < 3; ++page) {
+        SendMessageA(GetDlgItem(props, kPageButton0 + page), BM_CLICK, 0, 0);
+        Pump(400);
+        Shot(pages[page]);
+    }
+    SendMessageA(GetDlgItem(props, kPageButton0 + 1), BM_CLICK, 0, 0);
+    Pump(200);
+    PressButton(props, kFilterButton);
+    if (HWND filter = WaitForDialog("Key Filter", 5000)) {
+        Pump(400);
+        Shot("9-key-filter");
+        PressButton(filter, kSpecialKeysButton);
+        if (HWND special = WaitForDialog("Add Special Key", 5000)) {
+            Pump(400);
+            Shot("10-special-key");
+            PostMessageA(special, WM_COMMAND, IDCANCEL, 0);
+            Pump(300);
+        }
+        PostMessageA(filter, WM_COMMAND, IDCANCEL, 0);
+        Pump(300);
+    }
+    PressButton(props, kExplainColor);
+    if (WaitForWindow("SpotlexHelpBox", 5000)) {
+        Pump(800);
+        Shot("11-quick-help");
+        Chord({VK_ESCAPE});
+        Pump(400);
+    }
+    PostMessageA(props, WM_COMMAND, IDCANCEL, 0);
+    Pump(600);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -149,5 +218,7 @@ int main(int argc, char** argv) {
     Shot("5-right-click");
     Chord({VK_ESCAPE});
     Pump(300);
+
+    PropertiesSession();
     return 0;
 }
