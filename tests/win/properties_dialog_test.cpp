@@ -245,9 +245,10 @@ TEST_F(PropertiesTest, NumberBoxesCorrectOnLeavingOnEveryChangeAndOnOkAndTheSpin
 
     // Enter while the box still has the focus: OK corrects it as leaving would.
     Click(dlg.Item(P::optPropType0 + 1));
+    Click(dlg.Item(P::chkPlaySounds));
     SendMessageA(dlg.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dlg.Item(P::txtDelayKeyboard)), TRUE);
     SetDlgItemTextA(dlg.Hwnd(), P::txtDelayKeyboard, "50");
-    Click(dlg.Item(P::chkPlaySounds));
+    ASSERT_EQ(GetFocus(), dlg.Item(P::txtDelayKeyboard));
     SendMessageA(dlg.Hwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(Stored("Delay_Keyboard"), 100);
     EXPECT_EQ(dlg.DelayValue(), 100);
