@@ -46,6 +46,9 @@ public:
 
     // Runs a command of the tray menu, as choosing it does.
     void RunMenuCommand(UINT id) noexcept;
+    // The properties dialog, opened modally; after OK the live displays take its values. The
+    // clock's own Properties command runs it too, then rereads its settings.
+    void mnuProperties_Click() noexcept;
 
     std::unique_ptr<CMouseWindow> MouseWindow;
     std::unique_ptr<CKeyboardWindow> KeyboardWindow;
@@ -69,7 +72,6 @@ private:
     void ToggleHookBit(UINT item, std::int32_t bit) noexcept;
     void mnuHelp_Click() noexcept;
     void mnuAbout_Click() noexcept;
-    void mnuProperties_Click() noexcept;
     void SysInput1_Error(std::int32_t errCode, std::int32_t hook) noexcept;
     void TerminateSpotlex() noexcept;
 

@@ -22,8 +22,8 @@ DialogTemplate::DialogTemplate(const char* caption, DWORD style, short cx, short
     Word(0);  // no menu
     Word(0);  // standard dialog class
     Text(caption);
-    Word(8);                                  // points
-    Word(FW_NORMAL);                          // weight
+    Word(8);                                 // points
+    Word(FW_NORMAL);                         // weight
     Word(MAKEWORD(FALSE, DEFAULT_CHARSET));  // italic, charset
     Text("MS Shell Dlg 2");
 }
@@ -84,7 +84,8 @@ void ModalDialog::Create(const DialogTemplate& t, HWND owner) {
     CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t.Get(), owner, &ModalDialog::Proc,
                                reinterpret_cast<LPARAM>(this));
     if (!hwnd_)
-        throw AppError(static_cast<std::int32_t>(GetLastError()), "ModalDialog", "The dialog could not be created.");
+        throw AppError(static_cast<std::int32_t>(GetLastError()), "ModalDialog",
+                       "The dialog could not be created.");
 }
 
 void ModalDialog::ShowModal() {
@@ -94,7 +95,8 @@ void ModalDialog::ShowModal() {
     showing_ = true;
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
-    if (HWND first = InitialFocus()) SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+    if (HWND first = InitialFocus())
+        SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
     MSG msg;
     while (showing_ && hwnd_) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
@@ -104,7 +106,8 @@ void ModalDialog::ShowModal() {
             break;
         }
         if (got < 0) break;
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd))) {
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 &&
+            (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd))) {
             // The control that has the focus, or its owning control (an edit inside a combo box).
             HWND control = msg.hwnd == hwnd_ ? nullptr : msg.hwnd;
             while (control && GetParent(control) != hwnd_) control = GetParent(control);

@@ -24,8 +24,8 @@ public:
     void Item(WORD classAtom, const char* text, int id, DWORD style, short x, short y, short cx, short cy,
               bool hidden = false);
     // A child control of a registered class such as the common controls' "msctls_hotkey32".
-    void Item(const char* className, const char* text, int id, DWORD style, short x, short y, short cx, short cy,
-              bool hidden = false);
+    void Item(const char* className, const char* text, int id, DWORD style, short x, short y, short cx,
+              short cy, bool hidden = false);
 
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(data_.data()); }
 

@@ -24,10 +24,11 @@ void CTipHelper::AddTool(HWND tool, std::string_view text) {
     HWND tooltip = TooltipFor(tool);
     if (!tooltip) {
         HWND root = GetAncestor(tool, GA_ROOT);
-        tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, root, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-        if (!tooltip) throw AppError(static_cast<std::int32_t>(GetLastError()), "CTipHelper", "No tooltip control");
+        tooltip = CreateWindowExA(
+            WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, root, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (!tooltip)
+            throw AppError(static_cast<std::int32_t>(GetLastError()), "CTipHelper", "No tooltip control");
         tips_.push_back({root, tooltip});
     }
     std::string copy(text);

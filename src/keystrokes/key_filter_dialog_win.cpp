@@ -35,23 +35,24 @@ std::string KeyName(int keyCode, bool extended) {
 
 frmKeyFilter::frmKeyFilter(HWND owner) {
     DialogTemplate t(kCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 262, 222);
-    t.Item(kStaticAtom,
-           "You are probably familiar with several \"shortcut keys\" that save you time in the applications you "
-           "use.  You can allow your audience to see the shortcut keys that you use by filling in the controls "
-           "below.",
-           -1, SS_LEFT, 7, 7, 248, 26);
+    t.Item(
+        kStaticAtom,
+        "You are probably familiar with several \"shortcut keys\" that save you time in the applications you "
+        "use.  You can allow your audience to see the shortcut keys that you use by filling in the controls "
+        "below.",
+        -1, SS_LEFT, 7, 7, 248, 26);
     t.Item(kButtonAtom, "&Display Only the Keys Listed Below", optIncludeExclude0,
            BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 7, 37, 248, 10);
-    t.Item(kButtonAtom, "Display ALL Keys &EXCEPT Those Listed Below", optIncludeExclude0 + 1, BS_AUTORADIOBUTTON,
-           7, 49, 248, 10);
+    t.Item(kButtonAtom, "Display ALL Keys &EXCEPT Those Listed Below", optIncludeExclude0 + 1,
+           BS_AUTORADIOBUTTON, 7, 49, 248, 10);
     t.Item(kStaticAtom, "", lblChooseKeyCombination, SS_LEFT | WS_GROUP, 7, 66, 248, 8);
     t.Item(HOTKEY_CLASSA, "", HotKey1, WS_BORDER | WS_TABSTOP | WS_GROUP, 7, 76, 116, 14);
     t.Item(kButtonAtom, "&Add", cmdAdd, BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 129, 76, 50, 14);
     t.Item(kButtonAtom, "Add &Special Key...", cmdSpecialKeys, BS_PUSHBUTTON | WS_TABSTOP, 185, 76, 70, 14);
     t.Item(kStaticAtom, "", lblDisplayTheseWhenPressed, SS_LEFT, 7, 98, 248, 8);
     t.Item(kListBoxAtom, "", lstKeys,
-           LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 7, 108, 192,
-           88);
+           LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 7, 108,
+           192, 88);
     t.Item(kButtonAtom, "&Remove", cmdRemove, BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 205, 108, 50, 14);
     t.Item(kListBoxAtom, "", lstRemoved, LBS_NOINTEGRALHEIGHT, 0, 0, 10, 10, true);
     t.Item(kButtonAtom, "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 149, 202, 50, 14);
@@ -147,11 +148,14 @@ void frmKeyFilter::AddKeyItem(const std::string& keyName, std::int32_t code) {
     });
 }
 
-void frmKeyFilter::HotKey1_KeyUp() { EnableWindow(Item(cmdAdd), HotKeyText() != kHotKeyNone); }
+void frmKeyFilter::HotKey1_KeyUp() {
+    EnableWindow(Item(cmdAdd), HotKeyText() != kHotKeyNone);
+}
 
 void frmKeyFilter::UpdateRemoveButton() {
     HWND list = Item(lstKeys);
-    const bool any = SendMessageA(list, LB_GETCOUNT, 0, 0) > 0 && SendMessageA(list, LB_GETSELCOUNT, 0, 0) > 0;
+    const bool any =
+        SendMessageA(list, LB_GETCOUNT, 0, 0) > 0 && SendMessageA(list, LB_GETSELCOUNT, 0, 0) > 0;
     EnableWindow(Item(cmdRemove), any);
 }
 
@@ -185,7 +189,8 @@ void frmKeyFilter::cmdRemove_Click() {
         for (int i = 0; i < count; ++i) {
             if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) <= 0) continue;
             if (first < 0) first = i;
-            if (SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) >= static_cast<LRESULT>(sizeof text))
+            if (SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) >=
+                static_cast<LRESULT>(sizeof text))
                 continue;
             SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
             const auto at = SendMessageA(removed, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
@@ -206,8 +211,9 @@ void frmKeyFilter::cmdRemove_Click() {
 }
 
 void frmKeyFilter::optIncludeExclude_Click(int index) {
-    SetDlgItemTextA(hwnd_, lblChooseKeyCombination,
-                    index == 0 ? "&Choose Key Combination To Include:" : "&Choose Key Combination To Exclude:");
+    SetDlgItemTextA(
+        hwnd_, lblChooseKeyCombination,
+        index == 0 ? "&Choose Key Combination To Include:" : "&Choose Key Combination To Exclude:");
     SetDlgItemTextA(hwnd_, lblDisplayTheseWhenPressed,
                     index == 0 ? "&Display These Key Combinations When Pressed:"
                                : "&Don't Display These Key Combinations When Pressed:");
@@ -220,16 +226,18 @@ void frmKeyFilter::cmdOK_Click() {
         HWND removed = Item(lstRemoved);
         const int gone = static_cast<int>(SendMessageA(removed, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < gone; ++i) {
-            const auto code = static_cast<std::int32_t>(SendMessageA(removed, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+            const auto code =
+                static_cast<std::int32_t>(SendMessageA(removed, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
             goCurrentUser->DeleteValue(FilterValueName(code));
         }
         // Written after the deletions, so an entry removed and added again stays stored.
         HWND list = Item(lstKeys);
         const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
-            const auto code = static_cast<std::int32_t>(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
-            std::string text(static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)) + 1,
-                             '\0');
+            const auto code =
+                static_cast<std::int32_t>(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+            std::string text(
+                static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)) + 1, '\0');
             SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
             text.resize(text.size() - 1);
             goCurrentUser->SetValue(FilterValueName(code), rgsString, text);
@@ -243,7 +251,8 @@ void frmKeyFilter::cmdOK_Click() {
 
 INT_PTR frmKeyFilter::Handle(UINT msg, WPARAM wp, LPARAM) {
     switch (msg) {
-        case WM_INITDIALOG: return TRUE;
+        case WM_INITDIALOG:
+            return TRUE;
         case WM_COMMAND: {
             const int id = LOWORD(wp);
             const int code = HIWORD(wp);
@@ -252,7 +261,8 @@ INT_PTR frmKeyFilter::Handle(UINT msg, WPARAM wp, LPARAM) {
                     if (code == EN_CHANGE) HotKey1_KeyUp();
                     break;
                 case cmdAdd:
-                    if (code == BN_CLICKED && IsWindowEnabled(Item(cmdAdd))) AddKeyItem(HotKeyText(), HotKeyValue());
+                    if (code == BN_CLICKED && IsWindowEnabled(Item(cmdAdd)))
+                        AddKeyItem(HotKeyText(), HotKeyValue());
                     break;
                 case cmdSpecialKeys:
                     if (code == BN_CLICKED) cmdSpecialKeys_Click();
@@ -270,13 +280,19 @@ INT_PTR frmKeyFilter::Handle(UINT msg, WPARAM wp, LPARAM) {
                 case IDOK:
                     if (code == BN_CLICKED) cmdOK_Click();
                     break;
-                case IDCANCEL: Hide(); break;
-                default: return FALSE;
+                case IDCANCEL:
+                    Hide();
+                    break;
+                default:
+                    return FALSE;
             }
             return TRUE;
         }
-        case WM_CLOSE: Hide(); return TRUE;
-        default: return FALSE;
+        case WM_CLOSE:
+            Hide();
+            return TRUE;
+        default:
+            return FALSE;
     }
 }
 

@@ -11,16 +11,18 @@ constexpr const char* kModule = "frmSpecialKey";
 
 frmSpecialKey::frmSpecialKey(HWND owner) {
     DialogTemplate t(kCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 206, 140);
-    t.Item(kStaticAtom,
-           "You can add special non-printable key combinations to the list of keys by using the controls below.",
-           -1, SS_LEFT, 7, 7, 192, 18);
+    t.Item(
+        kStaticAtom,
+        "You can add special non-printable key combinations to the list of keys by using the controls below.",
+        -1, SS_LEFT, 7, 7, 192, 18);
     t.Item(kStaticAtom, "&Key:", -1, SS_LEFT, 7, 32, 96, 8);
     t.Item(kComboBoxAtom, "", cboKey, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 7, 42, 96, 120);
     t.Item(kStaticAtom, "&Modifiers:", -1, SS_LEFT, 113, 32, 86, 8);
     t.Item(kButtonAtom, "", -1, BS_GROUPBOX, 113, 40, 86, 75);
     for (int i = 0; i < static_cast<int>(kModifierBoxes.size()); ++i) {
         t.Item(kButtonAtom, kModifierBoxes[static_cast<size_t>(i)].caption, chkModifier0 + i,
-               BS_AUTOCHECKBOX | WS_TABSTOP | (i == 0 ? WS_GROUP : 0), 121, static_cast<short>(50 + 12 * i), 72, 10);
+               BS_AUTOCHECKBOX | WS_TABSTOP | (i == 0 ? WS_GROUP : 0), 121, static_cast<short>(50 + 12 * i),
+               72, 10);
     }
     t.Item(kButtonAtom, "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_DISABLED, 95, 120, 50, 14);
     t.Item(kButtonAtom, "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 149, 120, 50, 14);
@@ -36,7 +38,8 @@ frmSpecialKey::frmSpecialKey(HWND owner) {
 int frmSpecialKey::CheckedMask() const {
     int mask = 0;
     for (int i = 0; i < static_cast<int>(kModifierBoxes.size()); ++i)
-        if (IsDlgButtonChecked(hwnd_, chkModifier0 + i) == BST_CHECKED) mask |= kModifierBoxes[static_cast<size_t>(i)].mask;
+        if (IsDlgButtonChecked(hwnd_, chkModifier0 + i) == BST_CHECKED)
+            mask |= kModifierBoxes[static_cast<size_t>(i)].mask;
     return mask;
 }
 
@@ -58,7 +61,8 @@ std::optional<std::vector<FilterEntry>> frmSpecialKey::SpecialKeys() const {
 
 INT_PTR frmSpecialKey::Handle(UINT msg, WPARAM wp, LPARAM) {
     switch (msg) {
-        case WM_INITDIALOG: return TRUE;
+        case WM_INITDIALOG:
+            return TRUE;
         case WM_COMMAND: {
             const int id = LOWORD(wp);
             const int code = HIWORD(wp);
@@ -82,7 +86,8 @@ INT_PTR frmSpecialKey::Handle(UINT msg, WPARAM wp, LPARAM) {
             cancelled_ = true;
             Hide();
             return TRUE;
-        default: return FALSE;
+        default:
+            return FALSE;
     }
 }
 

@@ -59,7 +59,8 @@ frmProperties::frmProperties(const std::string& iconLibrary) {
         t.Item(atom, text, id, style, x, y, cx, cy);
         placed_.push_back({id, page});
     };
-    auto addClass = [&](int page, const char* cls, int id, DWORD style, short x, short y, short cx, short cy) {
+    auto addClass = [&](int page, const char* cls, int id, DWORD style, short x, short y, short cx,
+                        short cy) {
         t.Item(cls, "", id, style, x, y, cx, cy);
         placed_.push_back({id, page});
     };
@@ -67,21 +68,25 @@ frmProperties::frmProperties(const std::string& iconLibrary) {
         add(page, kStaticAtom, text, -1, SS_LEFT, x, y, cx, 8);
     };
     auto explain = [&](int page, ExplainTopic topic, short x, short y) {
-        add(page, kButtonAtom, "?", cmdExplain0 + ExplainIndex(topic), BS_PUSHBUTTON | WS_TABSTOP, x, y, 14, 14);
+        add(page, kButtonAtom, "?", cmdExplain0 + ExplainIndex(topic), BS_PUSHBUTTON | WS_TABSTOP, x, y, 14,
+            14);
     };
     auto colorList = [&](int page, int id, short y) {
         add(page, kComboBoxAtom, "", id,
-            CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, 98, y, 112, 160);
+            CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, 98, y, 112,
+            160);
     };
     auto slider = [&](int page, int id, short y) {
-        addClass(page, TRACKBAR_CLASSA, id, TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP, 94, y - 2, 120, 18);
+        addClass(page, TRACKBAR_CLASSA, id, TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP, 94, y - 2,
+                 120, 18);
     };
 
     add(-1, kStaticAtom, "", picBand, SS_OWNERDRAW, 11, 7, 229, 58);
     const char* pages[3] = {"&Mouse Clicks", "&Key Strokes", "&Break Clock"};
     for (int i = 0; i < 3; ++i)
         add(-1, kButtonAtom, pages[i], optPropType0 + i,
-            BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BOTTOM | BS_MULTILINE | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
+            BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BOTTOM | BS_MULTILINE |
+                (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
             static_cast<short>(24 + 71 * i), 15, 59, 42);
     add(-1, kButtonAtom, "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 250, 7, 53, 16);
     add(-1, kButtonAtom, "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 250, 28, 53, 16);
@@ -108,13 +113,15 @@ frmProperties::frmProperties(const std::string& iconLibrary) {
     caption(1, "&Color:", 20, rowA + 2, 70);
     colorList(1, cboColorKeyboard, rowA);
     caption(1, "&Delay (ms.)", 20, rowB + 2, 70);
-    add(1, kEditAtom, "", txtDelayKeyboard, ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 98, rowB, 50, 13);
-    addClass(1, UPDOWN_CLASSA, vsbDelayKeyboard, UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
-             0, 0, 0);
+    add(1, kEditAtom, "", txtDelayKeyboard, ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 98, rowB, 50,
+        13);
+    addClass(1, UPDOWN_CLASSA, vsbDelayKeyboard,
+             UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0);
     explain(1, ExplainTopic::KeystrokeDelay, 218, rowB - 1);
     caption(1, "&Size:", 20, rowC + 2, 70);
     slider(1, hsbSizeKeyboard, rowC);
-    add(1, kButtonAtom, "S&how Shifted Keys", chkShowShifted, BS_AUTOCHECKBOX | WS_TABSTOP, 20, rowD + 2, 100, 10);
+    add(1, kButtonAtom, "S&how Shifted Keys", chkShowShifted, BS_AUTOCHECKBOX | WS_TABSTOP, 20, rowD + 2, 100,
+        10);
     explain(1, ExplainTopic::ShiftedKeys, 122, rowD);
     add(1, kButtonAtom, "Key Filter", cmdFilterKeyboard, BS_PUSHBUTTON | WS_TABSTOP, 150, rowD, 62, 14);
     explain(1, ExplainTopic::KeyFilter, 218, rowD);
@@ -123,26 +130,27 @@ frmProperties::frmProperties(const std::string& iconLibrary) {
 
     caption(2, "&Color:", 20, rowA + 2, 70);
     colorList(2, cboColorClock, rowA);
-    add(2, kButtonAtom, "Second &Hand", chkShowSeconds, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 20, rowB + 2, 90, 10);
+    add(2, kButtonAtom, "Second &Hand", chkShowSeconds, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 20, rowB + 2,
+        90, 10);
     explain(2, ExplainTopic::SecondHand, 218, rowB - 1);
     caption(2, "&Size:", 20, rowC + 2, 70);
     slider(2, hsbSizeClock, rowC);
-    add(2, kButtonAtom, "Display Cloc&k", optClockType0, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 20, rowD + 2,
-        72, 10);
+    add(2, kButtonAtom, "Display Cloc&k", optClockType0, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 20,
+        rowD + 2, 72, 10);
     add(2, kButtonAtom, "Display &Timer", optClockType0 + 1, BS_AUTORADIOBUTTON, 20, rowE + 2, 72, 10);
     // The minutes box stands beside the timer it sets.
-    add(2, kEditAtom, "", txtStartClock, ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, 98, rowE, 40,
-        13);
-    addClass(2, UPDOWN_CLASSA, vsbStartClock, UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0,
-             0, 0);
+    add(2, kEditAtom, "", txtStartClock, ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, 98,
+        rowE, 40, 13);
+    addClass(2, UPDOWN_CLASSA, vsbStartClock,
+             UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0);
     caption(2, "(in Minutes)", 142, rowE + 2, 60);
     explain(2, ExplainTopic::ClockVsTimer, 218, rowD);
     caption(2, "Sample:", 20, sampleTop, 40);
     add(2, kStaticAtom, "", picSampleClock, SS_OWNERDRAW | WS_BORDER, 62, sampleTop, 80, 72);
 
     add(-1, kButtonAtom, "Sound Effects", fraSoundEffects, BS_GROUPBOX, 11, 260, 229, 40);
-    add(-1, kButtonAtom, "Play &Sound Effects", chkPlaySounds, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 20, 277,
-        150, 10);
+    add(-1, kButtonAtom, "Play &Sound Effects", chkPlaySounds, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 20,
+        277, 150, 10);
     explain(-1, ExplainTopic::SoundEffects, 218, 275);
 
     Create(t, nullptr);
@@ -223,7 +231,8 @@ void frmProperties::FormLoad(const std::string& iconLibrary) {
     });
     step([&] { SetBoxText(txtStartClock, std::to_string(GetSetting(settings::kStartClock))); });
     step([&] {
-        LoadColorList(cboColorClock, GetSetting(settings::kColorClockListIndex), GetSetting(settings::kColorClock));
+        LoadColorList(cboColorClock, GetSetting(settings::kColorClockListIndex),
+                      GetSetting(settings::kColorClock));
     });
     step([&] { SetSlider(hsbSizeClock, GetSetting(settings::kSizeClock)); });
     loading_ = false;
@@ -278,15 +287,17 @@ void frmProperties::LoadColorList(int comboId, std::int32_t storedPosition, std:
     } else {
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(choice.position), 0);
     }
-    RedrawSample(comboId == cboColorClock ? picSampleClock
+    RedrawSample(comboId == cboColorClock      ? picSampleClock
                  : comboId == cboColorKeyboard ? picSampleKeyboard
-                                                 : picSampleMouse);
+                                               : picSampleMouse);
 }
 
 void frmProperties::SetSlider(int id, std::int32_t value) {
     // The slider shows a stored size beyond its end at that end.
     SendMessageA(Item(id), TBM_SETPOS, TRUE, value);
-    RedrawSample(id == hsbSizeClock ? picSampleClock : id == hsbSizeKeyboard ? picSampleKeyboard : picSampleMouse);
+    RedrawSample(id == hsbSizeClock      ? picSampleClock
+                 : id == hsbSizeKeyboard ? picSampleKeyboard
+                                         : picSampleMouse);
 }
 
 void frmProperties::SetBoxText(int id, const std::string& text) {
@@ -327,12 +338,15 @@ std::int32_t frmProperties::SliderValue(int sliderId) const {
     return static_cast<std::int32_t>(SendMessageA(Item(sliderId), TBM_GETPOS, 0, 0));
 }
 
-std::int32_t frmProperties::DelayValue() const { return BoxNumber(CorrectDelayText(WindowText(Item(txtDelayKeyboard)))); }
+std::int32_t frmProperties::DelayValue() const {
+    return BoxNumber(CorrectDelayText(WindowText(Item(txtDelayKeyboard))));
+}
 
 void frmProperties::CouplingFromText(int textId, int spinId) {
     const std::int32_t v = BoxNumberOr(WindowText(Item(textId)), -1);
     int low = 0, high = 0;
-    SendMessageA(Item(spinId), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    SendMessageA(Item(spinId), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                 reinterpret_cast<LPARAM>(&high));
     if (v >= low && v <= high) SendMessageA(Item(spinId), UDM_SETPOS32, 0, v);
 }
 
@@ -414,13 +428,15 @@ void frmProperties::cmdFilterKeyboard_Click() {
     }
 }
 
-HWND frmProperties::ExplainButton(ExplainTopic topic) const { return Item(cmdExplain0 + ExplainIndex(topic)); }
+HWND frmProperties::ExplainButton(ExplainTopic topic) const {
+    return Item(cmdExplain0 + ExplainIndex(topic));
+}
 
 void frmProperties::Explain(ExplainTopic topic) {
     static constexpr const char* kProcedures[] = {
-        "cmdExplainClockVsTimer_Click", "cmdExplainColor_Click",       "cmdExplainKeyFilter_Click",
-        "cmdExplainKeyStrokeDelay_Click", "cmdExplainSecondHand_Click", "cmdExplainShiftedKeys_Click",
-        "cmdExplainSize_Click",         "cmdExplainSoundEffects_Click"};
+        "cmdExplainClockVsTimer_Click",   "cmdExplainColor_Click",       "cmdExplainKeyFilter_Click",
+        "cmdExplainKeyStrokeDelay_Click", "cmdExplainSecondHand_Click",  "cmdExplainShiftedKeys_Click",
+        "cmdExplainSize_Click",           "cmdExplainSoundEffects_Click"};
     LogAndContinue(kModule, kProcedures[ExplainIndex(topic)], [&] {
         const HelpTopic help = TopicFor(topic);
         CHelpBox box;
@@ -435,21 +451,38 @@ void frmProperties::OnHelpKey(HWND control) {
         case cboColorMouse:
         case cboColorRightMouse:
         case cboColorKeyboard:
-        case cboColorClock: Explain(ExplainTopic::Color); break;
+        case cboColorClock:
+            Explain(ExplainTopic::Color);
+            break;
         case hsbSizeMouse:
         case hsbSizeKeyboard:
-        case hsbSizeClock: Explain(ExplainTopic::Size); break;
+        case hsbSizeClock:
+            Explain(ExplainTopic::Size);
+            break;
         case optClockType0:
         case optClockType0 + 1:
         case txtStartClock:
-        case vsbStartClock: Explain(ExplainTopic::ClockVsTimer); break;
-        case chkShowSeconds: Explain(ExplainTopic::SecondHand); break;
+        case vsbStartClock:
+            Explain(ExplainTopic::ClockVsTimer);
+            break;
+        case chkShowSeconds:
+            Explain(ExplainTopic::SecondHand);
+            break;
         case txtDelayKeyboard:
-        case vsbDelayKeyboard: Explain(ExplainTopic::KeystrokeDelay); break;
-        case cmdFilterKeyboard: Explain(ExplainTopic::KeyFilter); break;
-        case chkShowShifted: Explain(ExplainTopic::ShiftedKeys); break;
-        case chkPlaySounds: Explain(ExplainTopic::SoundEffects); break;
-        default: break;
+        case vsbDelayKeyboard:
+            Explain(ExplainTopic::KeystrokeDelay);
+            break;
+        case cmdFilterKeyboard:
+            Explain(ExplainTopic::KeyFilter);
+            break;
+        case chkShowShifted:
+            Explain(ExplainTopic::ShiftedKeys);
+            break;
+        case chkPlaySounds:
+            Explain(ExplainTopic::SoundEffects);
+            break;
+        default:
+            break;
     }
 }
 
@@ -469,8 +502,8 @@ void frmProperties::DrawColorItem(const DRAWITEMSTRUCT& di) const {
     FillRect(di.hDC, &di.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     const int h = di.rcItem.bottom - di.rcItem.top;
     const int pad = h / 6 + 1;
-    RECT swatch{di.rcItem.left + pad + 1, di.rcItem.top + pad, di.rcItem.left + pad + 1 + (h - 2 * pad) * 3 / 2,
-                di.rcItem.bottom - pad};
+    RECT swatch{di.rcItem.left + pad + 1, di.rcItem.top + pad,
+                di.rcItem.left + pad + 1 + (h - 2 * pad) * 3 / 2, di.rcItem.bottom - pad};
     UniqueBrush fill(CreateSolidBrush(static_cast<COLORREF>(ComboData(di.hwndItem, di.itemID))));
     FillRect(di.hDC, &swatch, fill.get());
     FrameRect(di.hDC, &swatch, GetSysColorBrush(COLOR_WINDOWTEXT));
@@ -515,7 +548,8 @@ void frmProperties::DrawSample(const DRAWITEMSTRUCT& di) const {
             SetTextColor(di.hDC, static_cast<COLORREF>(SelectedColor(cboColorRightMouse)));
             TextOutA(di.hDC, x + offset, y, &burst, 1);
         } else {
-            SetTextColor(di.hDC, static_cast<COLORREF>(SelectedColor(kind == 1 ? cboColorKeyboard : cboColorClock)));
+            SetTextColor(di.hDC,
+                         static_cast<COLORREF>(SelectedColor(kind == 1 ? cboColorKeyboard : cboColorClock)));
             TextOutA(di.hDC, x, y, &measure, 1);
         }
     });
@@ -523,7 +557,8 @@ void frmProperties::DrawSample(const DRAWITEMSTRUCT& di) const {
 
 INT_PTR frmProperties::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_INITDIALOG: return TRUE;
+        case WM_INITDIALOG:
+            return TRUE;
         case WM_MEASUREITEM: {
             auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
             if (mi->CtlType != ODT_COMBOBOX) return FALSE;
@@ -536,7 +571,8 @@ INT_PTR frmProperties::Handle(UINT msg, WPARAM wp, LPARAM lp) {
                 DrawColorItem(*di);
             } else if (di->CtlID == picBand) {
                 FillRect(di->hDC, &di->rcItem, GetSysColorBrush(COLOR_BTNSHADOW));
-            } else if (di->CtlID == picSampleMouse || di->CtlID == picSampleKeyboard || di->CtlID == picSampleClock) {
+            } else if (di->CtlID == picSampleMouse || di->CtlID == picSampleKeyboard ||
+                       di->CtlID == picSampleClock) {
                 DrawSample(*di);
             } else {
                 return FALSE;
@@ -567,7 +603,7 @@ INT_PTR frmProperties::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             } else if ((id == optClockType0 || id == optClockType0 + 1) && code == BN_CLICKED) {
                 optClockType_Click(id - optClockType0);
             } else if (code == CBN_SELCHANGE) {
-                RedrawSample(id == cboColorClock ? picSampleClock
+                RedrawSample(id == cboColorClock      ? picSampleClock
                              : id == cboColorKeyboard ? picSampleKeyboard
                                                       : picSampleMouse);
             } else if (id == txtDelayKeyboard && code == EN_CHANGE) {
@@ -594,7 +630,8 @@ INT_PTR frmProperties::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             // The close box is Cancel: nothing is written and no display changes.
             Cancel();
             return TRUE;
-        default: return FALSE;
+        default:
+            return FALSE;
     }
 }
 

@@ -69,7 +69,8 @@ public:
     HWND ExplainButton(ExplainTopic topic) const;
 
     // The four colour lists, in their loading order.
-    static constexpr std::array<int, 4> kColorLists{cboColorMouse, cboColorRightMouse, cboColorKeyboard, cboColorClock};
+    static constexpr std::array<int, 4> kColorLists{cboColorMouse, cboColorRightMouse, cboColorKeyboard,
+                                                    cboColorClock};
 
 protected:
     INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp) override;

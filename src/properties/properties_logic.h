@@ -58,10 +58,20 @@ std::int32_t BoxNumber(std::string_view text);
 std::int32_t BoxNumberOr(std::string_view text, std::int32_t fallback);
 
 // The eight quick-help topics, in the order the explain buttons are registered with the tips.
-enum class ExplainTopic { ClockVsTimer, Color, KeyFilter, KeystrokeDelay, SecondHand, ShiftedKeys, Size, SoundEffects };
+enum class ExplainTopic {
+    ClockVsTimer,
+    Color,
+    KeyFilter,
+    KeystrokeDelay,
+    SecondHand,
+    ShiftedKeys,
+    Size,
+    SoundEffects
+};
 inline constexpr std::array<ExplainTopic, 8> kExplainTopics{
-    ExplainTopic::ClockVsTimer, ExplainTopic::Color,       ExplainTopic::KeyFilter, ExplainTopic::KeystrokeDelay,
-    ExplainTopic::SecondHand,   ExplainTopic::ShiftedKeys, ExplainTopic::Size,      ExplainTopic::SoundEffects};
+    ExplainTopic::ClockVsTimer,   ExplainTopic::Color,       ExplainTopic::KeyFilter,
+    ExplainTopic::KeystrokeDelay, ExplainTopic::SecondHand,  ExplainTopic::ShiftedKeys,
+    ExplainTopic::Size,           ExplainTopic::SoundEffects};
 
 struct HelpTopic {
     std::string title;

@@ -65,7 +65,8 @@ TEST(QuickHelp, EightTopicsWithTheirTitlesAndOnlySoundEffectsOffersMore) {
     // Paragraphs are split by a blank line; the shifted-keys examples by single line breaks, and the
     // trailing blanks inside a paragraph stay.
     const std::string shifted = TopicFor(ExplainTopic::ShiftedKeys).body;
-    EXPECT_NE(shifted.find("For instance: \r\n\r\n\"SHIFT 1\" will display \"!\"\r\n\"SHIFT 2\""), std::string::npos);
+    EXPECT_NE(shifted.find("For instance: \r\n\r\n\"SHIFT 1\" will display \"!\"\r\n\"SHIFT 2\""),
+              std::string::npos);
     const std::string clock = TopicFor(ExplainTopic::ClockVsTimer).body;
     EXPECT_EQ(clock.rfind("The 'Break Clock' is designed", 0), 0u);
     EXPECT_NE(clock.find("together.  \r\n\r\nYou can use it"), std::string::npos);

@@ -29,7 +29,10 @@ constexpr const char* kUserSubkey = "Software\\Parvane\\Classkit\\4.5\\Spotlex";
 // Reads and writes the per-user key behind the dialog's back.
 struct Store {
     HKEY key = nullptr;
-    Store() { RegCreateKeyExA(HKEY_CURRENT_USER, kUserSubkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr); }
+    Store() {
+        RegCreateKeyExA(HKEY_CURRENT_USER, kUserSubkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr);
+    }
     ~Store() { RegCloseKey(key); }
     void Text(const char* name, const std::string& data) {
         RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
@@ -38,11 +41,14 @@ struct Store {
     void Number(const char* name, DWORD v) {
         RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
     }
-    bool Has(const char* name) { return RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == 0; }
+    bool Has(const char* name) {
+        return RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == 0;
+    }
     std::string ReadText(const char* name) {
         char buf[256] = {};
         DWORD size = sizeof buf;
-        if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &size) != 0) return "<none>";
+        if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &size) != 0)
+            return "<none>";
         return buf;
     }
     DWORD ReadNumber(const char* name) {
@@ -167,9 +173,11 @@ TEST_F(KeyFilterDialogTest, LoadsInMaskThenKeyOrderSkipsForeignValuesAndAnAbsent
     store.Text("VK_0xZZ", "no number");
     frmKeyFilter dlg(nullptr);
     EXPECT_EQ(WindowText(dlg.Hwnd()), "Key Filter");
-    EXPECT_EQ(ListTexts(dlg.Item(frmKeyFilter::lstKeys)), (std::vector<std::string>{"F5", "Shift + A", "Ctrl + S"}));
+    EXPECT_EQ(ListTexts(dlg.Item(frmKeyFilter::lstKeys)),
+              (std::vector<std::string>{"F5", "Shift + A", "Ctrl + S"}));
     EXPECT_EQ(IsDlgButtonChecked(dlg.Hwnd(), frmKeyFilter::optIncludeExclude0 + 1), BST_CHECKED);
-    EXPECT_EQ(WindowText(dlg.Item(frmKeyFilter::lblChooseKeyCombination)), "&Choose Key Combination To Exclude:");
+    EXPECT_EQ(WindowText(dlg.Item(frmKeyFilter::lblChooseKeyCombination)),
+              "&Choose Key Combination To Exclude:");
     EXPECT_EQ(WindowText(dlg.Item(frmKeyFilter::lblDisplayTheseWhenPressed)),
               "&Don't Display These Key Combinations When Pressed:");
     EXPECT_EQ(dlg.HotKeyText(), "None");
@@ -197,7 +205,8 @@ TEST_F(KeyFilterDialogTest, TheHotKeyBoxAddsOnceRemoveAndReAddKeepsItAndIncludeM
     store.Number("Key_IncludeExclude", 0);
     frmKeyFilter dlg(nullptr);
     EXPECT_EQ(IsDlgButtonChecked(dlg.Hwnd(), frmKeyFilter::optIncludeExclude0), BST_CHECKED);
-    EXPECT_EQ(WindowText(dlg.Item(frmKeyFilter::lblChooseKeyCombination)), "&Choose Key Combination To Include:");
+    EXPECT_EQ(WindowText(dlg.Item(frmKeyFilter::lblChooseKeyCombination)),
+              "&Choose Key Combination To Include:");
     ShowWindow(dlg.Hwnd(), SW_SHOW);
     HWND list = dlg.Item(frmKeyFilter::lstKeys);
 
@@ -206,7 +215,8 @@ TEST_F(KeyFilterDialogTest, TheHotKeyBoxAddsOnceRemoveAndReAddKeepsItAndIncludeM
     EXPECT_EQ(dlg.HotKeyText(), "Ctrl + S");
     EXPECT_TRUE(IsWindowEnabled(dlg.Item(frmKeyFilter::cmdAdd)));
     Click(dlg.Item(frmKeyFilter::cmdAdd));
-    EXPECT_EQ(ListTexts(list), std::vector<std::string>{"Ctrl + S"}) << "the same combination is not added twice";
+    EXPECT_EQ(ListTexts(list), std::vector<std::string>{"Ctrl + S"})
+        << "the same combination is not added twice";
     EXPECT_EQ(Selected(list), std::vector<int>{0});
     EXPECT_EQ(dlg.HotKeyText(), "None") << "the box is cleared after adding";
     EXPECT_FALSE(IsWindowEnabled(dlg.Item(frmKeyFilter::cmdAdd)));

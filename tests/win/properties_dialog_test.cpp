@@ -53,8 +53,12 @@ void ClearUserValues() {
     RegCloseKey(key);
 }
 
-std::int32_t Stored(const char* name) { return RegValueNumber(goCurrentUser->Value(name)); }
-void Store(const char* name, std::int32_t v) { goCurrentUser->SetValue(name, rgsDWord, v); }
+std::int32_t Stored(const char* name) {
+    return RegValueNumber(goCurrentUser->Value(name));
+}
+void Store(const char* name, std::int32_t v) {
+    goCurrentUser->SetValue(name, rgsDWord, v);
+}
 
 std::string ComboText(HWND combo, LRESULT at) {
     char buf[64] = {};
@@ -65,7 +69,9 @@ std::string SelectedText(const P& dlg, int id) {
     HWND combo = dlg.Item(id);
     return ComboText(combo, SendMessageA(combo, CB_GETCURSEL, 0, 0));
 }
-int Count(const P& dlg, int id) { return static_cast<int>(SendMessageA(dlg.Item(id), CB_GETCOUNT, 0, 0)); }
+int Count(const P& dlg, int id) {
+    return static_cast<int>(SendMessageA(dlg.Item(id), CB_GETCOUNT, 0, 0));
+}
 
 void Click(HWND button) {
     SendMessageA(button, BM_CLICK, 0, 0);
@@ -263,7 +269,8 @@ TEST_F(PropertiesTest, F1InAControlOpensItsTopicFromItsExplainButton) {
     std::string title;
     WhenShown("#32770", P::kCaption, [&] {
         Click(dlg.Item(P::optPropType0 + 1));
-        SendMessageA(dlg.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dlg.Item(P::cboColorKeyboard)), TRUE);
+        SendMessageA(dlg.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dlg.Item(P::cboColorKeyboard)),
+                     TRUE);
         WhenShown(frmHelpBox::kClassName, nullptr, [&] {
             HWND box = FindWindowA(frmHelpBox::kClassName, nullptr);
             title = WindowText(GetDlgItem(box, kHelpTitle));
