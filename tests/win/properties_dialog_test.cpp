@@ -344,15 +344,19 @@ TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothingOkHandsTheValuesOver
     EXPECT_EQ(Stored("Size_Mouse"), 30);
     EXPECT_EQ(Stored("Delay_Keyboard"), 2500);
 
-    // The clock's own Properties opens the Break Clock page.
+    // The clock's own Properties opens the Break Clock page, and the clock takes the new size.
+    form.RunMenuCommand(mnuViewBreakClock);
+    ASSERT_TRUE(form.ClockWindow);
     int page = -1;
     WhenShown("#32770", P::kCaption, [&] {
         HWND dlg = FindWindowA("#32770", P::kCaption);
         page = IsDlgButtonChecked(dlg, P::optPropType0 + 2) == BST_CHECKED ? 2 : 0;
-        PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+        SendMessageA(GetDlgItem(dlg, P::hsbSizeClock), TBM_SETPOS, TRUE, 100);
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
     });
     form.RunMenuCommand(mnuClockProperties);
     EXPECT_EQ(page, 2);
+    EXPECT_EQ(form.ClockWindow->Size(), 100);
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 // Plays a short scripted session for the run command on a private display: types into Notepad,
-// clicks and double-clicks, opens the properties dialog and its key filter, and saves a
-// screenshot after each step as a BMP file.
+// clicks and double-clicks, opens the break clock and hides and shows it with SpotlexClock.exe, opens
+// the properties dialog and its key filter, and saves a screenshot after each step as a BMP file.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "app/tray_icon_win.h"
+#include "keystrokes/key_filter_dialog_win.h"
+#include "properties/properties_dialog_win.h"
 
 namespace {
 
@@ -109,9 +113,10 @@ void PressButton(HWND dlg, int id) {
 }
 
 // Opens the properties dialog from the tray menu and saves its pages, the key filter, the
-// special key dialog and one quick-help box. The control ids are the dialogs' own.
+// special key dialog and one quick-help box.
 void PropertiesSession() {
-    constexpr int kPageButton0 = 101, kFilterButton = 135, kSpecialKeysButton = 106, kExplainColor = 161;
+    using spotlex::frmKeyFilter;
+    using spotlex::frmProperties;
     HWND tray = FindWindowA("SpotlexTrayIcon", nullptr);
     if (!tray) {
         std::printf("no tray icon window\n");
@@ -119,47 +124,65 @@ void PropertiesSession() {
     }
     // The shell's message for a right click on the icon: the tray menu opens at the pointer.
     SetCursorPos(900, 500);
-    PostMessageA(tray, WM_APP + 0x54, 1, WM_RBUTTONUP);
+    PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_RBUTTONUP);
     Pump(800);
     for (int i = 0; i < 5; ++i) Chord({VK_DOWN});  // down to "Properties..."
     Chord({VK_RETURN});
-    HWND props = WaitForDialog("Spotlex Properties...", 5000);
+    HWND props = WaitForDialog(frmProperties::kCaption, 5000);
     if (!props) {
         std::printf("the properties dialog did not open\n");
         return;
     }
     Pump(600);
-    const char* pages[] = {"6-properties-mouse", "7-properties-keys", "8-properties-clock"};
+    const char* pages[] = {"9-properties-mouse", "10-properties-keys", "11-properties-clock"};
     for (int page = 0; page < 3; ++page) {
-        SendMessageA(GetDlgItem(props, kPageButton0 + page), BM_CLICK, 0, 0);
+        SendMessageA(GetDlgItem(props, frmProperties::optPropType0 + page), BM_CLICK, 0, 0);
         Pump(400);
         Shot(pages[page]);
     }
-    SendMessageA(GetDlgItem(props, kPageButton0 + 1), BM_CLICK, 0, 0);
+    SendMessageA(GetDlgItem(props, frmProperties::optPropType0 + 1), BM_CLICK, 0, 0);
     Pump(200);
-    PressButton(props, kFilterButton);
+    PressButton(props, frmProperties::cmdFilterKeyboard);
     if (HWND filter = WaitForDialog("Key Filter", 5000)) {
         Pump(400);
-        Shot("9-key-filter");
-        PressButton(filter, kSpecialKeysButton);
+        Shot("12-key-filter");
+        PressButton(filter, frmKeyFilter::cmdSpecialKeys);
         if (HWND special = WaitForDialog("Add Special Key", 5000)) {
             Pump(400);
-            Shot("10-special-key");
+            Shot("13-special-key");
             PostMessageA(special, WM_COMMAND, IDCANCEL, 0);
             Pump(300);
         }
         PostMessageA(filter, WM_COMMAND, IDCANCEL, 0);
         Pump(300);
     }
-    PressButton(props, kExplainColor);
+    PressButton(props, frmProperties::cmdExplain0 + 1);  // Color
     if (WaitForWindow("SpotlexHelpBox", 5000)) {
         Pump(800);
-        Shot("11-quick-help");
+        Shot("14-quick-help");
         Chord({VK_ESCAPE});
         Pump(400);
     }
     PostMessageA(props, WM_COMMAND, IDCANCEL, 0);
     Pump(600);
+}
+
+// Runs SpotlexClock.exe (beside this program) with `request` and waits for it.
+void ClockRequest(const char* request) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string exe(self);
+    std::string cmd = "\"" + exe.substr(0, exe.find_last_of('\\') + 1) + "SpotlexClock.exe\" " + request;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::printf("could not start SpotlexClock.exe\n");
+        return;
+    }
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
 }
 
 }  // namespace
@@ -218,6 +241,22 @@ int main(int argc, char** argv) {
     Shot("5-right-click");
     Chord({VK_ESCAPE});
     Pump(300);
+
+    // The break clock, opened as a double-click on the tray icon opens it: the shell's notice of
+    // the double-click, sent to the icon's window.
+    if (HWND tray = FindWindowA("SpotlexTrayIcon", nullptr)) {
+        PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_LBUTTONDBLCLK);
+        Pump(1500);
+        Shot("6-break-clock");
+        ClockRequest("hide");
+        Pump(300);
+        Shot("7-clock-hidden");
+        ClockRequest("show");
+        Pump(300);
+        Shot("8-clock-shown");
+    } else {
+        std::printf("the tray icon's window was not found\n");
+    }
 
     PropertiesSession();
     return 0;
