@@ -526,22 +526,34 @@ void frmProperties::DrawSample(const DRAWITEMSTRUCT& di) const {
         const int sliderId = kind == 0 ? hsbSizeMouse : kind == 1 ? hsbSizeKeyboard : hsbSizeClock;
         int size = SliderValue(sliderId);
         if (size > kFontSizeMax) size = kFontSizeMax;
+        const char measure = static_cast<char>(kind == 0 ? kBurstLast : kind == 1 ? 'a' : kClockGlyph);
+        const double d = kind == 0 ? 1.91 : kind == 1 ? 1.49 : 0.9;
+        const int boxW = di.rcItem.right - di.rcItem.left, boxH = di.rcItem.bottom - di.rcItem.top;
+        WindowDc screen(nullptr);
+        const int offset =
+            kind == 0 ? MulDiv(kMouseSampleOffsetTwips, GetDeviceCaps(screen.get(), LOGPIXELSX), 1440) : 0;
+        auto widthAt = [&](const DisplayFont& f) {
+            ScopedSelect measuring(di.hDC, f.font.get());
+            SIZE extent{};
+            GetTextExtentPoint32A(di.hDC, &measure, 1, &extent);
+            return static_cast<double>(extent.cx);
+        };
         DisplayFont font = CreateDisplayFont(size);
         // Without the display font the sample stays empty.
         if (!font.font || !font.isDisplayFace) return;
+        double w = widthAt(font);
+        // A size larger than the box is shown at the largest that fits, never cut off.
+        const int fit = SampleFitSize(size, w, boxW, boxH, d, offset);
+        if (fit != size) {
+            font = CreateDisplayFont(fit);
+            if (!font.font || !font.isDisplayFace) return;
+            w = widthAt(font);
+        }
         ScopedSelect sel(di.hDC, font.font.get());
         SetBkMode(di.hDC, TRANSPARENT);
-        const char measure = static_cast<char>(kind == 0 ? kBurstLast : kind == 1 ? 'a' : kClockGlyph);
-        SIZE extent{};
-        GetTextExtentPoint32A(di.hDC, &measure, 1, &extent);
-        const double w = extent.cx;
-        const double d = kind == 0 ? 1.91 : kind == 1 ? 1.49 : 0.9;
-        const int boxW = di.rcItem.right - di.rcItem.left, boxH = di.rcItem.bottom - di.rcItem.top;
         const int x = di.rcItem.left + static_cast<int>(boxW / 2.0 - w / 2.01);
         const int y = di.rcItem.top + static_cast<int>(boxH / 2.0 - w / d);
         if (kind == 0) {
-            WindowDc screen(nullptr);
-            const int offset = MulDiv(kMouseSampleOffsetTwips, GetDeviceCaps(screen.get(), LOGPIXELSX), 1440);
             const char burst = static_cast<char>(kBurstFirst);
             SetTextColor(di.hDC, static_cast<COLORREF>(SelectedColor(cboColorMouse)));
             TextOutA(di.hDC, x - offset, y, &burst, 1);

@@ -1,5 +1,6 @@
 #include "properties/properties_logic.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "core/app_error.h"
@@ -70,6 +71,13 @@ std::int32_t BoxNumberOr(std::string_view text, std::int32_t fallback) {
     } catch (const AppError&) {
         return fallback;
     }
+}
+
+int SampleFitSize(int size, double width, double boxW, double boxH, double d, double extraX) {
+    const double widest = std::min(2.01 * (boxW / 2 - extraX), d * boxH / 2);
+    if (width <= widest || width <= 0) return size;
+    if (widest <= 0) return 1;
+    return std::max(1, static_cast<int>(size * widest / width));
 }
 
 HelpTopic TopicFor(ExplainTopic topic) {

@@ -57,6 +57,10 @@ std::int32_t BoxNumber(std::string_view text);
 // The box's number when its text is one, else `fallback`.
 std::int32_t BoxNumberOr(std::string_view text, std::int32_t fallback);
 
+// The size a sample is drawn at: `size`, or less when its glyph (`width` wide at `size`) would start
+// outside its box. The glyph's place is x = boxW / 2 - width / 2.01 - extraX, y = boxH / 2 - width / d.
+int SampleFitSize(int size, double width, double boxW, double boxH, double d, double extraX);
+
 // The eight quick-help topics, in the order the explain buttons are registered with the tips.
 enum class ExplainTopic {
     ClockVsTimer,

@@ -49,6 +49,18 @@ TEST(NumberBoxes, DelayAndMinutesCorrections) {
     EXPECT_EQ(BoxNumberOr("&H10", 7), 16);
 }
 
+TEST(Samples, AGlyphLargerThanItsBoxIsShrunkToStartInsideIt) {
+    // Fits: unchanged.
+    EXPECT_EQ(SampleFitSize(64, 60, 150, 150, 1.49, 0), 64);
+    // The clock's 0.9 puts a 200-pixel-wide glyph far above a 150-pixel box: at most 67.5 wide.
+    const int fit = SampleFitSize(128, 200, 150, 150, 0.9, 0);
+    EXPECT_EQ(fit, 43);
+    EXPECT_LE(fit * 200.0 / 128 / 0.9, 75.0) << "its top lies inside the box";
+    // The click sample's two bursts stand 60 pixels either side of the middle.
+    EXPECT_EQ(SampleFitSize(100, 100, 246, 150, 1.91, 60), 100);
+    EXPECT_EQ(SampleFitSize(100, 200, 246, 150, 1.91, 60), 63);
+}
+
 TEST(QuickHelp, EightTopicsWithTheirTitlesAndOnlySoundEffectsOffersMore) {
     std::set<std::string> titles;
     for (ExplainTopic t : kExplainTopics) {
