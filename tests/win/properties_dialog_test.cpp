@@ -287,6 +287,17 @@ TEST_F(PropertiesTest, F1InAControlOpensItsTopicFromItsExplainButton) {
 
 // The tray menu's Properties: OK hands the new values to the live displays, Cancel and the close
 // box leave them and the registry alone.
+// Notes and closes a popup menu that a tray click opened.
+bool g_menuSeen = false;
+void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) {
+        g_menuSeen = true;
+        KillTimer(nullptr, id);
+        EndMenu();
+    }
+}
+
 class TrayPropertiesTest : public PropertiesTest {
 protected:
     void SetUp() override {
@@ -322,9 +333,17 @@ TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothingOkHandsTheValuesOver
     }
 
     int disabledWhileOpen = -1;
+    bool menuOpened = true;
+    form.TrayIcon1.SetEnabled(true);
+    g_menuSeen = false;
+    const UINT_PTR menuCloser = SetTimer(nullptr, 0, 150, &CloseAnyMenu);
     WhenShown("#32770", P::kCaption, [&] {
         HWND dlg = FindWindowA("#32770", P::kCaption);
         disabledWhileOpen = form.SysInputDisableCount();
+        // A right click on the tray icon opens no menu on top of the dialog.
+        PostMessageA(form.TrayIcon1.Hwnd(), TrayIcon::kCallbackMessage, TrayIcon::kIconId, WM_RBUTTONUP);
+        PumpFor(300);
+        menuOpened = g_menuSeen;
         SendMessageA(GetDlgItem(dlg, P::hsbSizeMouse), TBM_SETPOS, TRUE, 30);
         SendMessageA(GetDlgItem(dlg, P::hsbSizeKeyboard), TBM_SETPOS, TRUE, 100);
         SendMessageA(GetDlgItem(dlg, P::cboColorMouse), CB_SETCURSEL, 10, 0);
@@ -335,6 +354,8 @@ TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothingOkHandsTheValuesOver
     });
     form.RunMenuCommand(mnuProperties);
     EXPECT_GT(disabledWhileOpen, 0) << "the hook is off while the dialog is open";
+    EXPECT_FALSE(menuOpened);
+    KillTimer(nullptr, menuCloser);
     EXPECT_EQ(form.MouseWindow->Size(), 30);
     EXPECT_EQ(form.MouseWindow->Color(), 0x00FF00);
     EXPECT_EQ(form.KeyboardWindow->Color(), 0xFF0000);
