@@ -1,11 +1,11 @@
 #include "app/about_box_win.h"
 
 #include <string>
-#include <vector>
 
 #include "app/about_text.h"
 #include "app/spotlex_mark_win.h"
 #include "app/ui_font_win.h"
+#include "core/dialog_win.h"
 #include "core/errata_log_win.h"
 #include "core/os_info_win.h"
 #include "core/sound_win.h"
@@ -16,64 +16,8 @@ namespace spotlex {
 
 namespace {
 
-// An in-memory dialog template: the program's resources are not at hand in every module that
-// shows the box, so it is built here.
-class DialogTemplate {
-public:
-    DialogTemplate(const char* caption, DWORD style, short cx, short cy) {
-        Dword(style | DS_SETFONT);
-        Dword(0);
-        countAt_ = data_.size();
-        Word(0);  // items, counted as they are added
-        Word(0);  // x and y: centred on load
-        Word(0);
-        Word(static_cast<WORD>(cx));
-        Word(static_cast<WORD>(cy));
-        Word(0);  // no menu
-        Word(0);  // standard dialog class
-        Text(caption);
-        Word(8);
-        Text("MS Shell Dlg");
-    }
-
-    void Item(WORD classAtom, const char* text, WORD id, DWORD style, short x, short y, short cx, short cy) {
-        if (data_.size() % 2) Word(0);  // items start on a DWORD
-        Dword(style | WS_CHILD | WS_VISIBLE);
-        Dword(0);
-        Word(static_cast<WORD>(x));
-        Word(static_cast<WORD>(y));
-        Word(static_cast<WORD>(cx));
-        Word(static_cast<WORD>(cy));
-        Word(id);
-        Word(0xFFFF);
-        Word(classAtom);
-        Text(text);
-        Word(0);  // no creation data
-        ++data_[countAt_];
-    }
-
-    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(data_.data()); }
-
-private:
-    void Word(WORD w) { data_.push_back(w); }
-    void Dword(DWORD d) {
-        Word(LOWORD(d));
-        Word(HIWORD(d));
-    }
-    void Text(const char* s) {
-        const int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
-        std::vector<wchar_t> w(static_cast<size_t>(n > 0 ? n : 1));
-        if (n > 0) MultiByteToWideChar(CP_ACP, 0, s, -1, w.data(), n);
-        for (wchar_t c : w) Word(static_cast<WORD>(c));
-        if (n <= 0) Word(0);
-    }
-
-    std::vector<WORD> data_;
-    size_t countAt_ = 0;
-};
-
-constexpr WORD kButton = 0x0080;
-constexpr WORD kStatic = 0x0082;
+constexpr WORD kButton = kButtonAtom;
+constexpr WORD kStatic = kStaticAtom;
 
 struct AboutState {
     const VersionStrings* version;

@@ -54,6 +54,7 @@ frmMain::frmMain() {
     };
     TrayIcon1.MouseUp = [this](int button) { TrayIcon1_MouseUp(button); };
     TrayIcon1.DblClick = [this] { TrayIcon1_DblClick(); };
+    PropertiesCommand = [this] { mnuProperties_Click(); };
 
     InitializeApp();
 }
@@ -93,9 +94,8 @@ void frmMain::InitializeApp() {
     step([this] {
         ActiveMenu1.SetIconFile("%win%\\ckicons.icl");
         RegisterTrayMenuItems(ActiveMenu1);
-        // The large cursors and the properties dialog are not part of this build yet: their
-        // commands are on show but disabled.
-        for (UINT id : {mnuLargeCursors, mnuProperties, mnuClockProperties}) ActiveMenu1.SetEnabled(id, false);
+        // The large cursors are not part of this build yet: their command is on show but disabled.
+        ActiveMenu1.SetEnabled(mnuLargeCursors, false);
     });
     step([this] { Passwords.Start(); });
     step([this] {
@@ -197,6 +197,7 @@ void frmMain::RunMenuCommand(UINT id) noexcept {
         case mnuViewKeyStrokes: ToggleHookBit(mnuViewKeyStrokes, kHookKeyboard); break;
         case mnuHelp: mnuHelp_Click(); break;
         case mnuAbout: mnuAbout_Click(); break;
+        case mnuProperties: mnuProperties_Click(); break;
         case mnuClose: Unload(); break;
         case mnuViewBreakClock: mnuViewBreakClock_Click(); break;
         case mnuClockHide: mnuClockHide_Click(); break;

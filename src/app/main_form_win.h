@@ -49,6 +49,9 @@ public:
 
     // Runs a command of the tray menu, as choosing it does.
     void RunMenuCommand(UINT id) noexcept;
+    // The properties dialog, opened modally; after OK the live displays take its values. The
+    // clock's own Properties command runs it too, then rereads its settings.
+    void mnuProperties_Click() noexcept;
 
     // The properties dialog as opened from the clock menu; its item is disabled while unset.
     std::function<void()> PropertiesCommand;

@@ -49,7 +49,8 @@ std::optional<int> NamedKeyCap(int keyCode) {
         case 38: return 164;   // Up
         case 39: return 165;   // Right
         case 40: return 163;   // Down
-        case 42: return 174;   // Print Screen, as the special key dialog stores it
+        case 42: return 174;   // Print (VK_PRINT): kept for entries stored with this code
+        case 44: return 174;   // Print Screen (VK_SNAPSHOT), the code the key really sends
         case 45: return 178;   // Insert
         case 46: return 182;   // Delete
         case 96: return 185;   // Keypad 0

@@ -48,7 +48,7 @@ TEST_F(ClockCommandsTest, DefaultsOpenANavyFifteenMinuteCountdownAndTheItemFollo
     frmMain form;
     EXPECT_FALSE(form.ActiveMenu1.Checked(mnuViewBreakClock)) << "no clock is open at start";
     EXPECT_TRUE(form.ActiveMenu1.Enabled(mnuViewBreakClock));
-    EXPECT_FALSE(form.ActiveMenu1.Enabled(mnuClockProperties)) << "no properties dialog yet";
+    EXPECT_TRUE(form.ActiveMenu1.Enabled(mnuClockProperties));
 
     form.RunMenuCommand(mnuViewBreakClock);
     ASSERT_TRUE(form.ClockWindow);

@@ -1,6 +1,6 @@
 // Plays a short scripted session for the run command on a private display: types into Notepad,
-// clicks and double-clicks, opens the break clock and hides and shows it with SpotlexClock.exe, and
-// saves a screenshot after each step as a BMP file.
+// clicks and double-clicks, opens the break clock and hides and shows it with SpotlexClock.exe, opens
+// the properties dialog and its key filter, and saves a screenshot after each step as a BMP file.
 #include <windows.h>
 
 #include <cstdio>
@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/tray_icon_win.h"
+#include "keystrokes/key_filter_dialog_win.h"
+#include "properties/properties_dialog_win.h"
 
 namespace {
 
@@ -94,6 +96,75 @@ HWND WaitForWindow(const char* cls, int ms) {
         Pump(100);
     }
     return nullptr;
+}
+
+HWND WaitForDialog(const char* caption, int ms) {
+    for (int t = 0; t < ms; t += 100) {
+        HWND h = FindWindowA("#32770", caption);
+        if (h && IsWindowVisible(h)) return h;
+        Pump(100);
+    }
+    return nullptr;
+}
+
+// Clicks a button of another program's dialog without waiting for what the click opens.
+void PressButton(HWND dlg, int id) {
+    PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
+}
+
+// Opens the properties dialog from the tray menu and saves its pages, the key filter, the
+// special key dialog and one quick-help box.
+void PropertiesSession() {
+    using spotlex::frmKeyFilter;
+    using spotlex::frmProperties;
+    HWND tray = FindWindowA("SpotlexTrayIcon", nullptr);
+    if (!tray) {
+        std::printf("no tray icon window\n");
+        return;
+    }
+    // The shell's message for a right click on the icon: the tray menu opens at the pointer.
+    SetCursorPos(900, 500);
+    PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_RBUTTONUP);
+    Pump(800);
+    for (int i = 0; i < 5; ++i) Chord({VK_DOWN});  // down to "Properties..."
+    Chord({VK_RETURN});
+    HWND props = WaitForDialog(frmProperties::kCaption, 5000);
+    if (!props) {
+        std::printf("the properties dialog did not open\n");
+        return;
+    }
+    Pump(600);
+    const char* pages[] = {"9-properties-mouse", "10-properties-keys", "11-properties-clock"};
+    for (int page = 0; page < 3; ++page) {
+        SendMessageA(GetDlgItem(props, frmProperties::optPropType0 + page), BM_CLICK, 0, 0);
+        Pump(400);
+        Shot(pages[page]);
+    }
+    SendMessageA(GetDlgItem(props, frmProperties::optPropType0 + 1), BM_CLICK, 0, 0);
+    Pump(200);
+    PressButton(props, frmProperties::cmdFilterKeyboard);
+    if (HWND filter = WaitForDialog("Key Filter", 5000)) {
+        Pump(400);
+        Shot("12-key-filter");
+        PressButton(filter, frmKeyFilter::cmdSpecialKeys);
+        if (HWND special = WaitForDialog("Add Special Key", 5000)) {
+            Pump(400);
+            Shot("13-special-key");
+            PostMessageA(special, WM_COMMAND, IDCANCEL, 0);
+            Pump(300);
+        }
+        PostMessageA(filter, WM_COMMAND, IDCANCEL, 0);
+        Pump(300);
+    }
+    PressButton(props, frmProperties::cmdExplain0 + 1);  // Color
+    if (WaitForWindow("SpotlexHelpBox", 5000)) {
+        Pump(800);
+        Shot("14-quick-help");
+        Chord({VK_ESCAPE});
+        Pump(400);
+    }
+    PostMessageA(props, WM_COMMAND, IDCANCEL, 0);
+    Pump(600);
 }
 
 // Runs SpotlexClock.exe (beside this program) with `request` and waits for it.
@@ -186,5 +257,7 @@ int main(int argc, char** argv) {
     } else {
         std::printf("the tray icon's window was not found\n");
     }
+
+    PropertiesSession();
     return 0;
 }

@@ -1,0 +1,110 @@
+#pragma once
+// frmProperties ("Spotlex Properties..."): every display setting on three pages, with live samples
+// in the display font and quick help. OK writes the registry; the opener then hands the values
+// to the live displays and unloads the dialog, which zooms back into the tray.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/dialog_win.h"
+#include "core/unique_handle_win.h"
+#include "properties/properties_logic.h"
+
+namespace spotlex {
+
+class frmProperties : public ModalDialog {
+public:
+    enum ItemId : int {
+        optPropType0 = 101,  // + page 0 to 2
+        picBand = 105,
+        fraMouse = 110,
+        fraKeyboard,
+        fraClock,
+        fraSoundEffects,
+        cboColorMouse = 120,
+        cboColorRightMouse,
+        hsbSizeMouse,
+        picSampleMouse,
+        cboColorKeyboard = 130,
+        hsbSizeKeyboard,
+        txtDelayKeyboard,
+        vsbDelayKeyboard,
+        chkShowShifted,
+        cmdFilterKeyboard,
+        picSampleKeyboard,
+        optClockType0 = 140,  // + 0 clock, 1 timer
+        txtStartClock = 142,
+        vsbStartClock,
+        chkShowSeconds,
+        cboColorClock,
+        hsbSizeClock,
+        picSampleClock,
+        chkPlaySounds = 150,
+        cmdExplain0 = 160,  // + the topic's place in kExplainTopics
+        kFirstLabel = 200,
+    };
+    static constexpr const char* kCaption = "Spotlex Properties...";
+
+    // Form_Load: reads every value with the default its display uses. `iconLibrary` is the
+    // suite's icon library, for the page and help pictures (none when empty or missing).
+    explicit frmProperties(const std::string& iconLibrary = {});
+    // Unloading zooms the dialog back into the tray.
+    ~frmProperties() override;
+
+    int PropType() const;
+    void SetPropType(int newType);
+    bool Cancelled() const noexcept { return cancelled_; }
+
+    // What the opener hands to the live displays after OK.
+    std::int32_t SelectedColor(int comboId) const;
+    std::int32_t SliderValue(int sliderId) const;
+    std::int32_t DelayValue() const;
+    bool Checked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+
+    HWND ExplainButton(ExplainTopic topic) const;
+
+    // The four colour lists, in their loading order.
+    static constexpr std::array<int, 4> kColorLists{cboColorMouse, cboColorRightMouse, cboColorKeyboard,
+                                                    cboColorClock};
+
+protected:
+    INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnHelpKey(HWND control) override;
+
+private:
+    struct Placed {
+        int id;
+        int page;  // -1: on every page
+    };
+
+    void FormLoad(const std::string& iconLibrary);
+    void LoadPictures(const std::string& iconLibrary);
+    void LoadColorList(int comboId, std::int32_t storedPosition, std::int32_t storedColor);
+    void SetSlider(int id, std::int32_t value);
+    void SetBoxText(int id, const std::string& text);
+    void CouplingFromText(int textId, int spinId);
+    void txtStartClock_Change();
+    void txtDelayKeyboard_LostFocus();
+    void optClockType_Click(int index);
+    void cmdOK_Click();
+    void Cancel();
+    void cmdFilterKeyboard_Click();
+    void Explain(ExplainTopic topic);
+    void MeasureColorItem(MEASUREITEMSTRUCT& mi) const;
+    void DrawColorItem(const DRAWITEMSTRUCT& di) const;
+    void DrawSample(const DRAWITEMSTRUCT& di) const;
+    void RedrawSample(int id) const;
+
+    std::vector<Placed> placed_;
+    bool cancelled_ = false;
+    bool correcting_ = false;
+    std::vector<UniqueIcon> icons_;
+    std::vector<HIMAGELIST> imageLists_;
+};
+
+}  // namespace spotlex

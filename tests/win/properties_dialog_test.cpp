@@ -1,0 +1,384 @@
+// The properties dialog driven through its controls: what a fresh or odd registry shows, the
+// corrections of the number boxes, what OK writes, that Cancel and the close box write nothing,
+// and what the tray's Properties command hands to the live displays.
+#include "properties/properties_dialog_win.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_form_win.h"
+#include "core/classkit_win.h"
+#include "core/display_font_win.h"
+#include "core/registry_win.h"
+#include "core/sound_win.h"
+#include "core/tip_helper_win.h"
+#include "help/help_box_win.h"
+#include "support/test_support.h"
+
+namespace spotlex {
+namespace {
+
+using test::PumpFor;
+using P = frmProperties;
+
+constexpr const char* kUserSubkey = "Software\\Parvane\\Classkit\\4.5\\Spotlex";
+
+std::vector<std::string> UserValues() {
+    std::vector<std::string> all;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserSubkey, 0, KEY_READ, &key) != 0) return all;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        BYTE data[512];
+        DWORD n = sizeof name, d = sizeof data, type = 0;
+        if (RegEnumValueA(key, i, name, &n, nullptr, &type, data, &d) != 0) break;
+        all.push_back(std::string(name) + "=" + std::string(reinterpret_cast<char*>(data), d));
+    }
+    RegCloseKey(key);
+    return all;
+}
+
+void ClearUserValues() {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kUserSubkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    for (const std::string& v : UserValues()) RegDeleteValueA(key, v.substr(0, v.find('=')).c_str());
+    RegCloseKey(key);
+}
+
+std::int32_t Stored(const char* name) {
+    return RegValueNumber(goCurrentUser->Value(name));
+}
+void Store(const char* name, std::int32_t v) {
+    goCurrentUser->SetValue(name, rgsDWord, v);
+}
+
+std::string ComboText(HWND combo, LRESULT at) {
+    char buf[64] = {};
+    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+std::string SelectedText(const P& dlg, int id) {
+    HWND combo = dlg.Item(id);
+    return ComboText(combo, SendMessageA(combo, CB_GETCURSEL, 0, 0));
+}
+int Count(const P& dlg, int id) {
+    return static_cast<int>(SendMessageA(dlg.Item(id), CB_GETCOUNT, 0, 0));
+}
+
+void Click(HWND button) {
+    SendMessageA(button, BM_CLICK, 0, 0);
+    PumpFor(20);
+}
+
+// Types into a box as the keyboard does: the text changes, then the focus leaves.
+void TypeAndLeave(const P& dlg, int box, const char* text) {
+    SendMessageA(dlg.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dlg.Item(box)), TRUE);
+    SetDlgItemTextA(dlg.Hwnd(), box, text);
+    SendMessageA(dlg.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dlg.Item(P::chkPlaySounds)), TRUE);
+    PumpFor(20);
+}
+
+// Scripts that run inside a modal loop once a window of that class and caption is up.
+struct Script {
+    const char* cls;
+    const char* caption;
+    std::function<void()> run;
+};
+std::map<UINT_PTR, Script> g_scripts;
+void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
+    auto it = g_scripts.find(id);
+    if (it == g_scripts.end()) return;
+    HWND w = FindWindowA(it->second.cls, it->second.caption);
+    if (!w || !IsWindowVisible(w)) return;
+    KillTimer(nullptr, id);
+    Script s = std::move(it->second);
+    g_scripts.erase(it);
+    s.run();
+}
+void WhenShown(const char* cls, const char* caption, std::function<void()> run) {
+    g_scripts[SetTimer(nullptr, 0, 50, &RunScript)] = {cls, caption, std::move(run)};
+}
+
+class PropertiesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(LoadDisplayFont()); }
+    void SetUp() override {
+        ClearUserValues();
+        goCurrentUser = std::make_unique<RegistrySetting>();
+        goCurrentUser->OpenKey(kUserKey);
+        ASSERT_TRUE(goCurrentUser->IsOpen());
+        gbPlaySounds = false;
+    }
+    void TearDown() override { goCurrentUser.reset(); }
+};
+
+TEST_F(PropertiesTest, AFreshInstallationShowsWhatTheDisplaysUseAndOkChangesNone) {
+    P dlg(test::ExeFolder() + "ckicons.icl");
+    EXPECT_EQ(WindowText(dlg.Hwnd()), "Spotlex Properties...");
+    EXPECT_EQ(dlg.PropType(), 0);
+    EXPECT_TRUE(IsWindowVisible(dlg.Item(P::fraMouse)) || !IsWindowVisible(dlg.Hwnd()));
+    EXPECT_TRUE(GetWindowLongA(dlg.Item(P::fraMouse), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongA(dlg.Item(P::fraKeyboard), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongA(dlg.Item(P::fraClock), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(GetWindowLongA(dlg.Item(P::picSampleMouse), GWL_STYLE) & WS_VISIBLE);
+    // The lists hold the sixteen colours and need no custom entry: the displays' colours are listed.
+    for (int id : P::kColorLists) EXPECT_EQ(Count(dlg, id), 16) << id;
+    EXPECT_EQ(ComboText(dlg.Item(P::cboColorClock), 15), "White");
+    EXPECT_EQ(SelectedText(dlg, P::cboColorMouse), "Red");
+    EXPECT_EQ(SelectedText(dlg, P::cboColorRightMouse), "Red");
+    EXPECT_EQ(SelectedText(dlg, P::cboColorKeyboard), "Black");
+    EXPECT_EQ(SelectedText(dlg, P::cboColorClock), "Dark Blue");
+    EXPECT_EQ(dlg.SliderValue(P::hsbSizeMouse), 64);
+    EXPECT_EQ(dlg.SliderValue(P::hsbSizeKeyboard), 64);
+    EXPECT_EQ(dlg.SliderValue(P::hsbSizeClock), 128);
+    EXPECT_EQ(WindowText(dlg.Item(P::txtDelayKeyboard)), "1000");
+    EXPECT_FALSE(dlg.Checked(P::chkShowShifted));
+    EXPECT_TRUE(dlg.Checked(P::chkShowSeconds));
+    EXPECT_TRUE(dlg.Checked(P::optClockType0 + 1));
+    EXPECT_EQ(WindowText(dlg.Item(P::txtStartClock)), "15");
+    EXPECT_TRUE(IsWindowEnabled(dlg.Item(P::txtStartClock)));
+    EXPECT_FALSE(dlg.Checked(P::chkPlaySounds));
+    // Every explain button carries the " Quick Help " tip.
+    HWND tips = goTipHelper.TooltipFor(dlg.Item(P::cmdExplain0));
+    ASSERT_TRUE(tips);
+    EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 8);
+    for (ExplainTopic topic : kExplainTopics) {
+        char text[80] = {};
+        TTTOOLINFOA ti{};
+        ti.cbSize = TTTOOLINFOA_V2_SIZE;
+        ti.hwnd = dlg.Hwnd();
+        ti.uId = reinterpret_cast<UINT_PTR>(dlg.ExplainButton(topic));
+        ti.lpszText = text;
+        SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
+        EXPECT_STREQ(text, " Quick Help ");
+    }
+
+    ShowWindow(dlg.Hwnd(), SW_SHOW);
+    Click(dlg.Item(IDOK));
+    EXPECT_FALSE(dlg.Cancelled());
+    EXPECT_FALSE(IsWindowVisible(dlg.Hwnd()));
+    // What was written is what the displays read with their defaults.
+    EXPECT_EQ(Stored("Color_Left_Mouse"), GetSetting(settings::kColorLeftMouse));
+    EXPECT_EQ(Stored("Color_Left_Mouse"), settings::kColorLeftMouse.def);
+    EXPECT_EQ(Stored("Color_Right_Mouse"), settings::kColorRightMouse.def);
+    EXPECT_EQ(Stored("Color_Keyboard"), settings::kColorKeyboard.def);
+    EXPECT_EQ(Stored("Color_Clock"), settings::kColorClock.def);
+    EXPECT_EQ(Stored("Size_Clock"), settings::kSizeClock.def);
+    EXPECT_EQ(Stored("Size_Mouse"), settings::kSizeMouse.def);
+    EXPECT_EQ(Stored("Delay_Keyboard"), 1000);
+    EXPECT_EQ(Stored("Show_As_Clock"), 1);
+    EXPECT_EQ(Stored("Start_Clock"), 15);
+    EXPECT_NE(Stored("Show_Seconds"), 0);
+    EXPECT_EQ(Stored("Key_Show_Shifted"), 0);
+    EXPECT_EQ(Stored("Last_Properties"), 0);
+    EXPECT_EQ(Stored("Play_Sounds"), 0);
+}
+
+TEST_F(PropertiesTest, AnUnlistedColourGetsACustomEntryThatOkStoresAsPositionSixteen) {
+    Store("Color_Keyboard", 0x0080FF);
+    Store("Color_Keyboard_ListIndex", 3);
+    Store("Last_Properties", 7);
+    Store("Color_Clock", static_cast<std::int32_t>(0xFF000000u));  // no colour: read as black
+    Store("Color_Left_Mouse_ListIndex", 99);
+    Store("Size_Mouse", 188);  // beyond the slider's end
+    Store("Delay_Keyboard", -5);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        P dlg;
+        EXPECT_EQ(dlg.PropType(), 2) << "Last_Properties 7 opens the Break Clock page";
+        EXPECT_TRUE(GetWindowLongA(dlg.Item(P::fraClock), GWL_STYLE) & WS_VISIBLE);
+        EXPECT_FALSE(GetWindowLongA(dlg.Item(P::fraMouse), GWL_STYLE) & WS_VISIBLE);
+        EXPECT_EQ(Count(dlg, P::cboColorKeyboard), 17);
+        EXPECT_EQ(SelectedText(dlg, P::cboColorKeyboard), "#80FF");
+        EXPECT_EQ(dlg.SelectedColor(P::cboColorKeyboard), 0x0080FF);
+        EXPECT_EQ(SelectedText(dlg, P::cboColorClock), "Black");
+        EXPECT_EQ(SelectedText(dlg, P::cboColorMouse), "Red");
+        EXPECT_EQ(dlg.SliderValue(P::hsbSizeMouse), 144);
+        EXPECT_EQ(WindowText(dlg.Item(P::txtDelayKeyboard)), "100");
+        ShowWindow(dlg.Hwnd(), SW_SHOW);
+        Click(dlg.Item(IDOK));
+        EXPECT_EQ(Stored("Color_Keyboard_ListIndex"), 16);
+        EXPECT_EQ(Stored("Color_Keyboard"), 0x0080FF);
+        EXPECT_EQ(Stored("Last_Properties"), 2);
+        EXPECT_EQ(Stored("Color_Clock"), 0);
+        EXPECT_EQ(Stored("Size_Mouse"), 144);
+    }
+}
+
+TEST_F(PropertiesTest, NumberBoxesCorrectOnLeavingOnEveryChangeAndOnOkAndTheSpinsRaiseThem) {
+    P dlg;
+    Click(dlg.Item(P::optPropType0 + 1));
+    ShowWindow(dlg.Hwnd(), SW_SHOW);
+    TypeAndLeave(dlg, P::txtDelayKeyboard, "50");
+    EXPECT_EQ(WindowText(dlg.Item(P::txtDelayKeyboard)), "100");
+    TypeAndLeave(dlg, P::txtDelayKeyboard, "abc");
+    EXPECT_EQ(WindowText(dlg.Item(P::txtDelayKeyboard)), "1000");
+    // The spin's up arrow (the arrow key in its box) raises the delay by 100, up to 10000.
+    SendMessageA(dlg.Item(P::txtDelayKeyboard), WM_KEYDOWN, VK_UP, 0);
+    PumpFor(20);
+    EXPECT_EQ(WindowText(dlg.Item(P::txtDelayKeyboard)), "1100");
+    SetDlgItemTextA(dlg.Hwnd(), P::txtDelayKeyboard, "10000");
+    SendMessageA(dlg.Item(P::txtDelayKeyboard), WM_KEYDOWN, VK_UP, 0);
+    PumpFor(20);
+    EXPECT_EQ(WindowText(dlg.Item(P::txtDelayKeyboard)), "10000");
+    SendMessageA(dlg.Item(P::txtDelayKeyboard), WM_KEYDOWN, VK_DOWN, 0);
+    PumpFor(20);
+    EXPECT_EQ(WindowText(dlg.Item(P::txtDelayKeyboard)), "9900");
+
+    SetDlgItemTextA(dlg.Hwnd(), P::txtStartClock, "");
+    EXPECT_EQ(WindowText(dlg.Item(P::txtStartClock)), "15");
+    SetDlgItemTextA(dlg.Hwnd(), P::txtStartClock, "0");
+    EXPECT_EQ(WindowText(dlg.Item(P::txtStartClock)), "1");
+    SetDlgItemTextA(dlg.Hwnd(), P::txtStartClock, "999");
+    EXPECT_EQ(WindowText(dlg.Item(P::txtStartClock)), "480");
+    SendMessageA(dlg.Item(P::txtStartClock), WM_KEYDOWN, VK_DOWN, 0);
+    PumpFor(20);
+    EXPECT_EQ(WindowText(dlg.Item(P::txtStartClock)), "479");
+
+    // Display Clock disables the minutes, which are still written.
+    Click(dlg.Item(P::optPropType0 + 2));
+    Click(dlg.Item(P::optClockType0));
+    EXPECT_FALSE(IsWindowEnabled(dlg.Item(P::txtStartClock)));
+    EXPECT_FALSE(IsWindowEnabled(dlg.Item(P::vsbStartClock)));
+
+    // Enter while the box still has the focus: OK corrects it as leaving would.
+    Click(dlg.Item(P::optPropType0 + 1));
+    Click(dlg.Item(P::chkPlaySounds));
+    SendMessageA(dlg.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dlg.Item(P::txtDelayKeyboard)), TRUE);
+    SetDlgItemTextA(dlg.Hwnd(), P::txtDelayKeyboard, "50");
+    ASSERT_EQ(GetFocus(), dlg.Item(P::txtDelayKeyboard));
+    SendMessageA(dlg.Hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Stored("Delay_Keyboard"), 100);
+    EXPECT_EQ(dlg.DelayValue(), 100);
+    EXPECT_EQ(Stored("Start_Clock"), 479);
+    EXPECT_EQ(Stored("Show_As_Clock"), 0);
+    EXPECT_EQ(Stored("Play_Sounds"), -1) << "written as -1, not 1";
+    EXPECT_TRUE(gbPlaySounds);
+}
+
+TEST_F(PropertiesTest, F1InAControlOpensItsTopicFromItsExplainButton) {
+    P dlg;
+    std::string title;
+    WhenShown("#32770", P::kCaption, [&] {
+        Click(dlg.Item(P::optPropType0 + 1));
+        SendMessageA(dlg.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dlg.Item(P::cboColorKeyboard)),
+                     TRUE);
+        WhenShown(frmHelpBox::kClassName, nullptr, [&] {
+            HWND box = FindWindowA(frmHelpBox::kClassName, nullptr);
+            title = WindowText(GetDlgItem(box, kHelpTitle));
+            EXPECT_EQ(WindowText(box), "Spotlex Quick Help");
+            PostMessageA(box, WM_CLOSE, 0, 0);
+            WhenShown("#32770", P::kCaption, [&] { Click(dlg.Item(IDCANCEL)); });
+        });
+        PostMessageA(dlg.Item(P::cboColorKeyboard), WM_KEYDOWN, VK_F1, 0);
+    });
+    dlg.ShowModal();
+    EXPECT_EQ(title, "Color");
+    EXPECT_TRUE(dlg.Cancelled());
+}
+
+// The tray menu's Properties: OK hands the new values to the live displays, Cancel and the close
+// box leave them and the registry alone.
+// Notes and closes a popup menu that a tray click opened.
+bool g_menuSeen = false;
+void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) {
+        g_menuSeen = true;
+        KillTimer(nullptr, id);
+        EndMenu();
+    }
+}
+
+class TrayPropertiesTest : public PropertiesTest {
+protected:
+    void SetUp() override {
+        PropertiesTest::SetUp();
+        goLocalMachine = std::make_unique<RegistrySetting>();
+        goLocalMachine->OpenKey(kMachineKey);
+        Store("Play_Sounds", 0);
+    }
+    void TearDown() override {
+        goLocalMachine.reset();
+        PropertiesTest::TearDown();
+    }
+};
+
+TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothingOkHandsTheValuesOver) {
+    frmMain form;
+    const auto before = UserValues();
+    for (int close = 0; close < 2; ++close) {
+        WhenShown("#32770", P::kCaption, [close] {
+            HWND dlg = FindWindowA("#32770", P::kCaption);
+            SendMessageA(GetDlgItem(dlg, P::hsbSizeMouse), TBM_SETPOS, TRUE, 30);
+            SendMessageA(GetDlgItem(dlg, P::cboColorKeyboard), CB_SETCURSEL, 12, 0);
+            if (close)
+                PostMessageA(dlg, WM_CLOSE, 0, 0);
+            else
+                PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+        });
+        form.RunMenuCommand(mnuProperties);
+        EXPECT_EQ(UserValues(), before) << (close ? "close box" : "Cancel");
+        EXPECT_EQ(form.MouseWindow->Size(), 64);
+        EXPECT_EQ(form.KeyboardWindow->Color(), 0);
+        EXPECT_FALSE(FindWindowA("#32770", P::kCaption)) << "unloaded";
+    }
+
+    int disabledWhileOpen = -1;
+    bool menuOpened = true;
+    form.TrayIcon1.SetEnabled(true);
+    g_menuSeen = false;
+    const UINT_PTR menuCloser = SetTimer(nullptr, 0, 150, &CloseAnyMenu);
+    WhenShown("#32770", P::kCaption, [&] {
+        HWND dlg = FindWindowA("#32770", P::kCaption);
+        disabledWhileOpen = form.SysInputDisableCount();
+        // A right click on the tray icon opens no menu on top of the dialog.
+        PostMessageA(form.TrayIcon1.Hwnd(), TrayIcon::kCallbackMessage, TrayIcon::kIconId, WM_RBUTTONUP);
+        PumpFor(300);
+        menuOpened = g_menuSeen;
+        SendMessageA(GetDlgItem(dlg, P::hsbSizeMouse), TBM_SETPOS, TRUE, 30);
+        SendMessageA(GetDlgItem(dlg, P::hsbSizeKeyboard), TBM_SETPOS, TRUE, 100);
+        SendMessageA(GetDlgItem(dlg, P::cboColorMouse), CB_SETCURSEL, 10, 0);
+        SendMessageA(GetDlgItem(dlg, P::cboColorKeyboard), CB_SETCURSEL, 12, 0);
+        SetDlgItemTextA(dlg, P::txtDelayKeyboard, "2500");
+        SendMessageA(GetDlgItem(dlg, P::chkShowShifted), BM_CLICK, 0, 0);
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    });
+    form.RunMenuCommand(mnuProperties);
+    EXPECT_GT(disabledWhileOpen, 0) << "the hook is off while the dialog is open";
+    EXPECT_FALSE(menuOpened);
+    KillTimer(nullptr, menuCloser);
+    EXPECT_EQ(form.MouseWindow->Size(), 30);
+    EXPECT_EQ(form.MouseWindow->Color(), 0x00FF00);
+    EXPECT_EQ(form.KeyboardWindow->Color(), 0xFF0000);
+    EXPECT_EQ(form.KeyboardWindow->Size(), 100);
+    EXPECT_EQ(form.KeyboardWindow->Delay(), 2500);
+    EXPECT_TRUE(form.ShowShiftedKeys());
+    EXPECT_EQ(Stored("Size_Mouse"), 30);
+    EXPECT_EQ(Stored("Delay_Keyboard"), 2500);
+
+    // The clock's own Properties opens the Break Clock page, and the clock takes the new size.
+    form.RunMenuCommand(mnuViewBreakClock);
+    ASSERT_TRUE(form.ClockWindow);
+    int page = -1;
+    WhenShown("#32770", P::kCaption, [&] {
+        HWND dlg = FindWindowA("#32770", P::kCaption);
+        page = IsDlgButtonChecked(dlg, P::optPropType0 + 2) == BST_CHECKED ? 2 : 0;
+        SendMessageA(GetDlgItem(dlg, P::hsbSizeClock), TBM_SETPOS, TRUE, 100);
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    });
+    form.RunMenuCommand(mnuClockProperties);
+    EXPECT_EQ(page, 2);
+    EXPECT_EQ(form.ClockWindow->Size(), 100);
+}
+
+}  // namespace
+}  // namespace spotlex
