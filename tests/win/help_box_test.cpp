@@ -10,6 +10,7 @@
 
 #include "core/classkit_win.h"
 #include "core/registry_win.h"
+#include "support/log_capture.h"
 #include "support/test_support.h"
 
 namespace spotlex {
@@ -187,6 +188,24 @@ TEST_F(HelpBoxTest, AnUnusableDismissValueLeavesTheMessageOn) {
         EXPECT_TRUE(seen.shown) << "round " << round;
     }
     RegCloseKey(key);
+}
+
+TEST_F(HelpBoxTest, MoreInformationRunsItsCommandAndLetsItsWindowOnTop) {
+    const std::string folder = test::MakeTempFolder("helpbox");
+    const std::string marker = folder + "ran.txt";
+    static bool topmostAfter = true;
+    g_whileOpen = [](HWND box) {
+        ClickAt(GetDlgItem(box, kHelpMoreInfo));
+        topmostAfter = (GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        seen.shown = IsWindowVisible(box) != 0;
+        SetForegroundWindow(box);
+    };
+    CHelpBox help;
+    ExplainAndClose(help, "", "cmd.exe /c echo ran>\"" + marker + "\"");
+    EXPECT_TRUE(seen.shown) << "the box stays open";
+    EXPECT_FALSE(topmostAfter);
+    EXPECT_TRUE(test::PumpUntil([&] { return !test::ReadWholeFile(marker).empty(); }, 10000))
+        << "the command did not run";
 }
 
 TEST_F(HelpBoxTest, EnterClosesTheBoxWhereverTheFocusIs) {
