@@ -17,33 +17,26 @@
 namespace spotlex {
 namespace {
 
-// Each file loads at every size it holds, with its hot spot where the drawing points.
+// Each file loads at every size it holds, with its hot spot where the drawing points: the tip of
+// the arrows and the pen, the middle of the rest.
 TEST(CursorFiles, EveryRoleLoadsLargeWithItsHotSpot) {
-    struct Expect {
-        const char* role;
-        double x, y;  // hot spot as a fraction of the size
-    };
-    const Expect roles[] = {
-        {"Arrow", 0.06, 0.03},   {"Help", 0.06, 0.03},   {"AppStarting", 0.06, 0.03}, {"Wait", 0.5, 0.5},
-        {"Crosshair", 0.5, 0.5}, {"IBeam", 0.5, 0.5},    {"NWPen", 0.11, 0.89},       {"No", 0.5, 0.5},
-        {"SizeNS", 0.5, 0.5},    {"SizeWE", 0.5, 0.5},   {"SizeNWSE", 0.5, 0.5},      {"SizeNESW", 0.5, 0.5},
-        {"SizeAll", 0.5, 0.5},   {"UpArrow", 0.5, 0.02},
-    };
-    for (const Expect& e : roles) {
-        const std::string file = test::ExeFolder() + "cursors\\Spotlex_" + e.role + ".cur";
+    for (int role = 0; role < kCursorRoleCount; ++role) {
+        const std::string name(CursorValueName(role));
+        const bool arrow = role <= 2, pen = name == "NWPen", up = name == "UpArrow";
+        const double x = arrow ? 0.06 : pen ? 0.11 : 0.5, y = arrow ? 0.03 : pen ? 0.89 : up ? 0.02 : 0.5;
         for (int size : {48, 64, 96, 128}) {
+            const std::string file = test::ExeFolder() + "cursors\\Spotlex_" + name + ".cur";
             UniqueCursor c(static_cast<HCURSOR>(
                 LoadImageA(nullptr, file.c_str(), IMAGE_CURSOR, size, size, LR_LOADFROMFILE)));
-            ASSERT_TRUE(c) << file << " at " << size;
             ICONINFO info{};
-            ASSERT_TRUE(GetIconInfo(c.get(), &info));
+            ASSERT_TRUE(c && GetIconInfo(c.get(), &info)) << file;
             BITMAP bm{};
-            GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
-            if (info.hbmColor) DeleteObject(info.hbmColor);
-            if (info.hbmMask) DeleteObject(info.hbmMask);
-            EXPECT_EQ(bm.bmWidth, size) << e.role << ": no image of this size in the file";
-            EXPECT_NEAR(info.xHotspot, e.x * size, 0.05 * size) << e.role << " at " << size;
-            EXPECT_NEAR(info.yHotspot, e.y * size, 0.05 * size) << e.role << " at " << size;
+            GetObjectA(info.hbmColor, sizeof bm, &bm);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            EXPECT_EQ(bm.bmWidth, size) << name << ": no image of this size";
+            EXPECT_NEAR(info.xHotspot, x * size, 0.05 * size) << name << " at " << size;
+            EXPECT_NEAR(info.yHotspot, y * size, 0.05 * size) << name << " at " << size;
         }
     }
 }
@@ -120,19 +113,13 @@ TEST_F(SchemeTest, OnThenOffFromTheMenuPutsBackTheSchemeInForceBefore) {
     EXPECT_EQ(CCursorScheme().CursorLocation(13), SpotlexFile(13));
     EXPECT_EQ(Read(kCursorsKey, kSchemeSourceValue), RegValue(std::int32_t{kSchemeSourceUser}));
     EXPECT_EQ(goCurrentUser->Value("Original_Cursors"), RegValue(std::string("Mine")));
+    form.SetLargeCursors(true);
+    EXPECT_EQ(goCurrentUser->Value("Original_Cursors"), RegValue(std::string("Mine"))) << "already large";
 
     form.RunMenuCommand(mnuLargeCursors);
     EXPECT_FALSE(form.ActiveMenu1.Checked(mnuLargeCursors));
     EXPECT_EQ(Scheme(), "Mine");
     EXPECT_EQ(Arrow(), SpotlexFile(1));
-    EXPECT_EQ(goCurrentUser->Value("Original_Cursors"), RegValue(std::string("Mine")));
-}
-
-TEST_F(SchemeTest, OnWhileLargeKeepsTheRememberedScheme) {
-    frmMain form;
-    form.SetLargeCursors(true);
-    ASSERT_EQ(Scheme(), "Spotlex");
-    form.SetLargeCursors(true);
     EXPECT_EQ(goCurrentUser->Value("Original_Cursors"), RegValue(std::string("Mine")));
 }
 
@@ -150,10 +137,10 @@ TEST_F(SchemeTest, OffWithNothingRememberedGivesWindowsDefaultWhereverItLives) {
     EXPECT_EQ(TypeOf("Control Panel\\Cursors", "Arrow"), static_cast<DWORD>(REG_EXPAND_SZ));
     EXPECT_EQ(Read(kCursorsKey, kSchemeSourceValue), RegValue(std::int32_t{kSchemeSourceSystem}));
 
-    // Found nowhere: the built-in cursors.
+    // Found nowhere: the built-in cursors; a remembered name that names no scheme ends there too.
     DeleteValue(kSystemSchemesKey, "Windows Default");
     form.SetLargeCursors(true);
-    goCurrentUser->SetValue("Original_Cursors", rgsString, std::string("Spotlex"));
+    goCurrentUser->SetValue("Original_Cursors", rgsString, std::string(60 * 1024, 'x'));
     form.SetLargeCursors(false);
     EXPECT_EQ(Scheme(), "Windows Default");
     for (int i = 0; i < kCursorRoleCount; ++i) EXPECT_EQ(CCursorScheme().CursorLocation(i), "") << i;
@@ -196,14 +183,6 @@ TEST_F(SchemeTest, ListsTooLongAreCutAndListsTooShortOrBrokenChangeNothing) {
     schemes.SetValue("Spotlex", rgsDWord, 7);
     form.SetLargeCursors(true);
     EXPECT_EQ(Scheme(), "Mine");
-}
-
-TEST_F(SchemeTest, AHugeRememberedNameStillEndsTheLargeCursors) {
-    frmMain form;
-    form.SetLargeCursors(true);
-    goCurrentUser->SetValue("Original_Cursors", rgsString, std::string(60 * 1024, 'x'));
-    form.SetLargeCursors(false);
-    EXPECT_EQ(Scheme(), "Windows Default");
 }
 
 TEST_F(SchemeTest, ExitRestoresTheCursorsAndTheNextStartSwitchesThemOnAgain) {

@@ -88,17 +88,5 @@ TEST_F(WelcomeTest, ShowsOnceAndTurnsTheHookOnOnlyAfterIt) {
     EXPECT_EQ(g_seen.boxes, 1);
 }
 
-TEST_F(WelcomeTest, ADismissedWelcomeGoesStraightToTheHook) {
-    goCurrentUser->SetValue("Dismiss_Welcome", rgsDWord, 1);
-    frmMain form;
-    g_seen.form = &form;
-    UINT_PTR look = SetTimer(nullptr, 0, 20, &LookAtTheWelcome);
-    form.ShowWelcome();
-    ASSERT_TRUE(test::PumpUntil([&] { return form.SysInput1.Enabled(); }, 3000));
-    KillTimer(nullptr, look);
-    EXPECT_EQ(g_seen.boxes, 0);
-    EXPECT_TRUE(form.TrayIcon1.Enabled());
-}
-
 }  // namespace
 }  // namespace spotlex
