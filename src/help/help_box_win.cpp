@@ -227,6 +227,9 @@ void frmHelpBox::lblBody_Change() noexcept {
             const RECT caption = rectOf(kHelpShowMoreInfo);
             place(kHelpShowMoreInfo, caption.left, layout_.commandTop,
                   client.right - caption.left - frame.bodyLeft, command.bottom - command.top);
+        } else {
+            // A caption without its command has no place of its own: it would cover the title.
+            ShowWindow(Item(kHelpShowMoreInfo), SW_HIDE);
         }
         const RECT check = rectOf(kHelpShowAgain);
         place(kHelpShowAgain, check.left, layout_.checkTop, check.right - check.left,

@@ -62,6 +62,11 @@ int ClientTop(HWND box, int id) {
     return p.y;
 }
 
+void CALLBACK CloseLeftOpen(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (HWND left = FindWindowA(frmHelpBox::kClassName, kCaption)) PostMessageA(left, WM_CLOSE, 0, 0);
+}
+
 // Looks at the open box, runs the test's action in it, and closes it with `closeKey`; a box that
 // stays open anyway is destroyed after a while so that a failing test still ends.
 void CALLBACK Inspect(HWND, UINT, UINT_PTR id, DWORD) {
@@ -79,10 +84,7 @@ void CALLBACK Inspect(HWND, UINT, UINT_PTR id, DWORD) {
     seen.boxHeight = r.bottom - r.top;
     if (g_whileOpen) g_whileOpen(box);
     Key(g_closeKey);
-    g_safety = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR t, DWORD) {
-        KillTimer(nullptr, t);
-        if (HWND left = FindWindowA(frmHelpBox::kClassName, kCaption)) PostMessageA(left, WM_CLOSE, 0, 0);
-    });
+    g_safety = SetTimer(nullptr, 0, 3000, &CloseLeftOpen);
 }
 
 class HelpBoxTest : public ::testing::Test {
