@@ -13,6 +13,7 @@
 #include "core/sound_win.h"
 #include "core/window_helpers_win.h"
 #include "cursors/mouse_pointer_win.h"
+#include "help/help_box_win.h"
 #include "properties/animated_rect_win.h"
 
 namespace spotlex {
@@ -94,8 +95,6 @@ void frmMain::InitializeApp() {
     step([this] {
         ActiveMenu1.SetIconFile("%win%\\ckicons.icl");
         RegisterTrayMenuItems(ActiveMenu1);
-        // The large cursors are not part of this build yet: their command is on show but disabled.
-        ActiveMenu1.SetEnabled(mnuLargeCursors, false);
     });
     step([this] { Passwords.Start(); });
     step([this] {
@@ -107,8 +106,8 @@ void frmMain::InitializeApp() {
     // "View Break Clock" is checked exactly while a clock is open, so a stored Show_Clock checks
     // nothing at start: the first click would otherwise only uncheck it.
     step([this] {
-        // Kept for the next start; switching the scheme arrives with the large cursors.
         if (GetSetting(settings::kShowLargeCursors) != 0) ActiveMenu1.SetChecked(mnuLargeCursors, true);
+        SetLargeCursors(ActiveMenu1.Checked(mnuLargeCursors));
     });
     step([this] { showShiftedKeys_ = GetSetting(settings::kKeyShowShifted) != 0; });
 }
@@ -140,25 +139,9 @@ void frmMain::SetTimer1(UINT intervalMs) noexcept {
         SetTimer(hwnd_, kTimer1, intervalMs, nullptr);
 }
 
-void frmMain::ShowWelcome() noexcept {
-    timerTag_ = "ShowWelcome";
-    SetTimer1(55);
-}
-
-void frmMain::Timer1_Timer() noexcept {
-    if (timerTag_ != "ShowWelcome") return;
-    auto step = [](auto&& f) { LogAndContinue(kModule, "Timer1_Timer", f); };
-    // The welcome box itself arrives with the quick help; the start goes straight on.
-    step([this] { TrayIcon1.SetEnabled(true); });
-    step([this] {
-        SetTimer1(0);
-        SysInputEnabled(true, true);
-    });
-}
-
 void frmMain::TrayIcon1_MouseUp(int button) noexcept {
     // A menu or box of ours is already open: a second one would stack on it.
-    if (modalDepth_ > 0) return;
+    if (modalDepth_ > 0 || frmHelpBox::AnyOpen()) return;
     LogAndContinue(kModule, "TrayIcon1_MouseUp", [&] {
         if (button == TrayIcon::kRightButton)
             OpenTrayMenu();
@@ -195,6 +178,7 @@ void frmMain::RunMenuCommand(UINT id) noexcept {
     switch (id) {
         case mnuViewMouseClicks: ToggleHookBit(mnuViewMouseClicks, kHookMouse); break;
         case mnuViewKeyStrokes: ToggleHookBit(mnuViewKeyStrokes, kHookKeyboard); break;
+        case mnuLargeCursors: mnuLargeCursors_Click(); break;
         case mnuHelp: mnuHelp_Click(); break;
         case mnuAbout: mnuAbout_Click(); break;
         case mnuProperties: mnuProperties_Click(); break;
@@ -293,6 +277,8 @@ void frmMain::TerminateSpotlex() noexcept {
         SaveSetting(settings::kShowClock, ActiveMenu1.Checked(mnuViewBreakClock) ? 1 : 0);
         SaveSetting(settings::kShowLargeCursors, ActiveMenu1.Checked(mnuLargeCursors) ? 1 : 0);
     });
+    // The presenter's choice is saved above: the next start switches them on again.
+    step([this] { SetLargeCursors(false); });
     step([] {
         if (goCurrentUser) goCurrentUser->CloseKey();
         goCurrentUser.reset();

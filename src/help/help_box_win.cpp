@@ -23,7 +23,9 @@ constexpr double kTitleLeft = 240;
 constexpr double kTitleTop = 180;
 constexpr double kBodyLeft = 240;
 constexpr double kCheckSize = 255;
-constexpr double kCommandSize = 375;
+// The check box goes 300 twips below the button's top: the button stays lower than that.
+constexpr double kCommandWidth = 405;
+constexpr double kCommandHeight = 285;
 constexpr double kCaptionGap = 120;
 constexpr int kTitlePoints = 12;
 constexpr int kBodyPoints = 10;
@@ -116,15 +118,16 @@ void frmHelpBox::Load() {
         if (c) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     };
     const int check = py(kCheckSize);
-    const int command = py(kCommandSize);
+    const int commandWidth = px(kCommandWidth);
+    const int command = py(kCommandHeight);
     add("STATIC", "", kHelpTitle, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, px(kTitleLeft), py(kTitleTop), 10, 10,
         titleFont_.get());
     add("STATIC", "", kHelpBody, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, px(kBodyLeft), 0, 10, 10,
         bodyFont_.get());
-    add("BUTTON", "...", kHelpMoreInfo, WS_TABSTOP | BS_PUSHBUTTON, px(kBodyLeft), 0, command, command,
+    add("BUTTON", "...", kHelpMoreInfo, WS_TABSTOP | BS_PUSHBUTTON, px(kBodyLeft), 0, commandWidth, command,
         bodyFont_.get());
     add("STATIC", "More Information", kHelpShowMoreInfo, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE | SS_NOTIFY,
-        px(kBodyLeft) + command + px(kCaptionGap), 0, 10, command, bodyFont_.get());
+        px(kBodyLeft) + commandWidth + px(kCaptionGap), 0, 10, command, bodyFont_.get());
     add("BUTTON", "", kHelpShowAgain, WS_TABSTOP | BS_AUTOCHECKBOX, px(kBodyLeft), 0, check, check,
         bodyFont_.get());
     add("STATIC", "Don't Show This Message Again.", kHelpDontShow,
@@ -224,6 +227,9 @@ void frmHelpBox::lblBody_Change() noexcept {
             const RECT caption = rectOf(kHelpShowMoreInfo);
             place(kHelpShowMoreInfo, caption.left, layout_.commandTop,
                   client.right - caption.left - frame.bodyLeft, command.bottom - command.top);
+        } else {
+            // A caption without its command has no place of its own: it would cover the title.
+            ShowWindow(Item(kHelpShowMoreInfo), SW_HIDE);
         }
         const RECT check = rectOf(kHelpShowAgain);
         place(kHelpShowAgain, check.left, layout_.checkTop, check.right - check.left,

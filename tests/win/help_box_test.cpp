@@ -10,6 +10,7 @@
 
 #include "core/classkit_win.h"
 #include "core/registry_win.h"
+#include "support/log_capture.h"
 #include "support/test_support.h"
 
 namespace spotlex {
@@ -61,6 +62,11 @@ int ClientTop(HWND box, int id) {
     return p.y;
 }
 
+void CALLBACK CloseLeftOpen(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (HWND left = FindWindowA(frmHelpBox::kClassName, kCaption)) PostMessageA(left, WM_CLOSE, 0, 0);
+}
+
 // Looks at the open box, runs the test's action in it, and closes it with `closeKey`; a box that
 // stays open anyway is destroyed after a while so that a failing test still ends.
 void CALLBACK Inspect(HWND, UINT, UINT_PTR id, DWORD) {
@@ -78,10 +84,7 @@ void CALLBACK Inspect(HWND, UINT, UINT_PTR id, DWORD) {
     seen.boxHeight = r.bottom - r.top;
     if (g_whileOpen) g_whileOpen(box);
     Key(g_closeKey);
-    g_safety = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR t, DWORD) {
-        KillTimer(nullptr, t);
-        if (HWND left = FindWindowA(frmHelpBox::kClassName, kCaption)) PostMessageA(left, WM_CLOSE, 0, 0);
-    });
+    g_safety = SetTimer(nullptr, 0, 3000, &CloseLeftOpen);
 }
 
 class HelpBoxTest : public ::testing::Test {
@@ -147,13 +150,6 @@ TEST_F(HelpBoxTest, TickingTheLabelAndEscapeDismissesTheMessageForGood) {
     EXPECT_LT(took, 150u);
 }
 
-TEST_F(HelpBoxTest, EscapeWithoutTickingWritesNothing) {
-    CHelpBox help;
-    ExplainAndClose(help, "Test");
-    ASSERT_TRUE(seen.shown);
-    EXPECT_TRUE(IsEmpty(goCurrentUser->Value("Dismiss_Test", rgsDWord)));
-}
-
 TEST_F(HelpBoxTest, TheCheckBoxSitsBelowTheMoreInformationCommand) {
     CHelpBox help;
     ExplainAndClose(help, "Test", "cmd.exe /c exit");
@@ -169,33 +165,40 @@ TEST_F(HelpBoxTest, TheCheckBoxSitsBelowTheMoreInformationCommand) {
 }
 
 TEST_F(HelpBoxTest, AnUnusableDismissValueLeavesTheMessageOn) {
-    HKEY key = nullptr;
-    ASSERT_EQ(
-        RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Parvane\\Classkit\\4.5\\Spotlex", 0, KEY_SET_VALUE, &key),
-        ERROR_SUCCESS);
     const unsigned long long eight = 1;
-    const BYTE odd[2] = {1, 0};
-    for (int round = 0; round < 3; ++round) {
-        if (round == 0)
-            RegSetValueExA(key, "Dismiss_Odd", 0, REG_QWORD, reinterpret_cast<const BYTE*>(&eight), 8);
-        if (round == 1) RegSetValueExA(key, "Dismiss_Odd", 0, REG_BINARY, odd, 2);
-        if (round == 2)
-            RegSetValueExA(key, "Dismiss_Odd", 0, REG_SZ, reinterpret_cast<const BYTE*>("yes"), 4);
+    const struct {
+        DWORD type;
+        const void* data;
+        DWORD size;
+    } values[] = {{REG_QWORD, &eight, 8}, {REG_BINARY, &eight, 2}, {REG_SZ, "yes", 4}};
+    for (const auto& v : values) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Parvane\\Classkit\\4.5\\Spotlex", "Dismiss_Odd", v.type,
+                        v.data, v.size);
         CHelpBox help;
         seen = {};
         ExplainAndClose(help, "Odd");
-        EXPECT_TRUE(seen.shown) << "round " << round;
+        EXPECT_TRUE(seen.shown) << "type " << v.type;
     }
-    RegCloseKey(key);
 }
 
-TEST_F(HelpBoxTest, EnterClosesTheBoxWhereverTheFocusIs) {
+TEST_F(HelpBoxTest, MoreInformationRunsItsCommandAndLetsItsWindowOnTop) {
+    const std::string folder = test::MakeTempFolder("helpbox");
+    const std::string marker = folder + "ran.txt";
+    static bool topmostAfter = true;
+    g_whileOpen = [](HWND box) {
+        ClickAt(GetDlgItem(box, kHelpMoreInfo));
+        topmostAfter = (GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        seen.shown = IsWindowVisible(box) != 0;
+        SetForegroundWindow(box);
+    };
     CHelpBox help;
-    g_whileOpen = [](HWND box) { SetFocus(GetDlgItem(box, kHelpShowAgain)); };
-    g_closeKey = VK_RETURN;
-    const DWORD took = ExplainAndClose(help, "Test");
-    ASSERT_TRUE(seen.shown);
+    g_closeKey = VK_RETURN;  // wherever the focus is
+    const DWORD took = ExplainAndClose(help, "", "cmd.exe /c echo ran>\"" + marker + "\"");
+    EXPECT_TRUE(seen.shown) << "the box stays open";
     EXPECT_LT(took, 2500u) << "Enter did not close the box";
+    EXPECT_FALSE(topmostAfter);
+    EXPECT_TRUE(test::PumpUntil([&] { return !test::ReadWholeFile(marker).empty(); }, 10000))
+        << "the command did not run";
 }
 
 }  // namespace

@@ -54,8 +54,23 @@ void Click(int x, int y, bool right = false) {
     SendInput(2, in, sizeof(INPUT));
 }
 
-// Saves the whole screen as a 24-bit BMP.
-bool Shot(const char* name) {
+// The cursor file that the scheme in force names for a role ("Arrow", "IBeam"), loaded at the size
+// of its first image; null for the built-in cursor.
+HCURSOR SchemeCursor(const char* role) {
+    char file[MAX_PATH] = {};
+    DWORD size = sizeof file;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Cursors", role, RRF_RT_REG_SZ, nullptr,
+                     file, &size) != ERROR_SUCCESS || !file[0]) {
+        std::printf("no %s cursor in the scheme in force\n", role);
+        return nullptr;
+    }
+    return static_cast<HCURSOR>(LoadImageA(nullptr, file, IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
+}
+
+// Saves the whole screen as a 24-bit BMP. The X server keeps the pointer out of the picture, and
+// Wine does not reload the system cursors from the user's scheme; with pointerRole the cursor file
+// the scheme in force names for that role is drawn in at the pointer, as Windows would show it.
+bool Shot(const char* name, const char* pointerRole = nullptr) {
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -69,6 +84,16 @@ bool Shot(const char* name) {
     HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bmp);
     BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    HCURSOR pointer = pointerRole ? SchemeCursor(pointerRole) : nullptr;
+    ICONINFO ii{};
+    POINT at{};
+    if (pointer && GetIconInfo(pointer, &ii) && GetCursorPos(&at)) {
+        DrawIconEx(mem, at.x - static_cast<int>(ii.xHotspot), at.y - static_cast<int>(ii.yHotspot), pointer, 0, 0, 0,
+                   nullptr, DI_NORMAL);
+        if (ii.hbmColor) DeleteObject(ii.hbmColor);
+        if (ii.hbmMask) DeleteObject(ii.hbmMask);
+    }
+    if (pointer) DestroyCursor(pointer);
     SelectObject(mem, old);
     DWORD stride = ((w * 3 + 3) / 4) * 4, size = stride * h;
     BITMAPFILEHEADER fh{};
@@ -185,13 +210,50 @@ void ClockRequest(const char* request) {
     CloseHandle(pi.hProcess);
 }
 
+// The installer registers the large cursor scheme; this session does it for the files beside the program.
+void RegisterLargeScheme() {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string folder(exe);
+    folder = folder.substr(0, folder.find_last_of('\\') + 1) + "cursors\\Spotlex_";
+    std::string list;
+    for (const char* role : {"Arrow", "Help", "AppStarting", "Wait", "Crosshair", "IBeam", "NWPen", "No", "SizeNS",
+                             "SizeWE", "SizeNWSE", "SizeNESW", "SizeAll", "UpArrow"})
+        list += (list.empty() ? "" : ",") + folder + role + ".cur";
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, "Spotlex", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(list.c_str()),
+                       static_cast<DWORD>(list.size() + 1));
+        RegCloseKey(key);
+    }
+}
+
+// Opens Spotlex's tray menu as a right click on its icon does, and picks View Large Cursors.
+void ChooseLargeCursors() {
+    HWND tray = FindWindowA("SpotlexTrayIcon", nullptr);
+    if (!tray) return;
+    PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_RBUTTONUP);
+    Pump(600);
+    // Down to the fourth item, View Large Cursors.
+    for (int i = 0; i < 4; ++i) Chord({VK_DOWN});
+    Chord({VK_RETURN});
+    Pump(800);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1) g_shotFolder = std::string(argv[1]) + "\\";
 
-    // Spotlex arms its hook once the splash has gone and the welcome step ran.
-    Pump(2500);
+    // Spotlex arms its hook once the splash has gone and the welcome is closed.
+    if (HWND welcome = WaitForWindow("SpotlexHelpBox", 10000)) {
+        Pump(1200);
+        Shot("0-welcome");
+        SetForegroundWindow(welcome);
+        Chord({VK_RETURN});
+    }
+    Pump(1500);
 
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -259,5 +321,16 @@ int main(int argc, char** argv) {
     }
 
     PropertiesSession();
+
+    RegisterLargeScheme();
+    ChooseLargeCursors();
+    SetForegroundWindow(notepad);
+    SetCursorPos(420, 330);
+    Pump(500);
+    Shot("15-large-cursors-ibeam", "IBeam");
+    SetCursorPos(330, 112);
+    Pump(500);
+    Shot("16-large-cursors-arrow", "Arrow");
+    ChooseLargeCursors();
     return 0;
 }
