@@ -194,8 +194,7 @@ TEST_F(MainFormTest, StartSettingsSetTheMenuAndTheHookMask) {
     EXPECT_FALSE(form.ActiveMenu1.Checked(mnuViewBreakClock)) << "checked only while a clock is open";
     EXPECT_FALSE(form.SysInput1.Enabled()) << "the hook stays off until the welcome step";
     EXPECT_EQ(form.TrayIcon1.TipText(), " Spotlex [Right-Click For Menu] ");
-    // Commands of later features are on show but disabled.
-    EXPECT_FALSE(form.ActiveMenu1.Enabled(mnuLargeCursors));
+    EXPECT_TRUE(form.ActiveMenu1.Enabled(mnuLargeCursors));
     EXPECT_TRUE(form.ActiveMenu1.Enabled(mnuProperties));
     EXPECT_TRUE(form.ActiveMenu1.Enabled(mnuAbout));
 }

@@ -168,15 +168,23 @@ TEST_F(SchemeTest, ListsTooLongAreCutAndListsTooShortOrBrokenChangeNothing) {
         ListFrom(0, 13),                                // thirteen files
         ListFrom(0, 13) + ",C:\\nowhere\\missing.cur",  // a file that is not there
     };
+    // Other parts of frmMain may log meanwhile (no UI Automation under Wine): count this step's entries.
+    auto switchErrors = [&] {
+        const std::string text = log.LogText();
+        int n = 0;
+        for (size_t at = text.find("LargeCursors (Property Let)"); at != std::string::npos;
+             at = text.find("LargeCursors (Property Let)", at + 1))
+            ++n;
+        return n;
+    };
     for (const std::string& list : broken) {
         SetText(kUserSchemesKey, "Spotlex", list);
-        const int before = log.EntryCount();
+        const int before = switchErrors();
         form.SetLargeCursors(true);
         EXPECT_EQ(Scheme(), "Mine") << list;
         EXPECT_EQ(Arrow(), SpotlexFile(1)) << "no role was written";
-        EXPECT_EQ(log.EntryCount(), before + 1);
+        EXPECT_EQ(switchErrors(), before + 1);
     }
-    EXPECT_NE(log.LogText().find("LargeCursors (Property Let)"), std::string::npos);
     // A scheme value that is no text is no scheme.
     RegistrySetting schemes;
     schemes.OpenKey(kUserSchemesKey);
