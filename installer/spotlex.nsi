@@ -30,6 +30,7 @@ RequestExecutionLevel user
 !define SCHEMES_KEY "Control Panel\Cursors\Schemes"
 !define EVENTS_KEY "AppEvents\Schemes\Apps\Classkit"
 !define MAIN_WINDOW_CLASS "SpotlexMain"
+!define SINGLE_COPY_MUTEX "Local\Parvane.Classkit.Spotlex.SingleCopy"
 !define SPI_SETCURSORS 87
 
 Name "${PRODUCT}"
@@ -96,24 +97,27 @@ Var Installed       ; 1 once the first file is in place, so a failure knows to c
   !insertmacro ${DO} CKAbout About "Spotlex About Box"
 !macroend
 
-; Asks a running Spotlex to close (it saves its settings and puts the cursors back on the way);
-; $0 is 1 when none runs any more.
+; Asks a running Spotlex to close (it saves its settings and puts the cursors back on the way) and
+; waits until its process has gone, which its single-copy mutex tells even where its window cannot
+; be found (another desktop); $0 is 1 when none runs any more.
 !macro CloseRunningCopy UN
 Function ${UN}CloseRunningCopy
   StrCpy $0 1
   FindWindow $1 "${MAIN_WINDOW_CLASS}"
-  ${If} $1 == 0
-    Return
+  ${If} $1 != 0
+    SendMessage $1 ${WM_CLOSE} 0 0 /TIMEOUT=5000
   ${EndIf}
-  SendMessage $1 ${WM_CLOSE} 0 0 /TIMEOUT=5000
   ${For} $2 1 50
-    Sleep 100
-    FindWindow $1 "${MAIN_WINDOW_CLASS}"
-    ${If} $1 == 0
-      ; Closed from outside, it leaves itself a restart entry, which would start a removed program.
-      DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\RunOnce" "Spotlex"
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${SINGLE_COPY_MUTEX}") p .r3'
+    ${If} $3 == 0
+      ${If} $1 != 0
+        ; Closed from outside, it leaves itself a restart entry, which would start a removed program.
+        DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\RunOnce" "Spotlex"
+      ${EndIf}
       Return
     ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r3)'
+    Sleep 100
   ${Next}
   StrCpy $0 0
 FunctionEnd
