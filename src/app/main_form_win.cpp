@@ -10,6 +10,7 @@
 #include "core/sound_win.h"
 #include "core/window_helpers_win.h"
 #include "cursors/mouse_pointer_win.h"
+#include "help/help_box_win.h"
 #include "properties/animated_rect_win.h"
 
 namespace spotlex {
@@ -124,9 +125,9 @@ void frmMain::InitializeApp() {
         ActiveMenu1.SetCaption("mnuClockRestart", "Restart");
         ActiveMenu1.SetCaption("mnuClockProperties", "Properties");
         ActiveMenu1.SetCaption("mnuClockClose", "Close");
-        // The break clock, the large cursors and the properties dialog are not part of this
-        // build yet: their commands are on show but disabled.
-        for (UINT id : {mnuViewBreakClock, mnuLargeCursors, mnuProperties, mnuClockHide, mnuClockPause,
+        // The break clock and the properties dialog are not part of this build yet: their
+        // commands are on show but disabled.
+        for (UINT id : {mnuViewBreakClock, mnuProperties, mnuClockHide, mnuClockPause,
                         mnuClockRestart, mnuClockProperties, mnuClockClose})
             ActiveMenu1.SetEnabled(id, false);
     });
@@ -140,8 +141,8 @@ void frmMain::InitializeApp() {
         if (GetSetting(settings::kShowClock) != 0) ActiveMenu1.SetChecked(mnuViewBreakClock, true);
     });
     step([this] {
-        // Kept for the next start; switching the scheme arrives with the large cursors.
         if (GetSetting(settings::kShowLargeCursors) != 0) ActiveMenu1.SetChecked(mnuLargeCursors, true);
+        SetLargeCursors(ActiveMenu1.Checked(mnuLargeCursors));
     });
     step([this] { showShiftedKeys_ = GetSetting(settings::kKeyShowShifted) != 0; });
 }
@@ -173,25 +174,9 @@ void frmMain::SetTimer1(UINT intervalMs) noexcept {
         SetTimer(hwnd_, kTimer1, intervalMs, nullptr);
 }
 
-void frmMain::ShowWelcome() noexcept {
-    timerTag_ = "ShowWelcome";
-    SetTimer1(55);
-}
-
-void frmMain::Timer1_Timer() noexcept {
-    if (timerTag_ != "ShowWelcome") return;
-    auto step = [](auto&& f) { LogAndContinue(kModule, "Timer1_Timer", f); };
-    // The welcome box itself arrives with the quick help; the start goes straight on.
-    step([this] { TrayIcon1.SetEnabled(true); });
-    step([this] {
-        SetTimer1(0);
-        SysInputEnabled(true, true);
-    });
-}
-
 void frmMain::TrayIcon1_MouseUp(int button) noexcept {
     // A menu or box of ours is already open: a second one would stack on it.
-    if (modalDepth_ > 0) return;
+    if (modalDepth_ > 0 || frmHelpBox::AnyOpen()) return;
     LogAndContinue(kModule, "TrayIcon1_MouseUp", [&] {
         if (button == TrayIcon::kRightButton) OpenTrayMenu();
         // A single click acts as a double click only to toggle the break clock, which this build
@@ -228,6 +213,7 @@ void frmMain::RunMenuCommand(UINT id) noexcept {
     switch (id) {
         case mnuViewMouseClicks: ToggleHookBit(mnuViewMouseClicks, kHookMouse); break;
         case mnuViewKeyStrokes: ToggleHookBit(mnuViewKeyStrokes, kHookKeyboard); break;
+        case mnuLargeCursors: mnuLargeCursors_Click(); break;
         case mnuHelp: mnuHelp_Click(); break;
         case mnuAbout: mnuAbout_Click(); break;
         case mnuClose: Unload(); break;
@@ -313,6 +299,8 @@ void frmMain::TerminateSpotlex() noexcept {
         SaveSetting(settings::kShowClock, ActiveMenu1.Checked(mnuViewBreakClock) ? 1 : 0);
         SaveSetting(settings::kShowLargeCursors, ActiveMenu1.Checked(mnuLargeCursors) ? 1 : 0);
     });
+    // The presenter's choice is saved above: the next start switches them on again.
+    step([this] { SetLargeCursors(false); });
     step([] {
         if (goCurrentUser) goCurrentUser->CloseKey();
         goCurrentUser.reset();

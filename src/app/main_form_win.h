@@ -34,6 +34,10 @@ public:
     // Arms the one-shot timer that shows the welcome and then turns the hook on.
     void ShowWelcome() noexcept;
 
+    // True switches every system cursor to the large scheme, false puts back the scheme in force
+    // before, as the Mouse control panel would.
+    void SetLargeCursors(bool on) noexcept;
+
     bool ShowShiftedKeys() const noexcept { return showShiftedKeys_; }
     void SetShowShiftedKeys(bool v) noexcept { showShiftedKeys_ = v; }
 
@@ -68,6 +72,7 @@ private:
     void OpenTrayMenu() noexcept;
     void ToggleHookBit(UINT item, std::int32_t bit) noexcept;
     void mnuHelp_Click() noexcept;
+    void mnuLargeCursors_Click() noexcept;
     void mnuAbout_Click() noexcept;
     void SysInput1_Error(std::int32_t errCode, std::int32_t hook) noexcept;
     void TerminateSpotlex() noexcept;

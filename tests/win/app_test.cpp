@@ -194,6 +194,8 @@ TEST_F(MainFormTest, StartSettingsSetTheMenuAndTheHookMask) {
 
 TEST_F(MainFormTest, WelcomeStepEnablesTrayAndHookOnce) {
     goCurrentUser->DeleteValue("Hook_Enum");
+    // The welcome box itself is tested with the quick help; here it is dismissed for good.
+    goCurrentUser->SetValue("Dismiss_Welcome", rgsDWord, 1);
     frmMain form;
     EXPECT_EQ(form.SysInput1.Hooks(), 9);
     form.ShowWelcome();

@@ -1,0 +1,372 @@
+#include "help/help_box_win.h"
+
+#include <cstring>
+#include <vector>
+
+#include "core/app_error.h"
+#include "core/classkit_win.h"
+#include "core/errata_log_win.h"
+#include "core/runtime_rules.h"
+#include "core/settings.h"
+#include "core/window_helpers_win.h"
+#include "cursors/mouse_pointer_win.h"
+#include "properties/animated_rect_win.h"
+
+namespace spotlex {
+
+namespace {
+
+constexpr const char* kModule = "frmHelpBox";
+
+// The designed places, in twips.
+constexpr double kTitleLeft = 240;
+constexpr double kTitleTop = 180;
+constexpr double kBodyLeft = 240;
+constexpr double kCheckSize = 255;
+constexpr double kCommandSize = 375;
+constexpr double kCaptionGap = 120;
+constexpr int kTitlePoints = 12;
+constexpr int kBodyPoints = 10;
+
+constexpr DWORD kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER | WS_CLIPCHILDREN;
+constexpr DWORD kTextFlags = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+
+struct ScreenScale {
+    int dpiX = 96;
+    int dpiY = 96;
+};
+
+ScreenScale ReadScreenScale() {
+    WindowDc screen(nullptr);
+    if (!screen) return {};
+    return {GetDeviceCaps(screen.get(), LOGPIXELSX), GetDeviceCaps(screen.get(), LOGPIXELSY)};
+}
+
+UniqueFont MakeArial(int points, int weight, int dpiY) {
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(points, dpiY, 72);
+    lf.lfWeight = weight;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    std::strncpy(lf.lfFaceName, "Arial", LF_FACESIZE - 1);
+    return UniqueFont(CreateFontIndirectA(&lf));
+}
+
+TextExtent Measure(HFONT font, const std::string& text, int wrapWidth) {
+    WindowDc screen(nullptr);
+    if (!screen) return {};
+    ScopedSelect select(screen.get(), font);
+    RECT r{0, 0, wrapWidth, 0};
+    DrawTextA(screen.get(), text.empty() ? " " : text.c_str(), -1, &r, kTextFlags | DT_CALCRECT);
+    return {static_cast<int>(r.right - r.left), static_cast<int>(r.bottom - r.top)};
+}
+
+std::string WindowText(HWND h) {
+    const int n = GetWindowTextLengthA(h);
+    std::string s(static_cast<size_t>(n > 0 ? n : 0) + 1, '\0');
+    GetWindowTextA(h, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return s;
+}
+
+// A "Dismiss_" value counts only as a number; anything unreadable leaves the message on.
+std::int32_t DismissedFlag(const RegValue& stored) {
+    if (const auto* n = std::get_if<std::int32_t>(&stored)) return *n;
+    if (const auto* s = std::get_if<std::string>(&stored)) {
+        try {
+            return TextToInt32(*s);
+        } catch (const AppError&) {
+            return 0;
+        }
+    }
+    return 0;
+}
+
+// The thread's other top-level windows are disabled while the box is up, as a modal form does.
+BOOL CALLBACK CollectEnabled(HWND h, LPARAM lp) {
+    auto* list = reinterpret_cast<std::vector<HWND>*>(lp);
+    if (IsWindowVisible(h) && IsWindowEnabled(h) && h != list->front()) list->push_back(h);
+    return TRUE;
+}
+
+}  // namespace
+
+frmHelpBox::frmHelpBox() {
+    Load();
+}
+
+void frmHelpBox::Load() {
+    if (hwnd_) return;
+    const ScreenScale scale = ReadScreenScale();
+    const double tppX = TwipsPerPixel(scale.dpiX);
+    const double tppY = TwipsPerPixel(scale.dpiY);
+    auto px = [&](double twips) { return TwipsToWholePixels(twips, tppX); };
+    auto py = [&](double twips) { return TwipsToWholePixels(twips, tppY); };
+
+    widthPx_ = px(kDesignedWidth);
+    if (!CreateWin(kClassName, WS_EX_DLGMODALFRAME, kBoxStyle, "", 0, 0, widthPx_, py(2400))) return;
+    titleFont_ = MakeArial(kTitlePoints, FW_BOLD, scale.dpiY);
+    bodyFont_ = MakeArial(kBodyPoints, FW_NORMAL, scale.dpiY);
+
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    auto add = [&](const char* cls, const char* text, int id, DWORD style, int x, int y, int w, int h,
+                   HFONT font) {
+        HWND c = CreateWindowExA(0, cls, text, WS_CHILD | style, x, y, w, h, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
+        if (c) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    };
+    const int check = py(kCheckSize);
+    const int command = py(kCommandSize);
+    add("STATIC", "", kHelpTitle, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, px(kTitleLeft), py(kTitleTop), 10, 10,
+        titleFont_.get());
+    add("STATIC", "", kHelpBody, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, px(kBodyLeft), 0, 10, 10,
+        bodyFont_.get());
+    add("BUTTON", "...", kHelpMoreInfo, WS_TABSTOP | BS_PUSHBUTTON, px(kBodyLeft), 0, command, command,
+        bodyFont_.get());
+    add("STATIC", "More Information", kHelpShowMoreInfo, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE | SS_NOTIFY,
+        px(kBodyLeft) + command + px(kCaptionGap), 0, 10, command, bodyFont_.get());
+    add("BUTTON", "", kHelpShowAgain, WS_TABSTOP | BS_AUTOCHECKBOX, px(kBodyLeft), 0, check, check,
+        bodyFont_.get());
+    add("STATIC", "Don't Show This Message Again.", kHelpDontShow,
+        SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE | SS_NOTIFY, px(kBodyLeft) + check + px(60), 0, 10, check,
+        bodyFont_.get());
+    OfferDontShow = false;
+    DontShowAgain = false;
+    AnimateFromHwnd = nullptr;
+    command_.clear();
+}
+
+void frmHelpBox::Explain(const std::string& title, const std::string& body, const std::string& caption,
+                         const std::string& dialogName, HWND animateFromHwnd, std::int32_t dlgWidth,
+                         const std::string& showMoreCaption, const std::string& showMoreCommand) noexcept {
+    RegistrySetting settings;
+    const std::string dismissName = std::string(settings::kDismissPrefix) + dialogName;
+    try {
+        Load();
+        if (!hwnd_)
+            throw AppError(static_cast<std::int32_t>(GetLastError()), kModule,
+                           "The help box could not be created.");
+        if (dlgWidth != -1) widthPx_ = TwipsToWholePixels(dlgWidth, TwipsPerPixel(ReadScreenScale().dpiX));
+        OfferDontShow = false;
+        if (!dialogName.empty()) {
+            settings.OpenKey(kUserKey);
+            if (DismissedFlag(settings.Value(dismissName, rgsDWord)) != 0) {
+                settings.CloseKey();
+                return;
+            }
+            OfferDontShow = true;
+        }
+        SetWindowTextA(Item(kHelpTitle), title.c_str());
+        if (!showMoreCaption.empty()) {
+            SetWindowTextA(Item(kHelpShowMoreInfo), showMoreCaption.c_str());
+            ShowWindow(Item(kHelpShowMoreInfo), SW_SHOWNA);
+        }
+        if (!showMoreCommand.empty()) {
+            ShowWindow(Item(kHelpMoreInfo), SW_SHOWNA);
+            command_ = showMoreCommand;
+        }
+        SetWindowTextA(Item(kHelpBody), body.c_str());
+        lblBody_Change();
+        SetWindowTextA(hwnd_, caption.c_str());
+        CenterForm(hwnd_);
+        AnimateFromHwnd = nullptr;
+        if (animateFromHwnd) {
+            AnimatedZoom(animateFromHwnd, hwnd_, true);
+            AnimateFromHwnd = animateFromHwnd;
+        }
+        ShowModal();
+        if (!dialogName.empty() && DontShowAgain) settings.SetValue(dismissName, rgsDWord, 1);
+    } catch (...) {
+        LogCurrentException(kModule, "Explain");
+    }
+    settings.CloseKey();
+}
+
+void frmHelpBox::lblBody_Change() noexcept {
+    try {
+        const ScreenScale scale = ReadScreenScale();
+        const double tppX = TwipsPerPixel(scale.dpiX);
+        const double tppY = TwipsPerPixel(scale.dpiY);
+        SetWindowPos(hwnd_, nullptr, 0, 0, widthPx_, TwipsToWholePixels(2400, tppY),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        HelpBoxFrame frame;
+        frame.boxWidth = widthPx_;
+        frame.clientWidth = client.right;
+        frame.titleLeft = TwipsToWholePixels(kTitleLeft, tppX);
+        frame.titleTop = TwipsToWholePixels(kTitleTop, tppY);
+        frame.bodyLeft = TwipsToWholePixels(kBodyLeft, tppX);
+        frame.checkHeight = TwipsToWholePixels(kCheckSize, tppY);
+        const std::string title = WindowText(Item(kHelpTitle));
+        const std::string body = WindowText(Item(kHelpBody));
+        layout_ = LayOutHelpBox(
+            frame, tppY, !command_.empty(), OfferDontShow,
+            [&](int w) { return Measure(titleFont_.get(), title, w); },
+            [&](int w) { return Measure(bodyFont_.get(), body, w); });
+
+        auto place = [&](int id, int x, int y, int w, int h) {
+            SetWindowPos(Item(id), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        };
+        auto rectOf = [&](int id) {
+            RECT r{};
+            GetWindowRect(Item(id), &r);
+            MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+            return r;
+        };
+        place(kHelpTitle, frame.titleLeft, frame.titleTop, layout_.titleWidth, layout_.titleHeight);
+        place(kHelpBody, frame.bodyLeft, layout_.bodyTop, layout_.bodyWidth, layout_.bodyHeight);
+        const RECT command = rectOf(kHelpMoreInfo);
+        place(kHelpMoreInfo, command.left, layout_.commandTop, command.right - command.left,
+              command.bottom - command.top);
+        ShowWindow(Item(kHelpMoreInfo), layout_.showCommand ? SW_SHOWNA : SW_HIDE);
+        if (layout_.showCommand) {
+            const RECT caption = rectOf(kHelpShowMoreInfo);
+            place(kHelpShowMoreInfo, caption.left, layout_.commandTop,
+                  client.right - caption.left - frame.bodyLeft, command.bottom - command.top);
+        }
+        const RECT check = rectOf(kHelpShowAgain);
+        place(kHelpShowAgain, check.left, layout_.checkTop, check.right - check.left,
+              check.bottom - check.top);
+        const RECT dontShow = rectOf(kHelpDontShow);
+        place(kHelpDontShow, dontShow.left, layout_.checkTop, client.right - dontShow.left - frame.bodyLeft,
+              frame.checkHeight);
+        ShowWindow(Item(kHelpShowAgain), layout_.showCheck ? SW_SHOWNA : SW_HIDE);
+        ShowWindow(Item(kHelpDontShow), layout_.showCheck ? SW_SHOWNA : SW_HIDE);
+        SetWindowPos(hwnd_, nullptr, 0, 0, widthPx_, layout_.boxHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } catch (...) {
+        LogCurrentException(kModule, "lblBody_Change");
+    }
+}
+
+void frmHelpBox::ShowModal() {
+    std::vector<HWND> disabled{hwnd_};
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
+    disabled.erase(disabled.begin());
+    for (HWND h : disabled) EnableWindow(h, FALSE);
+
+    ++openCount_;
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    SetFocus(IsWindowVisible(Item(kHelpShowAgain)) ? Item(kHelpShowAgain) : hwnd_);
+    MSG msg;
+    while (hwnd_) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program is ending: close the box and let the main loop see the quit.
+            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
+            Unload();
+            break;
+        }
+        if (Form_KeyUp(msg)) continue;
+        if (!IsDialogMessageA(hwnd_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    --openCount_;
+    for (HWND h : disabled)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+}
+
+bool frmHelpBox::Form_KeyUp(const MSG& msg) noexcept {
+    // The box sees the keys before its controls do, wherever the focus is inside it.
+    if (msg.message != WM_KEYUP || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) return false;
+    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+    try {
+        Unload();
+    } catch (...) {
+        LogCurrentException(kModule, "Form_KeyUp");
+    }
+    return true;
+}
+
+void frmHelpBox::Unload() noexcept {
+    if (!hwnd_) return;
+    if (AnimateFromHwnd) AnimatedZoom(hwnd_, AnimateFromHwnd, false);
+    DestroyWindow(hwnd_);
+}
+
+void frmHelpBox::chkShowAgain_Click() noexcept {
+    DontShowAgain = SendMessageA(Item(kHelpShowAgain), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void frmHelpBox::lblDontShow_Click() noexcept {
+    const bool checked = SendMessageA(Item(kHelpShowAgain), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    SendMessageA(Item(kHelpShowAgain), BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+    chkShowAgain_Click();
+}
+
+void frmHelpBox::cmdMoreInfo_Click() noexcept {
+    Cursor busy;
+    busy.SetMousePointer(kPointerArrowHourglass);
+    if (command_.empty()) return;
+    // The command's window comes up over the box, which otherwise floats above everything.
+    SetWindowOnTop(hwnd_, HWND_NOTOPMOST);
+    std::string commandLine = command_;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWMINIMIZED;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}
+
+LRESULT frmHelpBox::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ERASEBKGND: {
+            RECT r{};
+            GetClientRect(hwnd_, &r);
+            FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_INFOBK));
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_INFOBK));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+        }
+        case WM_COMMAND:
+            switch (LOWORD(wp)) {
+                case kHelpShowAgain:
+                    if (HIWORD(wp) == BN_CLICKED) chkShowAgain_Click();
+                    return 0;
+                case kHelpDontShow:
+                    // A quick second click is a double click to the label; it toggles all the same.
+                    if (HIWORD(wp) == STN_CLICKED || HIWORD(wp) == STN_DBLCLK) lblDontShow_Click();
+                    return 0;
+                case kHelpMoreInfo:
+                    if (HIWORD(wp) == BN_CLICKED) cmdMoreInfo_Click();
+                    return 0;
+                default:
+                    return 0;
+            }
+        case WM_ACTIVATE:
+            // Form_Activate: each activation puts the box above every other window.
+            if (LOWORD(wp) != WA_INACTIVE) SetWindowOnTop(hwnd_, HWND_TOPMOST);
+            return DefWindowProcA(hwnd_, msg, wp, lp);
+        case WM_CLOSE:
+            Unload();
+            return 0;
+        default:
+            return DefWindowProcA(hwnd_, msg, wp, lp);
+    }
+}
+
+CHelpBox::CHelpBox() : form_(std::make_unique<frmHelpBox>()) {}
+
+CHelpBox::~CHelpBox() = default;
+
+void CHelpBox::Explain(const std::string& title, const std::string& body, const std::string& caption,
+                       const std::string& dialogName, HWND animateFromHwnd, std::int32_t width,
+                       const std::string& showMoreCaption, const std::string& showMoreCommand) noexcept {
+    form_->Explain(title, body, caption, dialogName, animateFromHwnd, width, showMoreCaption,
+                   showMoreCommand);
+}
+
+}  // namespace spotlex

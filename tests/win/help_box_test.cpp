@@ -1,0 +1,202 @@
+// The quick help box under Wine: driven with real key and mouse input from inside its modal loop,
+// checked against the real registry.
+#include "help/help_box_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "core/classkit_win.h"
+#include "core/registry_win.h"
+#include "support/test_support.h"
+
+namespace spotlex {
+namespace {
+
+constexpr const char* kCaption = "Help box test";
+
+// What the box looked like while it was open.
+struct Seen {
+    bool shown = false;
+    bool checkVisible = false;
+    bool commandVisible = false;
+    bool topmost = false;
+    int checkTop = 0;
+    int commandTop = 0;
+    int boxHeight = 0;
+    int checkStates[3] = {-1, -1, -1};
+};
+Seen seen;
+std::function<void(HWND)> g_whileOpen;
+WORD g_closeKey = VK_ESCAPE;
+UINT_PTR g_safety = 0;
+
+void Key(WORD vk) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void ClickAt(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+    test::PumpFor(150);
+}
+
+int ClientTop(HWND box, int id) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(box, id), &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(box, &p);
+    return p.y;
+}
+
+// Looks at the open box, runs the test's action in it, and closes it with `closeKey`; a box that
+// stays open anyway is destroyed after a while so that a failing test still ends.
+void CALLBACK Inspect(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowA(frmHelpBox::kClassName, kCaption);
+    if (!box || !IsWindowVisible(box)) return;
+    KillTimer(nullptr, id);
+    seen.shown = true;
+    seen.checkVisible = IsWindowVisible(GetDlgItem(box, kHelpShowAgain));
+    seen.commandVisible = IsWindowVisible(GetDlgItem(box, kHelpMoreInfo));
+    seen.topmost = (GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    seen.checkTop = ClientTop(box, kHelpShowAgain);
+    seen.commandTop = ClientTop(box, kHelpMoreInfo);
+    RECT r{};
+    GetWindowRect(box, &r);
+    seen.boxHeight = r.bottom - r.top;
+    if (g_whileOpen) g_whileOpen(box);
+    Key(g_closeKey);
+    g_safety = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR t, DWORD) {
+        KillTimer(nullptr, t);
+        if (HWND left = FindWindowA(frmHelpBox::kClassName, kCaption)) PostMessageA(left, WM_CLOSE, 0, 0);
+    });
+}
+
+class HelpBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        seen = {};
+        g_whileOpen = nullptr;
+        g_closeKey = VK_ESCAPE;
+        goCurrentUser = std::make_unique<RegistrySetting>();
+        goCurrentUser->OpenKey(kUserKey);
+        for (const char* n : {"Dismiss_", "Dismiss_Test", "Dismiss_Odd"}) goCurrentUser->DeleteValue(n);
+    }
+    void TearDown() override { goCurrentUser.reset(); }
+
+    // Explains with the inspector armed; returns the time Explain took.
+    DWORD ExplainAndClose(CHelpBox& help, const std::string& name, const std::string& command = "") {
+        UINT_PTR t = SetTimer(nullptr, 0, 200, &Inspect);
+        const DWORD start = GetTickCount();
+        help.Explain("Title", "A body text that wraps over a few lines of the box, long enough to need two.",
+                     kCaption, name, nullptr, -1, command.empty() ? "" : "More Information", command);
+        KillTimer(nullptr, t);
+        KillTimer(nullptr, g_safety);
+        test::PumpFor(50);
+        return GetTickCount() - start;
+    }
+};
+
+TEST_F(HelpBoxTest, WithoutANameThereIsNoChoiceAndNothingIsWritten) {
+    CHelpBox help;
+    ExplainAndClose(help, "");
+    ASSERT_TRUE(seen.shown);
+    EXPECT_FALSE(seen.checkVisible);
+    EXPECT_FALSE(seen.commandVisible);
+    EXPECT_TRUE(seen.topmost) << "activation puts the box on top";
+    EXPECT_EQ(seen.boxHeight, seen.checkTop + 30) << "450 twips below where the check box would be";
+    EXPECT_FALSE(FindWindowA(frmHelpBox::kClassName, kCaption)) << "Escape closes the box";
+    EXPECT_TRUE(IsEmpty(goCurrentUser->Value("Dismiss_", rgsDWord)));
+}
+
+TEST_F(HelpBoxTest, TickingTheLabelAndEscapeDismissesTheMessageForGood) {
+    CHelpBox help;
+    g_whileOpen = [](HWND box) {
+        HWND label = GetDlgItem(box, kHelpDontShow);
+        HWND check = GetDlgItem(box, kHelpShowAgain);
+        for (int i = 0; i < 3; ++i) {
+            ClickAt(label);
+            seen.checkStates[i] = static_cast<int>(SendMessageA(check, BM_GETCHECK, 0, 0));
+        }
+    };
+    ExplainAndClose(help, "Test");
+    ASSERT_TRUE(seen.shown);
+    EXPECT_TRUE(seen.checkVisible);
+    EXPECT_EQ(seen.boxHeight, seen.checkTop + 17 + 48);
+    EXPECT_EQ(seen.checkStates[0], BST_CHECKED) << "the label toggles the check box";
+    EXPECT_EQ(seen.checkStates[1], BST_UNCHECKED);
+    EXPECT_EQ(seen.checkStates[2], BST_CHECKED);
+    EXPECT_EQ(goCurrentUser->Value("Dismiss_Test", rgsDWord), RegValue(std::int32_t{1}));
+
+    seen = {};
+    g_whileOpen = nullptr;
+    const DWORD took = ExplainAndClose(help, "Test");
+    EXPECT_FALSE(seen.shown) << "a dismissed message is not shown again";
+    EXPECT_LT(took, 150u);
+}
+
+TEST_F(HelpBoxTest, EscapeWithoutTickingWritesNothing) {
+    CHelpBox help;
+    ExplainAndClose(help, "Test");
+    ASSERT_TRUE(seen.shown);
+    EXPECT_TRUE(IsEmpty(goCurrentUser->Value("Dismiss_Test", rgsDWord)));
+}
+
+TEST_F(HelpBoxTest, TheCheckBoxSitsBelowTheMoreInformationCommand) {
+    CHelpBox help;
+    ExplainAndClose(help, "Test", "cmd.exe /c exit");
+    ASSERT_TRUE(seen.shown);
+    EXPECT_TRUE(seen.commandVisible);
+    EXPECT_EQ(seen.checkTop, seen.commandTop + 20) << "300 twips below the button";
+
+    CHelpBox plain;
+    seen = {};
+    ExplainAndClose(plain, "Test");
+    EXPECT_FALSE(seen.commandVisible);
+    EXPECT_EQ(seen.checkTop, plain.Form().Layout().commandTop) << "where the button would have been";
+}
+
+TEST_F(HelpBoxTest, AnUnusableDismissValueLeavesTheMessageOn) {
+    HKEY key = nullptr;
+    ASSERT_EQ(
+        RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Parvane\\Classkit\\4.5\\Spotlex", 0, KEY_SET_VALUE, &key),
+        ERROR_SUCCESS);
+    const unsigned long long eight = 1;
+    const BYTE odd[2] = {1, 0};
+    for (int round = 0; round < 3; ++round) {
+        if (round == 0)
+            RegSetValueExA(key, "Dismiss_Odd", 0, REG_QWORD, reinterpret_cast<const BYTE*>(&eight), 8);
+        if (round == 1) RegSetValueExA(key, "Dismiss_Odd", 0, REG_BINARY, odd, 2);
+        if (round == 2)
+            RegSetValueExA(key, "Dismiss_Odd", 0, REG_SZ, reinterpret_cast<const BYTE*>("yes"), 4);
+        CHelpBox help;
+        seen = {};
+        ExplainAndClose(help, "Odd");
+        EXPECT_TRUE(seen.shown) << "round " << round;
+    }
+    RegCloseKey(key);
+}
+
+TEST_F(HelpBoxTest, EnterClosesTheBoxWhereverTheFocusIs) {
+    CHelpBox help;
+    g_whileOpen = [](HWND box) { SetFocus(GetDlgItem(box, kHelpShowAgain)); };
+    g_closeKey = VK_RETURN;
+    const DWORD took = ExplainAndClose(help, "Test");
+    ASSERT_TRUE(seen.shown);
+    EXPECT_LT(took, 2500u) << "Enter did not close the box";
+}
+
+}  // namespace
+}  // namespace spotlex
