@@ -310,15 +310,15 @@ FunctionEnd
 ;---------------------------------------------------------------------------------------------------
 ; Removal, shared by the uninstaller and a failed install.
 
-; Puts the cursor scheme in force before back when the large one is on. The remembered scheme is
-; looked up among the user's schemes, then the system's; when neither has it, the roles are
-; cleared, which gives the system's own cursors.
+; Puts the cursor scheme in force before back when the large one is on, as the Mouse control panel
+; would: the remembered scheme from the user's schemes, else the system's; "Windows Default" stored
+; nowhere means the built-in cursors (empty roles).
 !macro RestoreCursorRole ROLE
   ${If} $R8 == ""
-    DeleteRegValue HKCU "Control Panel\Cursors" "${ROLE}"
+    WriteRegStr HKCU "Control Panel\Cursors" "${ROLE}" ""
   ${Else}
     Call ${NEXTPART}
-    WriteRegStr HKCU "Control Panel\Cursors" "${ROLE}" "$R7"
+    WriteRegExpandStr HKCU "Control Panel\Cursors" "${ROLE}" "$R7"
   ${EndIf}
 !macroend
 
@@ -354,18 +354,22 @@ Function ${UN}RestoreCursors
   ${OrIf} $R1 == "Spotlex"
     StrCpy $R1 "Windows Default"
   ${EndIf}
+  StrCpy $R2 1
   ReadRegStr $R8 HKCU "${SCHEMES_KEY}" "$R1"
   ${If} $R8 == ""
+    StrCpy $R2 2
+    ReadRegStr $R8 HKLM "Software\Microsoft\Windows\CurrentVersion\Control Panel\Cursors\Schemes" "$R1"
+  ${EndIf}
+  ${If} $R8 == ""
+  ${AndIf} $R1 != "Windows Default"
+    StrCpy $R1 "Windows Default"
     ReadRegStr $R8 HKLM "Software\Microsoft\Windows\CurrentVersion\Control Panel\Cursors\Schemes" "$R1"
   ${EndIf}
   StrCpy $R6 $R8
   !define /redef NEXTPART "${UN}NextListPart"
   !insertmacro ForEachCursor RestoreCursorRole
-  ${If} $R8 == ""
-    DeleteRegValue HKCU "Control Panel\Cursors" ""
-  ${Else}
-    WriteRegStr HKCU "Control Panel\Cursors" "" "$R1"
-  ${EndIf}
+  WriteRegStr HKCU "Control Panel\Cursors" "" "$R1"
+  WriteRegDWORD HKCU "Control Panel\Cursors" "Scheme Source" $R2
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETCURSORS}, i 0, p 0, i 0)'
 FunctionEnd
 !macroend
@@ -380,6 +384,7 @@ FunctionEnd
 Function ${UN}RemoveInstalled
   Call ${UN}RestoreCursors
   DeleteRegValue HKCU "${SCHEMES_KEY}" "Spotlex"
+  DeleteRegKey /ifempty HKCU "${SCHEMES_KEY}"
 
   !insertmacro ForEachSound RemoveSound
   DeleteRegKey /ifempty HKCU "AppEvents\EventLabels"

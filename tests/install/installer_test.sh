@@ -56,7 +56,7 @@ program_pids() {
 # Files and registry of the prefix, without what Wine itself changes on every start.
 snapshot() {
   snap=$1
-  wineserver -w
+  [ "${2:-}" = running ] || wineserver -w
   (cd "$WINEPREFIX/drive_c" && find . -path ./windows -prune -o -path "./users/$USER/Temp" -prune -o -print |
     grep -v -e '/AppData/Local/Programs$' -e '/AppData/Local/Microsoft/Windows/Fonts$' | sort) >"$1.files"
   local hive
@@ -75,8 +75,15 @@ differs_from_fresh() {
   diff "$work/fresh.reg" "$1.reg" >"$1.reg.diff" || { echo "registry:"; cat "$1.reg.diff"; }
 }
 
-# Windows always has a RunOnce key; the program's restart entry would create it here.
+# Windows always has a RunOnce key (the program's restart entry would create it here) and a cursor
+# scheme in force: the built-in cursors of "Windows Default".
 wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce' /f >/dev/null 2>&1
+roles=(Arrow Help AppStarting Wait Crosshair IBeam NWPen No SizeNS SizeWE SizeNWSE SizeNESW SizeAll UpArrow)
+for role in "" "${roles[@]}"; do
+  if [ -z "$role" ]; then set -- /ve /d 'Windows Default'; else set -- /v "$role" /d ''; fi
+  wine reg add 'HKCU\Control Panel\Cursors' "$@" /t REG_SZ /f >/dev/null 2>&1
+done
+wine reg add 'HKCU\Control Panel\Cursors' /v 'Scheme Source' /t REG_DWORD /d 2 /f >/dev/null 2>&1
 snapshot "$work/fresh"
 
 # A file that cannot be written stops the install half-way; what it had put in place goes again.
@@ -124,32 +131,33 @@ else
   echo "note: this installer carries no cursors"
 fi
 
-# The installed program starts, finds what it needs and writes nothing to its log.
+# The installed program starts with the large cursors on, finds its font, scheme and sounds, and
+# writes nothing to its log.
+wine reg add 'HKCU\Software\Parvane\Classkit\4.5\Spotlex' /v Show_Large_Cursors /t REG_DWORD /d 1 /f >/dev/null 2>&1
 (cd "$unix_dir" && wine "$win_dir\\Spotlex.exe" >/dev/null 2>&1 &)
 for _ in $(seq 50); do [ -n "$(program_pids)" ] && break; sleep 0.2; done
 sleep 4
 [ -n "$(program_pids)" ] || fail "the installed program did not start or did not stay"
 [ ! -e "$unix_dir/errata.log" ] || fail "the program logged errors: $(cat "$unix_dir/errata.log")"
+if [ -n "$scheme" ]; then
+  snapshot "$work/large" running
+  [ "$(reg_value 'HKEY_CURRENT_USER\Control Panel\Cursors' @)" = Spotlex ] || fail "the large cursors did not come on"
+  [ "$(reg_value 'HKEY_CURRENT_USER\Control Panel\Cursors' Arrow)" = "$win_dir\\cursors\\Spotlex_Arrow.cur" ] ||
+    fail "the arrow is not the installed one: $(reg_value 'HKEY_CURRENT_USER\Control Panel\Cursors' Arrow)"
+fi
 
-# Installing the same version over the running program closes it first.
+# Installing the same version over the running program closes it first; it puts the cursors back.
 run_setup "/D=$win_dir" || fail "installing over the running program failed"
 [ -z "$(program_pids)" ] || fail "the running program was not closed for the install"
 [ -s "$unix_dir/Spotlex.exe" ] || fail "the program is missing after installing over itself"
+snapshot "$work/reinstalled"
+[ "$(reg_value 'HKEY_CURRENT_USER\Control Panel\Cursors' @)" = "Windows Default" ] || fail "the cursors were not put back"
 
-# Large cursors on, as View Large Cursors leaves them: the uninstaller puts the old ones back.
-if [ -n "$scheme" ]; then
-  roles=(Arrow Help AppStarting Wait Crosshair IBeam NWPen No SizeNS SizeWE SizeNWSE SizeNESW SizeAll UpArrow)
-  IFS=, read -r -a files <<<"$scheme"
-  for i in "${!roles[@]}"; do
-    wine reg add 'HKCU\Control Panel\Cursors' /v "${roles[$i]}" /t REG_SZ /d "${files[$i]}" /f >/dev/null 2>&1
-  done
-  wine reg add 'HKCU\Control Panel\Cursors' /ve /t REG_SZ /d Spotlex /f >/dev/null 2>&1
-fi
 (cd "$unix_dir" && wine "$win_dir\\Spotlex.exe" >/dev/null 2>&1 &)
 for _ in $(seq 50); do [ -n "$(program_pids)" ] && break; sleep 0.2; done
 sleep 3
 
-# Uninstalling while it runs closes it; the settings it wrote stay.
+# Uninstalling while it runs (large cursors on again) closes it; the settings it wrote stay.
 start=$(date +%s%N)
 run_uninstaller
 uninstall_ms=$((($(date +%s%N) - start) / 1000000))
@@ -162,8 +170,16 @@ mv "$work/kept-other.reg" "$work/kept.reg"
 left=$(differs_from_fresh "$work/kept")
 [ -z "$left" ] || fail "uninstalling left more than the settings: $left"
 
-# Again, asking for the settings to go too: the prefix is as fresh.
+# Again, with the large cursors left on as a program that crashed leaves them, and asking for the
+# settings to go too: the uninstaller puts the cursors back and the prefix is as fresh.
 run_setup "/D=$win_dir" || fail "second install failed"
+if [ -n "$scheme" ]; then
+  IFS=, read -r -a files <<<"$scheme"
+  for i in "${!roles[@]}"; do
+    wine reg add 'HKCU\Control Panel\Cursors' /v "${roles[$i]}" /t REG_SZ /d "${files[$i]}" /f >/dev/null 2>&1
+  done
+  wine reg add 'HKCU\Control Panel\Cursors' /ve /t REG_SZ /d Spotlex /f >/dev/null 2>&1
+fi
 run_uninstaller /REMOVESETTINGS
 snapshot "$work/gone"
 gone=$(differs_from_fresh "$work/gone")
