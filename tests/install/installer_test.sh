@@ -101,6 +101,12 @@ snapshot "$work/installed"
 for f in Spotlex.exe ckicons.icl Spotlex2.ttf "Uninstall Spotlex.exe" help/index.html; do
   [ -s "$unix_dir/$f" ] || fail "not installed: $f"
 done
+# The clock companion ships when the build has made it.
+if [ -f "$(dirname "$setup")/../bin/SpotlexClock.exe" ]; then
+  [ -s "$unix_dir/SpotlexClock.exe" ] || fail "not installed: SpotlexClock.exe"
+else
+  echo "note: this build has no SpotlexClock.exe"
+fi
 sounds="CKStartUp:StartUp CKClose:Close CKKeystroke:Keystroke CKClick:Click CKAlarm:Alarm CKDragStart:DragStart CKDragEnd:DragEnd CKAbout:About"
 [ "$(reg_value 'HKEY_CURRENT_USER\AppEvents\Schemes\Apps\Classkit' @)" = "Classkit" ] || fail "no Classkit section in the sound scheme"
 for pair in $sounds; do
