@@ -19,10 +19,10 @@
 #include "bench/bench_support.h"
 #include "core/classkit_win.h"
 #include "core/display_font_win.h"
+#include "core/text_region_win.h"
 #include "core/unique_handle_win.h"
 #include "keystrokes/key_handler_win.h"
 #include "keystrokes/keyboard_window_win.h"
-#include "keystrokes/text_region_win.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs one of the benchmark programs under Wine on a private display and leaves nothing running.
-#   bench.sh hook|keyboard|mouse [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]
+#   bench.sh hook|keyboard|mouse|clock [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]
 # BUILD_DIR is the x86_64 cross build holding bin/NAME_bench.exe (default build/wine; build it with
 # cmake --build BUILD_DIR --target NAME_bench). Without --template a fresh prefix is made first.
-# ARGS go to the program: hook [--bare] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS].
-# With --shots the keyboard and mouse benchmarks also hold their display on screen over a coloured
+# ARGS go to the program: hook [--bare] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS];
+# clock [TICKS].
+# With --shots the keyboard, mouse and clock benchmarks also hold their display on screen over a coloured
 # backdrop and save screenshots of it in DIR.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -16,7 +17,8 @@ case "$name" in
   hook) shows=() ;;
   keyboard) shows=(ctrlaltdel row) ;;
   mouse) shows=(bursts) ;;
-  *) echo "usage: $0 hook|keyboard|mouse [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]" >&2; exit 2 ;;
+  clock) shows=("countdown 128" "clock 128" "countdown 188" "clock 188") ;;
+  *) echo "usage: $0 hook|keyboard|mouse|clock [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]" >&2; exit 2 ;;
 esac
 shift
 
@@ -56,9 +58,11 @@ rc=$?
 if [ -n "$shots" ]; then
   mkdir -p "$shots"
   for what in "${shows[@]}"; do
-    out=$work/show-$what.txt
+    out=$work/show-${what// /-}.txt
     if [ "$name" = mouse ]; then
       wine "$exe" --show 20 >"$out" 2>/dev/null &
+    elif [ "$name" = clock ]; then
+      wine "$exe" --show $what 20 >"$out" 2>/dev/null &
     else
       wine "$exe" --show "$what" 20 >"$out" 2>/dev/null &
     fi
@@ -68,7 +72,8 @@ if [ -n "$shots" ]; then
       sleep 0.1
     done
     if grep -q ready "$out"; then
-      import -window root "$shots/$name-$what.png" && echo "screenshot: $shots/$name-$what.png"
+      shot=$shots/$name-${what// /-}.png
+      import -window root "$shot" && echo "screenshot: $shot"
     else
       echo "the $what display was not shown; no screenshot" >&2
       rc=1

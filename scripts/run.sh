@@ -2,7 +2,8 @@
 # Sets up, builds and runs Spotlex under Wine.
 # With a display ($DISPLAY) Spotlex starts there and runs until closed from its tray menu.
 # Without one it starts a private Xvfb display, plays a short scripted session (typing into
-# Notepad, clicking), saves screenshots under shots/ and prints their paths.
+# Notepad, clicking, the break clock hidden and shown with SpotlexClock.exe), saves screenshots under
+# shots/ and prints their paths.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$(pwd)

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/about_box_win.h"
+#include "app/main_form_detail_win.h"
 #include "app/startup_text.h"
 #include "core/app_error.h"
 #include "core/classkit_win.h"
@@ -20,26 +21,6 @@ namespace {
 constexpr UINT_PTR kTimer1 = 1;
 constexpr const char* kModule = "frmMain";
 constexpr const char* kRunOnceKey = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-
-// Counts a menu or modal box of the program as open for the scope.
-class ModalScope {
-public:
-    explicit ModalScope(int& depth) : depth_(depth) { ++depth_; }
-    ~ModalScope() { --depth_; }
-    ModalScope(const ModalScope&) = delete;
-    ModalScope& operator=(const ModalScope&) = delete;
-
-private:
-    int& depth_;
-};
-
-// A controller that is gone (the form was unloaded while a step ran) is an error of its own,
-// logged like any other, never a crash.
-template <class T>
-T& Need(const std::unique_ptr<T>& p) {
-    if (!p) throw AppError(91, "", "Object variable or With block variable not set");
-    return *p;
-}
 
 std::string ProgramPath() {
     char path[MAX_PATH] = {};
@@ -70,6 +51,7 @@ frmMain::frmMain() {
         if (isEnabled) SetForegroundWindow(hwnd_);
     };
     TrayIcon1.MouseUp = [this](int button) { TrayIcon1_MouseUp(button); };
+    TrayIcon1.DblClick = [this] { TrayIcon1_DblClick(); };
 
     InitializeApp();
 }
@@ -125,11 +107,8 @@ void frmMain::InitializeApp() {
         ActiveMenu1.SetCaption("mnuClockRestart", "Restart");
         ActiveMenu1.SetCaption("mnuClockProperties", "Properties");
         ActiveMenu1.SetCaption("mnuClockClose", "Close");
-        // The break clock and the properties dialog are not part of this build yet: their
-        // commands are on show but disabled.
-        for (UINT id : {mnuViewBreakClock, mnuProperties, mnuClockHide, mnuClockPause,
-                        mnuClockRestart, mnuClockProperties, mnuClockClose})
-            ActiveMenu1.SetEnabled(id, false);
+        // The properties dialog is not part of this build yet: its commands are on show but disabled.
+        for (UINT id : {mnuProperties, mnuClockProperties}) ActiveMenu1.SetEnabled(id, false);
     });
     step([this] {
         SysInput1.SetHooks(GetSetting(settings::kHookEnum));
@@ -137,9 +116,8 @@ void frmMain::InitializeApp() {
         if (mask & kHookKeyboard) ActiveMenu1.SetChecked(mnuViewKeyStrokes, true);
         if (mask & kHookMouse) ActiveMenu1.SetChecked(mnuViewMouseClicks, true);
     });
-    step([this] {
-        if (GetSetting(settings::kShowClock) != 0) ActiveMenu1.SetChecked(mnuViewBreakClock, true);
-    });
+    // "View Break Clock" is checked exactly while a clock is open, so a stored Show_Clock checks
+    // nothing at start: the first click would otherwise only uncheck it.
     step([this] {
         if (GetSetting(settings::kShowLargeCursors) != 0) ActiveMenu1.SetChecked(mnuLargeCursors, true);
         SetLargeCursors(ActiveMenu1.Checked(mnuLargeCursors));
@@ -178,9 +156,10 @@ void frmMain::TrayIcon1_MouseUp(int button) noexcept {
     // A menu or box of ours is already open: a second one would stack on it.
     if (modalDepth_ > 0 || frmHelpBox::AnyOpen()) return;
     LogAndContinue(kModule, "TrayIcon1_MouseUp", [&] {
-        if (button == TrayIcon::kRightButton) OpenTrayMenu();
-        // A single click acts as a double click only to toggle the break clock, which this build
-        // does not have yet.
+        if (button == TrayIcon::kRightButton)
+            OpenTrayMenu();
+        else if (GetSetting(settings::kSingleClickActivation) != 0)
+            TrayIcon1_DblClick();
     });
 }
 
@@ -190,6 +169,7 @@ void frmMain::OpenTrayMenu() noexcept {
     auto busy = std::make_unique<Cursor>();
     step([&] { busy->SetMousePointer(kPointerArrowHourglass); });
     step([this] { SysInputEnabled(false, true); });
+    if (ClockWindow) CloseBreakClock();
     step([this] {
         if (MouseWindow) MouseWindow->Destroy();
         if (KeyboardWindow) KeyboardWindow->Destroy();
@@ -217,6 +197,13 @@ void frmMain::RunMenuCommand(UINT id) noexcept {
         case mnuHelp: mnuHelp_Click(); break;
         case mnuAbout: mnuAbout_Click(); break;
         case mnuClose: Unload(); break;
+        case mnuViewBreakClock: mnuViewBreakClock_Click(); break;
+        case mnuClockHide: mnuClockHide_Click(); break;
+        case mnuClockPause: mnuClockPause_Click(); break;
+        case mnuClockRestart: mnuClockRestart_Click(); break;
+        case mnuClockProperties: mnuClockProperties_Click(); break;
+        // The clock menu's Close closes the clock as "View Break Clock" does.
+        case mnuClockClose: mnuViewBreakClock_Click(); break;
         default: break;
     }
 }
@@ -291,6 +278,10 @@ void frmMain::TerminateSpotlex() noexcept {
     step([this] { SetTimer1(0); });
     step([] { WaitForMessages(); });
     step([] { PlayFX("CKClose", true); });
+    step([this] {
+        ClockWindow.reset();
+        ActiveMenu1.SetChecked(mnuViewBreakClock, false);
+    });
     step([this] { MouseWindow.reset(); });
     step([this] { KeyboardWindow.reset(); });
     step([this] {
@@ -321,6 +312,9 @@ LRESULT frmMain::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_TIMER:
             if (wp == kTimer1) Timer1_Timer();
+            return 0;
+        case kClockMenuMessage:
+            OpenClockMenu(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
             return 0;
         case WM_QUERYENDSESSION:
             // Answered at once; the work is done when the session really ends.

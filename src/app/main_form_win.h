@@ -4,12 +4,14 @@
 // start-up (InitializeApp) and the shutdown (TerminateSpotlex).
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/active_menu_win.h"
 #include "app/sys_input_win.h"
 #include "app/tray_icon_win.h"
+#include "clock/clock_window_win.h"
 #include "core/window_win.h"
 #include "keystrokes/key_handler_win.h"
 #include "keystrokes/keyboard_window_win.h"
@@ -51,6 +53,10 @@ public:
     // Runs a command of the tray menu, as choosing it does.
     void RunMenuCommand(UINT id) noexcept;
 
+    // The properties dialog as opened from the clock menu; its item is disabled while unset.
+    std::function<void()> PropertiesCommand;
+
+    std::unique_ptr<CClockWindow> ClockWindow;
     std::unique_ptr<CMouseWindow> MouseWindow;
     std::unique_ptr<CKeyboardWindow> KeyboardWindow;
     SysInput SysInput1;
@@ -65,6 +71,10 @@ protected:
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Posted by the clock on a right click, so its menu (which may close the clock) runs outside
+    // the clock's own window procedure; lParam holds the screen point.
+    static constexpr UINT kClockMenuMessage = WM_APP + 0x31;
+
     void InitializeApp();
     void SetTimer1(UINT intervalMs) noexcept;
     void Timer1_Timer() noexcept;
@@ -75,6 +85,15 @@ private:
     void mnuLargeCursors_Click() noexcept;
     void mnuAbout_Click() noexcept;
     void SysInput1_Error(std::int32_t errCode, std::int32_t hook) noexcept;
+    // The break clock's commands (main_form_clock_win.cpp).
+    void TrayIcon1_DblClick() noexcept;
+    void mnuViewBreakClock_Click() noexcept;
+    void mnuClockHide_Click() noexcept;
+    void mnuClockPause_Click() noexcept;
+    void mnuClockRestart_Click() noexcept;
+    void mnuClockProperties_Click() noexcept;
+    void OpenClockMenu(POINT at) noexcept;
+    void CloseBreakClock() noexcept;
     void TerminateSpotlex() noexcept;
 
     bool showShiftedKeys_ = false;

@@ -6,11 +6,11 @@
 #include "core/classkit_win.h"
 #include "core/display_font_win.h"
 #include "core/errata_log_win.h"
+#include "core/hand_cursors_win.h"
 #include "core/runtime_rules.h"
 #include "core/sound_win.h"
+#include "core/text_region_win.h"
 #include "core/window_helpers_win.h"
-#include "keystrokes/hand_cursors_win.h"
-#include "keystrokes/text_region_win.h"
 #include "properties/color.h"
 
 namespace spotlex {

@@ -1,10 +1,13 @@
 // Plays a short scripted session for the run command on a private display: types into Notepad,
-// clicks and double-clicks, and saves a screenshot after each step as a BMP file.
+// clicks and double-clicks, opens the break clock and hides and shows it with SpotlexClock.exe, and
+// saves a screenshot after each step as a BMP file.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "app/tray_icon_win.h"
 
 namespace {
 
@@ -93,6 +96,24 @@ HWND WaitForWindow(const char* cls, int ms) {
     return nullptr;
 }
 
+// Runs SpotlexClock.exe (beside this program) with `request` and waits for it.
+void ClockRequest(const char* request) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string exe(self);
+    std::string cmd = "\"" + exe.substr(0, exe.find_last_of('\\') + 1) + "SpotlexClock.exe\" " + request;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::printf("could not start SpotlexClock.exe\n");
+        return;
+    }
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -149,5 +170,21 @@ int main(int argc, char** argv) {
     Shot("5-right-click");
     Chord({VK_ESCAPE});
     Pump(300);
+
+    // The break clock, opened as a double-click on the tray icon opens it: the shell's notice of
+    // the double-click, sent to the icon's window.
+    if (HWND tray = FindWindowA("SpotlexTrayIcon", nullptr)) {
+        PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_LBUTTONDBLCLK);
+        Pump(1500);
+        Shot("6-break-clock");
+        ClockRequest("hide");
+        Pump(300);
+        Shot("7-clock-hidden");
+        ClockRequest("show");
+        Pump(300);
+        Shot("8-clock-shown");
+    } else {
+        std::printf("the tray icon's window was not found\n");
+    }
     return 0;
 }

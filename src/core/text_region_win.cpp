@@ -1,4 +1,4 @@
-#include "keystrokes/text_region_win.h"
+#include "core/text_region_win.h"
 
 namespace spotlex {
 

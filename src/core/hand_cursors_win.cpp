@@ -1,4 +1,4 @@
-#include "keystrokes/hand_cursors_win.h"
+#include "core/hand_cursors_win.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,5 @@
 #pragma once
-// The keystroke window's two cursors: an open hand over the window, a hand in fist while dragging.
+// The draggable displays' two cursors: an open hand over the window, a hand in fist while dragging.
 #include "core/unique_handle_win.h"
 
 namespace spotlex {

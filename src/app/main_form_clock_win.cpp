@@ -1,0 +1,172 @@
+// frmMain's break-clock commands: opening and closing the clock, its menu, and the tray's
+// double-click that toggles it.
+#include "app/main_form_detail_win.h"
+#include "app/main_form_win.h"
+#include "core/classkit_win.h"
+#include "core/errata_log_win.h"
+#include "core/window_helpers_win.h"
+
+namespace spotlex {
+namespace {
+
+constexpr const char* kModule = "frmMain";
+
+}  // namespace
+
+void frmMain::TrayIcon1_DblClick() noexcept {
+    // A menu, a box or a drag of ours is open: the clock is not pulled from under it.
+    if (modalDepth_ > 0) return;
+    auto step = [](auto&& f) { LogAndContinue(kModule, "TrayIcon1_DblClick", f); };
+    step([this] { SysInputEnabled(false, true); });
+    step([] { WaitForMessages(); });
+    mnuViewBreakClock_Click();
+    if (goCurrentUser) step([this] { SysInputEnabled(true, true); });
+}
+
+void frmMain::mnuViewBreakClock_Click() noexcept {
+    auto step = [](auto&& f) { LogAndContinue(kModule, "mnuViewBreakClock_Click", f); };
+    step([this] { SysInputEnabled(false, true); });
+    step([this] {
+        if (MouseWindow) MouseWindow->Destroy();
+    });
+    if (ClockWindow) {
+        step([this] { ClockWindow.reset(); });
+    } else {
+        step([this] {
+            ClockWindow = std::make_unique<CClockWindow>();
+            frmClock& w = ClockWindow->Window();
+            // A drag counts as a modal step: nothing of ours closes the clock while it moves.
+            w.InputGate = [this](bool on) {
+                modalDepth_ += on ? -1 : 1;
+                SysInputEnabled(on, false);
+            };
+            w.ContextMenu = [this](POINT at) {
+                PostMessageA(hwnd_, kClockMenuMessage, 0, MAKELPARAM(at.x, at.y));
+            };
+        });
+        step([this] { Need(ClockWindow).SetColor(GetSetting(settings::kColorClock)); });
+        step([this] { Need(ClockWindow).SetSize(GetSetting(settings::kSizeClock)); });
+        step([this] { Need(ClockWindow).SetShowAsClock(GetSetting(settings::kShowAsClock) == 0); });
+        step([this] { Need(ClockWindow).SetShowSeconds(GetSetting(settings::kShowSeconds) != 0); });
+        step([this] { Need(ClockWindow).SetStartTime(GetSetting(settings::kStartClock)); });
+        step([this] { Need(ClockWindow).Display(); });
+    }
+    step([this] { ActiveMenu1.SetChecked(mnuViewBreakClock, ClockWindow != nullptr); });
+    step([this] { SysInputEnabled(true, true); });
+}
+
+void frmMain::CloseBreakClock() noexcept {
+    mnuViewBreakClock_Click();
+    ClockWindow.reset();
+    ActiveMenu1.SetChecked(mnuViewBreakClock, false);
+}
+
+void frmMain::mnuClockHide_Click() noexcept {
+    LogAndContinue(kModule, "mnuClockHide_Click", [this] {
+        CClockWindow& clock = Need(ClockWindow);
+        if (clock.Visible()) {
+            clock.Hide();
+            ActiveMenu1.SetItemCaption(mnuClockHide, "Show");
+        } else {
+            clock.Show();
+            ActiveMenu1.SetItemCaption(mnuClockHide, "Hide");
+        }
+    });
+}
+
+void frmMain::mnuClockPause_Click() noexcept {
+    LogAndContinue(kModule, "mnuClockPause_Click", [this] {
+        CClockWindow& clock = Need(ClockWindow);
+        clock.SetPaused(!clock.Paused());
+        ActiveMenu1.SetChecked(mnuClockPause, clock.Paused());
+    });
+}
+
+void frmMain::mnuClockRestart_Click() noexcept {
+    auto step = [](auto&& f) { LogAndContinue(kModule, "mnuClockRestart_Click", f); };
+    bool paused = false;
+    step([&] { paused = Need(ClockWindow).Paused(); });
+    step([this] {
+        const std::int32_t color = GetSetting(settings::kColorClock);
+        Need(ClockWindow).SetWindowBackColor(color);
+        Need(ClockWindow).SetColor(color);
+    });
+    step([this] {
+        const std::int32_t size = GetSetting(settings::kSizeClock);
+        Need(ClockWindow).SetSize(size);
+        Need(ClockWindow).SetWindowFontSize(size);
+    });
+    step([this] {
+        Need(ClockWindow).SetWindowWidth(kClockWidthText);
+        Need(ClockWindow).SetWindowHeight(kClockHeightText);
+    });
+    step([this] {
+        const bool asClock = GetSetting(settings::kShowAsClock) == 0;
+        const bool seconds = GetSetting(settings::kShowSeconds) != 0;
+        Need(ClockWindow).SetWindowShowAsClock(asClock);
+        Need(ClockWindow).SetWindowShowSeconds(seconds);
+        Need(ClockWindow).SetShowAsClock(asClock);
+        Need(ClockWindow).SetShowSeconds(seconds);
+    });
+    step([this] { Need(ClockWindow).SetStartTime(GetSetting(settings::kStartClock)); });
+    // A paused clock is restarted at its full time and stays paused.
+    step([this] { Need(ClockWindow).SetPaused(false); });
+    step([this] { Need(ClockWindow).Display(); });
+    step([&] { Need(ClockWindow).SetPaused(paused); });
+}
+
+void frmMain::mnuClockProperties_Click() noexcept {
+    // Errors are ignored throughout: the clock comes back whatever the dialog did.
+    auto step = [](auto&& f) {
+        try {
+            f();
+        } catch (...) {
+        }
+    };
+    if (!ClockWindow || !PropertiesCommand) return;
+    CClockWindow& clock = *ClockWindow;
+    const bool paused = clock.Paused();
+    clock.SetPaused(true);
+    clock.Hide();
+    step([] { SaveSetting(settings::kLastProperties, 2); });
+    step([this] { PropertiesCommand(); });
+    // The dialog may have ended the program, and with it the clock.
+    if (!ClockWindow) return;
+    step([&] { clock.SetColor(GetSetting(settings::kColorClock)); });
+    step([&] { clock.SetShowAsClock(GetSetting(settings::kShowAsClock) == 0); });
+    step([&] { clock.SetShowSeconds(GetSetting(settings::kShowSeconds) != 0); });
+    step([&] { clock.SetSize(GetSetting(settings::kSizeClock)); });
+    step([&] { clock.SetStartTime(GetSetting(settings::kStartClock)); });
+    clock.SetWindowBackColor(clock.Color());
+    clock.SetWindowFontSize(clock.Size());
+    clock.SetWindowWidth(kClockWidthText);
+    clock.SetWindowHeight(kClockHeightText);
+    clock.SetWindowShowAsClock(clock.ShowAsClock());
+    clock.SetWindowShowSeconds(clock.ShowSeconds());
+    clock.SetPaused(false);
+    clock.Show();
+    clock.SetPaused(paused);
+}
+
+void frmMain::OpenClockMenu(POINT at) noexcept {
+    if (modalDepth_ > 0 || !ClockWindow) return;
+    ModalScope open(modalDepth_);
+    auto step = [](auto&& f) { LogAndContinue(kModule, "OpenClockMenu", f); };
+    step([this] { SysInputEnabled(false, true); });
+    // The items follow the clock as it is now: "hide" and "show" may have come from elsewhere.
+    step([this] {
+        ActiveMenu1.SetItemCaption(mnuClockHide, ClockWindow->Visible() ? "Hide" : "Show");
+        ActiveMenu1.SetChecked(mnuClockPause, ClockWindow->Paused());
+        ActiveMenu1.SetEnabled(mnuClockProperties, static_cast<bool>(PropertiesCommand));
+    });
+    UINT chosen = 0;
+    step([&] {
+        SetForegroundWindow(hwnd_);
+        chosen = ActiveMenu1.TrackPopup(ActiveMenu1.mnuPopupClock(), hwnd_, at, TPM_RIGHTBUTTON);
+        PostMessageA(hwnd_, WM_NULL, 0, 0);
+    });
+    if (chosen && ClockWindow) RunMenuCommand(chosen);
+    if (goCurrentUser) step([this] { SysInputEnabled(true, true); });
+}
+
+}  // namespace spotlex

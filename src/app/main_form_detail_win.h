@@ -1,0 +1,29 @@
+#pragma once
+// Helpers shared by the files that make up frmMain.
+#include <memory>
+
+#include "core/app_error.h"
+
+namespace spotlex {
+
+// Counts a menu or modal box of the program as open for the scope.
+class ModalScope {
+public:
+    explicit ModalScope(int& depth) : depth_(depth) { ++depth_; }
+    ~ModalScope() { --depth_; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+private:
+    int& depth_;
+};
+
+// A controller that is gone (the form was unloaded while a step ran) is an error of its own,
+// logged like any other, never a crash.
+template <class T>
+T& Need(const std::unique_ptr<T>& p) {
+    if (!p) throw AppError(91, "", "Object variable or With block variable not set");
+    return *p;
+}
+
+}  // namespace spotlex

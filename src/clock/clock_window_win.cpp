@@ -1,0 +1,512 @@
+#include "clock/clock_window_win.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/app_error.h"
+#include "core/classkit_win.h"
+#include "core/display_font_win.h"
+#include "core/errata_log_win.h"
+#include "core/hand_cursors_win.h"
+#include "core/sound_win.h"
+#include "core/text_region_win.h"
+#include "core/window_helpers_win.h"
+#include "keystrokes/keyboard_layout.h"
+
+namespace spotlex {
+namespace {
+
+constexpr std::string_view kModule = "frmClock";
+constexpr UINT_PTR kTimerId = 1;
+constexpr int kMaxPoints = 188;
+// The window's size before Display sizes it to the clock.
+constexpr int kInitialWidth = 320;
+constexpr int kInitialHeight = 96;
+
+[[noreturn]] void RaiseLastError(const char* what) {
+    throw AppError(static_cast<std::int32_t>(::GetLastError()), std::string(kModule), what);
+}
+
+// Handles keep their meaning in 32 bits on every Windows; they are widened back with the sign.
+std::int32_t HandleToNumber(HWND h) noexcept {
+    return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(h));
+}
+HWND NumberToHandle(std::int32_t v) noexcept {
+    return reinterpret_cast<HWND>(static_cast<std::intptr_t>(v));
+}
+
+std::int32_t ReadPublished(RegistrySetting& key) {
+    RegValue v = key.Value(settings::kSpotlexClock.name, rgsDWord);
+    return IsEmpty(v) ? 0 : RegValueNumber(v);
+}
+
+bool IsClockWindow(HWND h) noexcept {
+    if (!h || !::IsWindow(h)) return false;
+    char cls[64] = {};
+    ::GetClassNameA(h, cls, sizeof cls);
+    return std::strcmp(cls, frmClock::kClassName) == 0;
+}
+
+}  // namespace
+
+ClockNow SystemClockNow() {
+    SYSTEMTIME t{};
+    ::GetLocalTime(&t);
+    ClockNow now;
+    now.steadyMs = static_cast<std::int64_t>(::GetTickCount64());
+    now.hour = t.wHour;
+    now.minute = t.wMinute;
+    now.second = t.wSecond;
+    now.millisecond = t.wMilliseconds;
+    return now;
+}
+
+frmClock::frmClock() {
+    CreateWin(kClassName, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP, kCaption, 0, 0,
+              kInitialWidth, kInitialHeight);
+    LogAndContinue(kModule, "Form_Load", [&] {
+        openHand_ = CreateOpenHandCursor();
+        closedHand_ = CreateClosedHandCursor();
+    });
+    LogAndContinue(kModule, "Form_Load", [&] { SelectFont(64); });
+    if (hwnd_) Publish(hwnd_);
+}
+
+frmClock::~frmClock() {
+    Destroy();
+}
+
+void frmClock::SetPaused(bool paused) {
+    model_.SetPaused(paused, TimeSource().steadyMs);
+}
+
+void frmClock::Destroy() noexcept {
+    if (!hwnd_ || destroyed_) return;
+    destroyed_ = true;
+    LogAndContinue(kModule, "Destroy", [&] {
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+    StopTimer();
+    LogAndContinue(kModule, "Destroy", [&] {
+        // A clock that never showed keeps the place the presenter left last time.
+        if (!placed_ || !goCurrentUser) return;
+        RECT r{};
+        ::GetWindowRect(hwnd_, &r);
+        SaveSetting(settings::kClockLeft, r.left);
+        SaveSetting(settings::kClockTop, r.top);
+    });
+    Publish(nullptr);
+}
+
+bool frmClock::Display(std::int32_t color, std::int32_t size, bool showAsClock, std::int32_t minutes,
+                       bool showSeconds) {
+    if (!hwnd_) return false;
+    bool fontOk = fontFaceOk_;
+    LogAndContinue(kModule, "Display", [&] {
+        if (!fontFaceOk_) fontOk = SelectFont(fontPoints_);
+    });
+    if (!fontOk) {
+        ::MessageBoxA(nullptr, kMissingFontMessage, "Spotlex", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
+        return false;
+    }
+    destroyed_ = false;
+    started_ = true;
+    const ClockNow now = TimeSource();
+    model_.Start(now.steadyMs, minutes, showAsClock, showSeconds);
+    SetBackColor(static_cast<COLORREF>(color));
+    LogAndContinue(kModule, "Display", [&] { SetFontSize(size); });
+    LogAndContinue(kModule, "Display", [&] {
+        SetWidthToText(kClockWidthText);
+        SetHeightToText(kClockHeightText);
+    });
+    LogAndContinue(kModule, "Display", [&] { PlaceOnScreen(); });
+    Timer_Tick();
+    StartTimer(now);
+    return true;
+}
+
+bool frmClock::Recreate() noexcept {
+    try {
+        const std::string& text = model_.Text();
+        if (text.empty()) {
+            // The blank half of the blink: nothing to see, and nothing for a click to hit.
+            if (!shapedText_.empty())
+                ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, digitHeight_,
+                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            shapedText_.clear();
+            return true;
+        }
+        if (shapedText_ != text || shapedFontGeneration_ != fontGeneration_) {
+            // Marked first: a shape that fails would otherwise be retried by every tick.
+            shapedText_ = text;
+            shapedFontGeneration_ = fontGeneration_;
+            ++regionBuilds_;
+            // Digits are all one width: most ticks keep the size, and a resize is a trip to the
+            // window system.
+            const SIZE extent = DigitsExtent(text);
+            RECT r{};
+            ::GetWindowRect(hwnd_, &r);
+            if (r.right - r.left != extent.cx || r.bottom - r.top != digitHeight_)
+                ::SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, digitHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            CTextRegion region;
+            if (region.StartShape(hwnd_, font_.get())) {
+                region.AddToShape(0, 0, SpotlexString(text));
+                region.EndShape(true);
+            }
+        }
+        // Raised only when something covers it: restacking is a trip to the window system.
+        if (!hidden_ && (!::IsWindowVisible(hwnd_) || ::GetWindow(hwnd_, GW_HWNDPREV)))
+            SetWindowOnTop(hwnd_, HWND_TOPMOST);
+        return true;
+    } catch (...) {
+        LogCurrentException(kModule, "Recreate");
+        return false;
+    }
+}
+
+void frmClock::Timer_Tick() noexcept {
+    try {
+        const ClockNow now = TimeSource();
+        const ClockFrame frame = model_.Tick(now);
+        if (frame.render) Recreate();
+        if (frame.alarm) {
+            ++alarms_;
+            PlayFX("CKAlarm", false);
+        }
+        if (timerOn_) StartTimer(now);
+    } catch (...) {
+        LogCurrentException(kModule, "Timer1_Timer");
+    }
+}
+
+void frmClock::Hide() noexcept {
+    hidden_ = true;
+    if (hwnd_) ::ShowWindow(hwnd_, SW_HIDE);
+}
+
+void frmClock::Show() noexcept {
+    hidden_ = false;
+    if (!started_) return;
+    Timer_Tick();
+    // A paused clock does not tick; it shows the time it stands at.
+    if (!Visible()) Recreate();
+}
+
+void frmClock::SetBackColor(COLORREF color) noexcept {
+    back_ = color;
+    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void frmClock::SetFontSize(std::int32_t points) {
+    SelectFont(std::clamp(points, 1, kMaxPoints));
+    digitHeight_ = DigitsExtent(kClockHeightText).cy;
+}
+
+void frmClock::SetWidthToText(std::string_view text) {
+    const SIZE extent = DigitsExtent(text);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, std::max(digitHeight_, 0),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmClock::SetHeightToText(std::string_view text) {
+    digitHeight_ = DigitsExtent(text).cy;
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, digitHeight_,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT frmClock::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_WINDOWPOSCHANGING:
+            // Whoever moves or shows the window (the system's move loop too) must not activate it.
+            reinterpret_cast<WINDOWPOS*>(lp)->flags |= SWP_NOACTIVATE;
+            break;
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wp) == hwnd_ && openHand_) {
+                ::SetCursor(dragging_ ? closedHand_.get() : openHand_.get());
+                return TRUE;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+            DragMove();
+            return 0;
+        case WM_LBUTTONUP:
+            if (openHand_) ::SetCursor(openHand_.get());
+            return 0;
+        case WM_RBUTTONUP:
+            if (ContextMenu) {
+                POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+                ::ClientToScreen(hwnd_, &at);
+                ContextMenu(at);
+            }
+            return 0;
+        case WM_COPYDATA:
+            return OnCopyData(lp);
+        case WM_TIMER:
+            if (wp == kTimerId) {
+                Timer_Tick();
+                return 0;
+            }
+            break;
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT fills the whole window
+        case WM_PAINT:
+            Paint();
+            return 0;
+        default:
+            break;
+    }
+    return Window::Handle(msg, wp, lp);
+}
+
+bool frmClock::SelectFont(std::int32_t points) {
+    if (font_ && fontFaceOk_ && points == fontPoints_) return true;
+    DisplayFont created = CreateDisplayFont(points);
+    if (!created.font) RaiseLastError("The display font could not be created.");
+    font_ = std::move(created.font);
+    fontFaceOk_ = created.isDisplayFace;
+    fontPoints_ = points;
+    ++fontGeneration_;
+    return fontFaceOk_;
+}
+
+SIZE frmClock::DigitsExtent(std::string_view text) const {
+    WindowDc dc(hwnd_);
+    if (!dc) RaiseLastError("The window's device context could not be read.");
+    ScopedSelect sel(dc.get(), font_.get());
+    const std::string glyphs = SpotlexString(text);
+    SIZE extent{};
+    if (!::GetTextExtentPoint32A(dc.get(), glyphs.data(), static_cast<int>(glyphs.size()), &extent))
+        RaiseLastError("The clock text could not be measured.");
+    return extent;
+}
+
+void frmClock::PlaceOnScreen() {
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    const std::string widest = WidestClockText(model_.ShowAsClock(), model_.NumMinutes(), model_.ShowSeconds());
+    int w = DigitsExtent(widest).cx;
+    int h = digitHeight_;
+    const int sw = ::GetSystemMetrics(SM_CXSCREEN), sh = ::GetSystemMetrics(SM_CYSCREEN);
+    // The stored place at the first start; a restart keeps the clock where it is.
+    PixelPoint place{r.left, r.top};
+    if (!placed_)
+        place = {GetSetting(settings::kClockLeft, CenteredStart(0, sw, w)),
+                 GetSetting(settings::kClockTop, CenteredStart(0, sh, h))};
+    // The whole clock, at its widest text, stays on the monitor nearest to where it was left; a
+    // monitor that is gone gives the place to the nearest one left.
+    const PixelPoint probe = PlacementProbe(place, w, h);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    PixelRect monitor{0, 0, sw, sh};
+    if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info))
+        monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+    // A clock too large for its monitor (eight digits at 188 points are wider than many screens)
+    // is drawn smaller rather than cut off.
+    const int areaW = monitor.right - monitor.left, areaH = monitor.bottom - monitor.top;
+    for (int tries = 0; tries < 4 && (w > areaW || h > areaH) && fontPoints_ > 1; ++tries) {
+        const int fit = FittingPoints(fontPoints_, w, h, areaW, areaH);
+        SetFontSize(fit < fontPoints_ ? fit : fontPoints_ - 1);
+        SetHeightToText(kClockHeightText);
+        w = DigitsExtent(widest).cx;
+        h = digitHeight_;
+    }
+    const PixelPoint kept = ClampToMonitor(place, w, h, monitor);
+    ::SetWindowPos(hwnd_, nullptr, kept.x, kept.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    placed_ = true;
+}
+
+void frmClock::StartTimer(const ClockNow& now) noexcept {
+    timerOn_ = ::SetTimer(hwnd_, kTimerId, static_cast<UINT>(model_.NextDelayMs(now)), nullptr) != 0;
+}
+
+void frmClock::StopTimer() noexcept {
+    if (timerOn_ && hwnd_) ::KillTimer(hwnd_, kTimerId);
+    timerOn_ = false;
+}
+
+void frmClock::Paint() noexcept {
+    PAINTSTRUCT ps;
+    if (HDC dc = ::BeginPaint(hwnd_, &ps)) {
+        ::SetDCBrushColor(dc, back_);
+        ::FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    }
+    ::EndPaint(hwnd_, &ps);
+}
+
+void frmClock::DragMove() noexcept {
+    // Whatever fails in here, the hook and the timer come back.
+    struct Resume {
+        frmClock& w;
+        bool ticking;
+        ~Resume() {
+            w.dragging_ = false;
+            if (ticking && !w.destroyed_) w.StartTimer(w.TimeSource());
+            if (w.openHand_) ::SetCursor(w.openHand_.get());
+            if (w.InputGate) {
+                try {
+                    w.InputGate(true);
+                } catch (...) {
+                    LogCurrentException(kModule, "Form_MouseDown");
+                }
+            }
+        }
+    };
+    try {
+        Resume resume{*this, timerOn_};
+        StopTimer();
+        WaitForMessages();
+        if (InputGate) InputGate(false);
+        dragging_ = true;
+        if (closedHand_) ::SetCursor(closedHand_.get());
+        PlayFX("CKDragStart", false);
+        ::ReleaseCapture();
+        // The system's own move loop, as for a caption drag; sent as the command itself so that
+        // no system takes the click on the "caption" as a reason to activate the window.
+        ::SendMessageA(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+        SetWindowOnTop(hwnd_, HWND_TOPMOST);
+        PlayFX("CKDragEnd", false);
+    } catch (...) {
+        LogCurrentException(kModule, "Form_MouseDown");
+    }
+}
+
+LRESULT frmClock::OnCopyData(LPARAM lp) noexcept {
+    // Anyone may send this: the block is looked at only when it is small enough to be a request,
+    // and only the bytes the system copied for us are read.
+    constexpr LRESULT kAnswer = -1;
+    const auto* block = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+    if (!block || !block->lpData || block->cbData == 0 || block->cbData > kMaxClockRequestBytes)
+        return kAnswer;
+    unsigned char bytes[kMaxClockRequestBytes];
+    std::memcpy(bytes, block->lpData, block->cbData);
+    const auto request = ParseClockRequest(bytes, block->cbData);
+    if (!request || destroyed_ || !started_) return kAnswer;
+    // Both take effect before the answer: the sender finds the clock hidden or shown, and no
+    // message is pumped here that could close the clock under us.
+    try {
+        if (*request == ClockRequest::Hide) {
+            SetPaused(true);
+            Hide();
+        } else if (*request == ClockRequest::Show) {
+            SetPaused(false);
+            Show();
+        }
+    } catch (...) {
+    }
+    return kAnswer;
+}
+
+void frmClock::Publish(HWND value) noexcept {
+    // Published in the machine key where this account may write it, and always in the per-user
+    // mirror; withdrawn only where it still names this window.
+    const std::int32_t number = HandleToNumber(value);
+    const std::int32_t own = HandleToNumber(hwnd_);
+    auto update = [&](RegistrySetting& key) {
+        if (!key.IsOpen() || key.IsReadOnly()) return;
+        if (!value && ReadPublished(key) != own) return;
+        key.SetValue(settings::kSpotlexClock.name, rgsDWord, number);
+    };
+    LogAndContinue(kModule, value ? "Form_Load" : "Destroy", [&] {
+        if (goLocalMachine) update(*goLocalMachine);
+    });
+    LogAndContinue(kModule, value ? "Form_Load" : "Destroy", [&] {
+        RegistrySetting mirror;
+        mirror.OpenKey(kMachineMirrorKey);
+        update(mirror);
+    });
+}
+
+CClockWindow::CClockWindow() : window_(std::make_unique<frmClock>()) {}
+
+CClockWindow::~CClockWindow() {
+    try {
+        window_.reset();
+    } catch (...) {
+    }
+}
+
+void CClockWindow::Destroy() noexcept {
+    if (!window_) return;
+    window_->Destroy();
+    window_.reset();
+}
+
+bool CClockWindow::Display() {
+    if (!window_) return false;
+    return window_->Display(color_, size_, showAsClock_, startTime_, showSeconds_);
+}
+
+void CClockWindow::SetWindowBackColor(std::int32_t color) noexcept {
+    if (window_) window_->SetBackColor(static_cast<COLORREF>(color));
+}
+
+void CClockWindow::SetWindowFontSize(std::int32_t points) noexcept {
+    try {
+        if (window_) window_->SetFontSize(points);
+    } catch (...) {
+    }
+}
+
+void CClockWindow::SetWindowWidth(std::string_view charAspectString) noexcept {
+    try {
+        if (window_) window_->SetWidthToText(charAspectString);
+    } catch (...) {
+    }
+}
+
+void CClockWindow::SetWindowHeight(std::string_view charAspectString) noexcept {
+    try {
+        if (window_) window_->SetHeightToText(charAspectString);
+    } catch (...) {
+    }
+}
+
+void CClockWindow::SetWindowShowAsClock(bool on) noexcept {
+    if (window_) window_->SetShowAsClock(on);
+}
+
+void CClockWindow::SetWindowShowSeconds(bool on) noexcept {
+    if (window_) window_->SetShowSeconds(on);
+}
+
+void CClockWindow::SetPaused(bool paused) noexcept {
+    try {
+        if (window_) window_->SetPaused(paused);
+    } catch (...) {
+    }
+}
+
+void CClockWindow::Hide() noexcept {
+    if (window_) window_->Hide();
+}
+
+void CClockWindow::Show() noexcept {
+    if (window_) window_->Show();
+}
+
+HWND FindPublishedClock() noexcept {
+    HWND found = nullptr;
+    try {
+        for (const char* key : {kMachineKey, kMachineMirrorKey}) {
+            try {
+                RegistrySetting reader;
+                if (!reader.KeyExists(key)) continue;
+                reader.OpenKey(key);
+                HWND h = NumberToHandle(ReadPublished(reader));
+                if (IsClockWindow(h)) return h;
+            } catch (...) {
+                // A value of another type names no clock; the next place may.
+            }
+        }
+        found = ::FindWindowA(frmClock::kClassName, frmClock::kCaption);
+    } catch (...) {
+    }
+    return IsClockWindow(found) ? found : nullptr;
+}
+
+}  // namespace spotlex

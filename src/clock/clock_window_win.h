@@ -1,0 +1,166 @@
+#pragma once
+// The break clock: frmClock is a floating, never-activated window cut to the outline of its
+// digits, showing the time of day or a count-down; CClockWindow owns it while the clock is open
+// and holds the settings it is started with.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "clock/clock_logic.h"
+#include "core/unique_handle_win.h"
+#include "core/window_win.h"
+
+namespace spotlex {
+
+// The steady count and the local time of day, as the clock reads them at a tick.
+ClockNow SystemClockNow();
+
+class frmClock : public Window<frmClock> {
+public:
+    static constexpr const char* kClassName = "SpotlexClock";
+    static constexpr const char* kCaption = "Spotlex - Clock Display";
+
+    // Form_Load: a hidden window in red at 64 points, published as Spotlex_Clock.
+    frmClock();
+    // Unload: Destroy, which stores the place and withdraws the publication.
+    ~frmClock() override;
+
+    void SetNumMinutes(int minutes) noexcept { model_.SetNumMinutes(minutes); }
+    int NumMinutes() const noexcept { return model_.NumMinutes(); }
+    void SetShowSeconds(bool on) noexcept { model_.SetShowSeconds(on); }
+    bool ShowSeconds() const noexcept { return model_.ShowSeconds(); }
+    void SetShowAsClock(bool on) noexcept { model_.SetShowAsClock(on); }
+    bool ShowAsClock() const noexcept { return model_.ShowAsClock(); }
+    bool Paused() const noexcept { return model_.Paused(); }
+    void SetPaused(bool paused);
+
+    // Stops the clock, hides it, stores its place and withdraws Spotlex_Clock.
+    void Destroy() noexcept;
+    // Starts the clock afresh; false when the display font is missing (its message is shown).
+    bool Display(std::int32_t color, std::int32_t size, bool showAsClock, std::int32_t minutes,
+                 bool showSeconds);
+    // Shapes the window to the current text and floats it on top, unless hidden.
+    bool Recreate() noexcept;
+    // One tick now, as the timer runs it.
+    void Timer_Tick() noexcept;
+
+    // Hide keeps the window off the screen, ticking, until Show renders it again.
+    void Hide() noexcept;
+    void Show() noexcept;
+    bool Visible() const noexcept { return hwnd_ && ::IsWindowVisible(hwnd_); }
+
+    void SetBackColor(COLORREF color) noexcept;
+    void SetFontSize(std::int32_t points);
+    // The window's width or height to that of `text` drawn as clock digits in the current font.
+    void SetWidthToText(std::string_view text);
+    void SetHeightToText(std::string_view text);
+
+    // Switches the input hook off (false) and on again (true) around a drag.
+    std::function<void(bool enabled)> InputGate;
+    // The presenter released the right button on the clock, at this screen point.
+    std::function<void(POINT at)> ContextMenu;
+    // Where the clock reads the time; tests drive it by hand.
+    std::function<ClockNow()> TimeSource = SystemClockNow;
+
+    const std::string& Text() const noexcept { return model_.Text(); }
+    COLORREF BackColor() const noexcept { return back_; }
+    std::int32_t FontPoints() const noexcept { return fontPoints_; }
+    // The timer's interval, 0 while stopped (during a drag and after Destroy).
+    int TimerInterval() const noexcept { return timerOn_ ? model_.IntervalMs() : 0; }
+    int AlarmsPlayed() const noexcept { return alarms_; }
+    int RegionBuilds() const noexcept { return regionBuilds_; }
+    bool Hidden() const noexcept { return hidden_; }
+
+protected:
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    bool SelectFont(std::int32_t points);
+    SIZE DigitsExtent(std::string_view text) const;
+    void PlaceOnScreen();
+    void StartTimer(const ClockNow& now) noexcept;
+    void StopTimer() noexcept;
+    void Paint() noexcept;
+    void DragMove() noexcept;
+    LRESULT OnCopyData(LPARAM lp) noexcept;
+    void Publish(HWND value) noexcept;
+
+    ClockModel model_;
+    COLORREF back_ = 255;
+    std::int32_t fontPoints_ = 64;
+    UniqueFont font_;
+    bool fontFaceOk_ = false;
+    unsigned fontGeneration_ = 0;
+    int digitHeight_ = 0;
+    std::string shapedText_;
+    unsigned shapedFontGeneration_ = 0;
+    int regionBuilds_ = 0;
+    bool timerOn_ = false;
+    bool placed_ = false;
+    bool hidden_ = false;
+    bool dragging_ = false;
+    bool destroyed_ = false;
+    bool started_ = false;
+    int alarms_ = 0;
+    UniqueCursor openHand_;
+    UniqueCursor closedHand_;
+};
+
+class CClockWindow {
+public:
+    // Creates the window; Size 64, Color 255, StartTime 60.
+    CClockWindow();
+    // Unloads the window, which stores its place and withdraws its publication.
+    ~CClockWindow();
+    CClockWindow(const CClockWindow&) = delete;
+    CClockWindow& operator=(const CClockWindow&) = delete;
+
+    HWND hWnd() const noexcept { return window_ ? window_->Hwnd() : nullptr; }
+    void Destroy() noexcept;
+    void SetShowSeconds(bool on) noexcept { showSeconds_ = on; }
+    bool ShowSeconds() const noexcept { return showSeconds_; }
+    void SetShowAsClock(bool on) noexcept { showAsClock_ = on; }
+    bool ShowAsClock() const noexcept { return showAsClock_; }
+    // Starts the window with the stored values; true when the clock runs.
+    bool Display();
+    // Changes the running window at once.
+    void SetWindowBackColor(std::int32_t color) noexcept;
+    void SetWindowFontSize(std::int32_t points) noexcept;
+    void SetWindowWidth(std::string_view charAspectString) noexcept;
+    void SetWindowHeight(std::string_view charAspectString) noexcept;
+    void SetWindowShowAsClock(bool on) noexcept;
+    void SetWindowShowSeconds(bool on) noexcept;
+    void SetColor(std::int32_t color) noexcept { color_ = color; }
+    std::int32_t Color() const noexcept { return color_; }
+    void SetStartTime(std::int32_t minutes) noexcept { startTime_ = minutes; }
+    std::int32_t StartTime() const noexcept { return startTime_; }
+    bool Visible() const noexcept { return window_ && window_->Visible(); }
+    void SetVisible(bool visible) noexcept { visible ? Show() : Hide(); }
+    bool Paused() const noexcept { return window_ && window_->Paused(); }
+    void SetPaused(bool paused) noexcept;
+    void SetSize(std::int32_t points) noexcept { size_ = points; }
+    std::int32_t Size() const noexcept { return size_; }
+    void Hide() noexcept;
+    void Show() noexcept;
+
+    frmClock& Window() noexcept { return *window_; }
+
+private:
+    std::unique_ptr<frmClock> window_;
+    std::int32_t size_ = 64;
+    std::int32_t color_ = 255;
+    std::int32_t startTime_ = 60;
+    bool showAsClock_ = false;
+    bool showSeconds_ = false;
+};
+
+// The clock window another program should talk to: the handle published in the machine key, else
+// in its per-user mirror, else a window found by its class and title; each must be a live clock
+// window. Null when no clock is open.
+HWND FindPublishedClock() noexcept;
+
+}  // namespace spotlex

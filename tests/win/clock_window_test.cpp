@@ -1,0 +1,318 @@
+// The break clock's window and controller under a hand-driven clock: texts, the alarm, pause and
+// restart, the place it keeps, its publication and the requests it answers.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <thread>
+#include <vector>
+
+#include "clock/clock_window_win.h"
+#include "core/classkit_win.h"
+#include "core/display_font_win.h"
+#include "core/sound_win.h"
+#include "support/test_support.h"
+
+namespace spotlex {
+namespace {
+
+using test::PumpFor;
+using test::PumpUntil;
+
+RECT WindowRect(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+std::int32_t Published(const char* key) {
+    RegistrySetting r;
+    r.OpenKey(key);
+    RegValue v = r.Value(settings::kSpotlexClock.name, rgsDWord);
+    return IsEmpty(v) ? 0 : RegValueNumber(v);
+}
+
+std::int32_t HandleNumber(HWND h) {
+    return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(h));
+}
+
+void MouseTo(int x, int y, DWORD extra = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | extra;
+    SendInput(1, &in, sizeof in);
+}
+
+// A point well inside the clock's digits, in screen pixels.
+POINT InsideShape(HWND h) {
+    RECT wr = WindowRect(h);
+    UniqueRgn shape(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(h, shape.get()) == ERROR) return {-1, -1};
+    for (int y = 4; y < wr.bottom - wr.top; ++y)
+        for (int x = 4; x < wr.right - wr.left; ++x)
+            if (PtInRegion(shape.get(), x, y) && PtInRegion(shape.get(), x + 3, y) &&
+                PtInRegion(shape.get(), x, y + 3))
+                return {wr.left + x + 1, wr.top + y + 1};
+    return {-1, -1};
+}
+
+class ClockWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        goCurrentUser = std::make_unique<RegistrySetting>();
+        goCurrentUser->OpenKey(kUserKey);
+        goLocalMachine = std::make_unique<RegistrySetting>();
+        goLocalMachine->OpenKey(kMachineKey);
+        gbPlaySounds = false;
+        ASSERT_TRUE(LoadDisplayFont());
+    }
+    static void TearDownTestSuite() {
+        goCurrentUser.reset();
+        goLocalMachine.reset();
+    }
+    void SetUp() override {
+        for (auto* s : {&settings::kClockLeft, &settings::kClockTop}) {
+            try {
+                goCurrentUser->DeleteValue(s->name);
+            } catch (...) {
+            }
+        }
+    }
+    // Starts a clock whose time moves only when the test says so.
+    void Drive(frmClock& w) {
+        w.TimeSource = [this] {
+            ClockNow now;
+            now.steadyMs = ms_;
+            now.hour = hour_;
+            now.minute = minute_;
+            return now;
+        };
+    }
+    void Advance(frmClock& w, std::int64_t ms) {
+        ms_ += ms;
+        w.Timer_Tick();
+    }
+    std::int64_t ms_ = 7'000'250;
+    int hour_ = 13;
+    int minute_ = 45;
+};
+
+TEST_F(ClockWindowTest, CountdownShowsItsTextsRingsOnceAndBlinks) {
+    CClockWindow clock;
+    frmClock& w = clock.Window();
+    Drive(w);
+    clock.SetColor(0x800000);
+    clock.SetSize(128);
+    clock.SetStartTime(1);
+    clock.SetShowSeconds(false);
+    ASSERT_TRUE(clock.Display());
+    HWND h = clock.hWnd();
+    EXPECT_EQ(w.Text(), "1");
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_NE(GetForegroundWindow(), h) << "the clock never activates";
+    EXPECT_TRUE(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(w.BackColor(), 0x800000u);
+    EXPECT_EQ(w.FontPoints(), 128);
+    EXPECT_EQ(w.TimerInterval(), 1000);
+    UniqueRgn shape(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(h, shape.get()), ERROR) << "the window is cut to its digits";
+
+    Advance(w, 1000);
+    EXPECT_EQ(w.Text(), "0:59");
+    Advance(w, 58'000);
+    EXPECT_EQ(w.Text(), "0:01");
+    EXPECT_EQ(w.AlarmsPlayed(), 0);
+    Advance(w, 1000);
+    EXPECT_EQ(w.Text(), "0");
+    EXPECT_EQ(w.TimerInterval(), 500);
+    Advance(w, 500);
+    EXPECT_EQ(w.Text(), "");
+    EXPECT_EQ(WindowRect(h).right - WindowRect(h).left, 0) << "the blank half shows nothing";
+    Advance(w, 500);
+    EXPECT_EQ(w.Text(), "0");
+    EXPECT_GT(WindowRect(h).right - WindowRect(h).left, 0);
+    EXPECT_EQ(w.AlarmsPlayed(), 1) << "one alarm per run-out";
+
+    // A restarted break runs out again and rings again.
+    ASSERT_TRUE(clock.Display());
+    EXPECT_EQ(w.Text(), "1");
+    Advance(w, 61'000);
+    EXPECT_EQ(w.AlarmsPlayed(), 2);
+}
+
+TEST_F(ClockWindowTest, TimeOfDayAndTheRealTimerTick) {
+    CClockWindow clock;
+    frmClock& w = clock.Window();
+    Drive(w);
+    clock.SetShowAsClock(true);
+    ASSERT_TRUE(clock.Display());
+    EXPECT_EQ(w.Text(), "1:45");
+    hour_ = 0;
+    minute_ = 7;
+    EXPECT_TRUE(PumpUntil([&] { return w.Text() == "12:07"; }, 2500)) << "the window's own timer ticks";
+}
+
+TEST_F(ClockWindowTest, RestartWhilePausedStaysPausedAtFullTime) {
+    CClockWindow clock;
+    frmClock& w = clock.Window();
+    Drive(w);
+    clock.SetStartTime(15);
+    clock.SetShowSeconds(true);
+    ASSERT_TRUE(clock.Display());
+    Advance(w, 30'000);
+    EXPECT_EQ(w.Text(), "14:30");
+    clock.SetPaused(true);
+    Advance(w, 60'000);
+    EXPECT_EQ(w.Text(), "14:30") << "a paused clock stands still";
+    // The restart command: unpause, start again, pause again.
+    clock.SetPaused(false);
+    ASSERT_TRUE(clock.Display());
+    clock.SetPaused(true);
+    EXPECT_EQ(w.Text(), "15:00");
+    Advance(w, 60'000);
+    EXPECT_EQ(w.Text(), "15:00");
+    EXPECT_TRUE(clock.Paused());
+    clock.SetPaused(false);
+    Advance(w, 1000);
+    EXPECT_EQ(w.Text(), "14:59");
+}
+
+TEST_F(ClockWindowTest, HideKeepsARunningClockHiddenUntilShow) {
+    CClockWindow clock;
+    frmClock& w = clock.Window();
+    Drive(w);
+    clock.SetStartTime(15);
+    ASSERT_TRUE(clock.Display());
+    clock.Hide();
+    EXPECT_FALSE(clock.Visible());
+    Advance(w, 120'000);
+    EXPECT_FALSE(clock.Visible()) << "the tick does not bring it back";
+    EXPECT_EQ(w.Text(), "13") << "the count-down goes on";
+    clock.Show();
+    EXPECT_TRUE(clock.Visible());
+    // Show on a paused clock shows the time it stands at.
+    clock.Hide();
+    clock.SetPaused(true);
+    clock.Show();
+    EXPECT_TRUE(clock.Visible());
+}
+
+TEST_F(ClockWindowTest, PublishedWhileOpenWithdrawnAfterAndFoundByOthers) {
+    HWND h = nullptr;
+    {
+        CClockWindow clock;
+        h = clock.hWnd();
+        EXPECT_EQ(Published(kMachineKey), HandleNumber(h));
+        EXPECT_EQ(Published(kMachineMirrorKey), HandleNumber(h));
+        EXPECT_EQ(FindPublishedClock(), h);
+        clock.Destroy();
+        EXPECT_EQ(Published(kMachineKey), 0);
+        EXPECT_EQ(Published(kMachineMirrorKey), 0);
+    }
+    EXPECT_EQ(FindPublishedClock(), nullptr);
+    // A stale handle in the machine key is passed over for the live one in the mirror.
+    CClockWindow clock;
+    goLocalMachine->SetValue(settings::kSpotlexClock.name, rgsDWord, HandleNumber(GetDesktopWindow()));
+    EXPECT_EQ(FindPublishedClock(), clock.hWnd());
+}
+
+TEST_F(ClockWindowTest, PlaceIsClampedOntoTheScreenAndStoredAtClose) {
+    goCurrentUser->SetValue(settings::kClockLeft.name, rgsDWord, 100000);
+    goCurrentUser->SetValue(settings::kClockTop.name, rgsDWord, -100000);
+    RECT shown{};
+    {
+        CClockWindow clock;
+        Drive(clock.Window());
+        clock.SetSize(188);
+        clock.SetStartTime(15);
+        clock.SetShowSeconds(true);
+        ASSERT_TRUE(clock.Display());
+        shown = WindowRect(clock.hWnd());
+        EXPECT_EQ(shown.top, 0);
+        EXPECT_GT(shown.left, 0);
+        EXPECT_EQ(shown.right, GetSystemMetrics(SM_CXSCREEN)) << "15:00 at 188 points ends at the right edge";
+        // A restart keeps the clock where it is, on the screen; 12:00:00 at 188 points is wider
+        // than the screen, so it is drawn smaller rather than cut off.
+        clock.SetShowAsClock(true);
+        ASSERT_TRUE(clock.Display());
+        EXPECT_LT(clock.Window().FontPoints(), 188);
+        EXPECT_GT(clock.Window().FontPoints(), 100);
+        clock.SetWindowWidth(kClockWidthText);
+        EXPECT_GE(WindowRect(clock.hWnd()).left, 0);
+        EXPECT_LE(WindowRect(clock.hWnd()).right, GetSystemMetrics(SM_CXSCREEN));
+        SetWindowPos(clock.hWnd(), nullptr, 40, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RegValue left = goCurrentUser->Value(settings::kClockLeft.name, rgsDWord);
+    RegValue top = goCurrentUser->Value(settings::kClockTop.name, rgsDWord);
+    EXPECT_EQ(RegValueNumber(left), 40);
+    EXPECT_EQ(RegValueNumber(top), 60);
+    CClockWindow again;
+    Drive(again.Window());
+    ASSERT_TRUE(again.Display());
+    EXPECT_EQ(WindowRect(again.hWnd()).left, 40);
+    EXPECT_EQ(WindowRect(again.hWnd()).top, 60);
+}
+
+TEST_F(ClockWindowTest, MalformedCopyDataIsAnsweredAndIgnored) {
+    CClockWindow clock;
+    frmClock& w = clock.Window();
+    Drive(w);
+    ASSERT_TRUE(clock.Display());
+    HWND h = clock.hWnd();
+    auto send = [&](const void* data, DWORD bytes) {
+        COPYDATASTRUCT cds{0, bytes, const_cast<void*>(data)};
+        return SendMessageA(h, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+    };
+    const std::string hide = ClockRequestBytes("hide");
+    // A block claiming far more than it holds is not read at all.
+    EXPECT_EQ(send(hide.data(), 1u << 30), -1);
+    EXPECT_EQ(send(nullptr, 8), -1);
+    EXPECT_EQ(SendMessageA(h, WM_COPYDATA, 0, 0), -1);
+    EXPECT_EQ(send("hide", 4), -1);
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_FALSE(w.Paused());
+    EXPECT_EQ(send(hide.data(), 8), -1);
+    EXPECT_FALSE(IsWindowVisible(h));
+    EXPECT_TRUE(w.Paused());
+    const std::string show = ClockRequestBytes("show");
+    EXPECT_EQ(send(show.data(), 8), -1);
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_FALSE(w.Paused());
+}
+
+TEST_F(ClockWindowTest, DragMovesTheClockAndResumesHookAndTimer) {
+    CClockWindow clock;
+    frmClock& w = clock.Window();
+    std::vector<bool> gate;
+    w.InputGate = [&](bool on) { gate.push_back(on); };
+    goCurrentUser->SetValue(settings::kClockLeft.name, rgsDWord, 100);
+    goCurrentUser->SetValue(settings::kClockTop.name, rgsDWord, 120);
+    clock.SetSize(96);
+    ASSERT_TRUE(clock.Display());
+    const POINT grab = InsideShape(clock.hWnd());
+    ASSERT_GE(grab.x, 0);
+    std::thread drag([=] {
+        MouseTo(grab.x, grab.y);
+        Sleep(50);
+        MouseTo(grab.x, grab.y, MOUSEEVENTF_LEFTDOWN);
+        Sleep(150);
+        for (int i = 1; i <= 10; ++i) {
+            MouseTo(grab.x + 15 * i, grab.y + 8 * i);
+            Sleep(20);
+        }
+        Sleep(100);
+        MouseTo(grab.x + 150, grab.y + 80, MOUSEEVENTF_LEFTUP);
+    });
+    PumpUntil([&] { return gate.size() == 2; }, 5000);
+    drag.join();
+    PumpFor(50);
+    ASSERT_EQ(gate, (std::vector<bool>{false, true}));
+    EXPECT_EQ(WindowRect(clock.hWnd()).left, 250);
+    EXPECT_EQ(WindowRect(clock.hWnd()).top, 200);
+    EXPECT_EQ(w.TimerInterval(), 1000) << "the clock ticks again";
+    EXPECT_TRUE(GetWindowLongA(clock.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+}  // namespace
+}  // namespace spotlex
