@@ -127,6 +127,8 @@ FunctionEnd
 
 Function .onInit
   StrCpy $AllUsers 0
+  ; The per-user default, taken before the shell folders may switch to all users.
+  StrCpy $R9 "$LOCALAPPDATA\Programs\Parvane\Classkit"
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/ALLUSERS" $R1
@@ -153,10 +155,10 @@ Function .onInit
     ${If} ${RunningX64}
       SetRegView 64
       ; A folder given with /D= stands; otherwise the machine-wide programs folder.
-      ${If} $INSTDIR == "$LOCALAPPDATA\Programs\Parvane\Classkit"
+      ${If} $INSTDIR == $R9
         StrCpy $INSTDIR "$PROGRAMFILES64\Parvane\Classkit"
       ${EndIf}
-    ${ElseIf} $INSTDIR == "$LOCALAPPDATA\Programs\Parvane\Classkit"
+    ${ElseIf} $INSTDIR == $R9
       StrCpy $INSTDIR "$PROGRAMFILES\Parvane\Classkit"
     ${EndIf}
   ${Else}
@@ -419,7 +421,10 @@ Function ${UN}RemoveInstalled
   RMDir /r "$INSTDIR\sounds"
   ; The folder is the suite's: its log and a sibling's files keep it.
   RMDir "$INSTDIR"
-  RMDir "$LOCALAPPDATA\Programs\Parvane"
+  ; The publisher's folder of the default places goes too when nothing else is in it.
+  ${GetParent} "$INSTDIR" $R0
+  ${GetFileName} "$R0" $R1
+  ${IfThen} $R1 == "Parvane" ${|} RMDir "$R0" ${|}
 FunctionEnd
 !macroend
 !insertmacro RemoveInstalled ""
