@@ -14,24 +14,35 @@ jobs=$(nproc)
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs"
 cmake --preset wine >/dev/null
-cmake --build --preset wine -j "$jobs" --target Spotlex demo_driver
-echo "built: $root/build/mingw/bin/Spotlex.exe (the 32-bit program)"
+cmake --build --preset wine -j "$jobs" --target Spotlex demo_driver installer
+echo "built: $root/build/mingw/bin/Spotlex.exe (the 32-bit program) and the installer in dist/"
 
-# This machine may run no 32-bit Linux programs, so Wine runs the x86_64 build of the same sources.
+# Spotlex runs as a user gets it: installed silently by its installer. This machine may run no
+# 32-bit Linux programs, so Wine runs the 64-bit installer of the x86_64 build.
 require_wine
-exe=$root/build/wine/bin/Spotlex.exe
 export WINEPREFIX=$root/build/run-prefix
 [ -f "$WINEPREFIX/system.reg" ] || make_prefix "$WINEPREFIX"
-
+shown=0
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  shown=1
+else
+  start_private_display
+  trap 'stop_prefix "$WINEPREFIX"; stop_private_display' EXIT
+fi
+version=$(sed -n 's/^project(Spotlex VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+cp "$root/build/wine/installer/SpotlexSetup-$version-amd64.exe" "$WINEPREFIX/drive_c/SpotlexSetup.exe"
+wine 'C:\SpotlexSetup.exe' /S
+exe=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Parvane/Classkit/Spotlex.exe
+[ -f "$exe" ] || { echo "the installer did not install Spotlex" >&2; exit 1; }
+echo "installed: $exe"
+
+if [ "$shown" = 1 ]; then
   echo "starting Spotlex on $DISPLAY"
   cd "$(dirname "$exe")"
   wine "$exe"
   exit 0
 fi
 
-start_private_display
-trap 'stop_prefix "$WINEPREFIX"; stop_private_display' EXIT
 shots=$root/shots
 mkdir -p "$shots"
 rm -f "$shots"/*.bmp "$shots"/*.png

@@ -9,6 +9,7 @@ packages=(
   googletest
   wine64 fonts-wine xvfb x11-utils imagemagick
   python3-fonttools fonts-dejavu-core fonts-dejavu-extra python3-pil locales
+  nsis procps
 )
 
 missing=()

@@ -31,7 +31,8 @@ constexpr int kMaxPendingEvents = 64;
 thread_local int tLogDepth = 0;
 
 
-// The suite's installation folder; after shutdown has released goLocalMachine, a key of our own.
+// The suite's installation folder; after shutdown has released goLocalMachine, the machine key and
+// then its per-user mirror, read without creating either.
 std::string LogFolder() {
     std::string folder;
     if (goLocalMachine) {
@@ -40,10 +41,12 @@ std::string LogFolder() {
         } catch (...) {
         }
     }
-    if (folder.empty()) {
+    for (const char* key : {kMachineKey, kMachineMirrorKey}) {
+        if (!folder.empty()) break;
         try {
             RegistrySetting machine;
-            machine.OpenKey(kMachineKey);
+            if (!machine.KeyExists(key)) continue;
+            machine.OpenKey(key);
             folder = TextOrEmpty(machine.Value(settings::kPath.name, rgsString));
         } catch (...) {
         }

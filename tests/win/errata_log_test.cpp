@@ -128,7 +128,7 @@ TEST_F(ErrataLog, AnExistingLogIsNeverTruncated) {
     EXPECT_EQ(log.EntryCount(), 1);
 }
 
-TEST_F(ErrataLog, FolderComesFromTheSettingsElseTheMachineKeyElseTheProgram) {
+TEST_F(ErrataLog, FolderComesFromTheSettingsElseTheMachineKeyOrItsMirrorElseTheProgram) {
     // goLocalMachine points at a key of its own, whose Path differs from the machine key's.
     const std::string own = test::MakeTempFolder("spotlex-own-");
     const std::string ownKey = "HKEY_CURRENT_USER\\Software\\Parvane\\Classkit\\4.5\\ErrataLogTest";
@@ -148,8 +148,23 @@ TEST_F(ErrataLog, FolderComesFromTheSettingsElseTheMachineKeyElseTheProgram) {
     EXPECT_EQ(machine.EntryCount(), 1);
     EXPECT_NE(machine.LogText().find("Desc: after shutdown\r\n"), std::string::npos);
 
-    // With no Path at all the log goes beside the program.
+    // A per-user install keeps Path in the mirror of the machine key; the log finds it there too.
     test::ClearMachinePath();
+    const std::string mirrored = test::MakeTempFolder("spotlex-mirror-");
+    {
+        RegistrySetting mirror;
+        mirror.OpenKey(kMachineMirrorKey);
+        mirror.SetValue("Path", rgsString, mirrored);
+    }
+    LogError("frmMain", "TerminateSpotlex", 4, "through the mirror");
+    EXPECT_NE(test::ReadWholeFile(mirrored + "errata.log").find("Desc: through the mirror\r\n"),
+              std::string::npos);
+    {
+        RegistrySetting mirror;
+        mirror.DeleteKey(kMachineMirrorKey);
+    }
+
+    // With no Path at all the log goes beside the program.
     const std::string beside = test::ExeFolder() + "errata.log";
     DeleteFileA(beside.c_str());
     LogError("frmMain", "Third", 3, "beside the program");

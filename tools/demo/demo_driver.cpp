@@ -210,25 +210,6 @@ void ClockRequest(const char* request) {
     CloseHandle(pi.hProcess);
 }
 
-// The installer registers the large cursor scheme; this session does it for the files beside the program.
-void RegisterLargeScheme() {
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string folder(exe);
-    folder = folder.substr(0, folder.find_last_of('\\') + 1) + "cursors\\Spotlex_";
-    std::string list;
-    for (const char* role : {"Arrow", "Help", "AppStarting", "Wait", "Crosshair", "IBeam", "NWPen", "No", "SizeNS",
-                             "SizeWE", "SizeNWSE", "SizeNESW", "SizeAll", "UpArrow"})
-        list += (list.empty() ? "" : ",") + folder + role + ".cur";
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, "Spotlex", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(list.c_str()),
-                       static_cast<DWORD>(list.size() + 1));
-        RegCloseKey(key);
-    }
-}
-
 // Opens Spotlex's tray menu as a right click on its icon does, and picks View Large Cursors.
 void ChooseLargeCursors() {
     HWND tray = FindWindowA("SpotlexTrayIcon", nullptr);
@@ -322,7 +303,6 @@ int main(int argc, char** argv) {
 
     PropertiesSession();
 
-    RegisterLargeScheme();
     ChooseLargeCursors();
     SetForegroundWindow(notepad);
     SetCursorPos(420, 330);

@@ -1,0 +1,467 @@
+; Spotlex installer: per-user without administrator rights, for all users when run elevated.
+; Built by the build (target `installer`) through scripts/make-installer.sh; every input comes in as
+; a define: VERSION, BIN64 and BIN32 (the two builds' bin folders), ASSETS, OUTFILE; CURSORS and
+; CLOCK when those files exist; TARGET and ONLY64 for the 64-bit installer of the 64-bit program.
+;
+; Command line: /S silent, /D=folder, /ALLUSERS (needs an elevated run).
+; Uninstaller: /S silent, /REMOVESETTINGS also removes the presenter's settings.
+
+!ifdef TARGET
+  Target ${TARGET}
+!else
+  Unicode true
+!endif
+SetCompressor /SOLID lzma
+ManifestDPIAware true
+RequestExecutionLevel user
+
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WinMessages.nsh
+!include x64.nsh
+!include MUI2.nsh
+
+!define PRODUCT "Spotlex"
+!define PUBLISHER "Parvane"
+!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Spotlex"
+!define SUITE_KEY "Software\Parvane\Classkit\4.5"
+!define FONTS_KEY "Software\Microsoft\Windows NT\CurrentVersion\Fonts"
+!define FONT_VALUE "Spotlex2 (TrueType)"
+!define SCHEMES_KEY "Control Panel\Cursors\Schemes"
+!define EVENTS_KEY "AppEvents\Schemes\Apps\Classkit"
+!define MAIN_WINDOW_CLASS "SpotlexMain"
+!define SINGLE_COPY_MUTEX "Local\Parvane.Classkit.Spotlex.SingleCopy"
+!define SPI_SETCURSORS 87
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+BrandingText "${PRODUCT} ${VERSION}"
+InstallDir "$LOCALAPPDATA\Programs\Parvane\Classkit"
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+AllowSkipFiles off
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
+VIAddVersionKey "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
+
+!define MUI_ICON "${ASSETS}\icons\spotlex.ico"
+!define MUI_UNICON "${ASSETS}\icons\spotlex.ico"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Spotlex.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start Spotlex now"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\help\index.html"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the user guide"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckFolder
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Var AllUsers        ; 1 when installing for every user of the machine
+Var Installed       ; 1 once the first file is in place, so a failure knows to clean up
+
+; The 14 cursor roles in the order of a scheme list, and the file of each.
+!macro ForEachCursor DO
+  !insertmacro ${DO} Arrow
+  !insertmacro ${DO} Help
+  !insertmacro ${DO} AppStarting
+  !insertmacro ${DO} Wait
+  !insertmacro ${DO} Crosshair
+  !insertmacro ${DO} IBeam
+  !insertmacro ${DO} NWPen
+  !insertmacro ${DO} No
+  !insertmacro ${DO} SizeNS
+  !insertmacro ${DO} SizeWE
+  !insertmacro ${DO} SizeNWSE
+  !insertmacro ${DO} SizeNESW
+  !insertmacro ${DO} SizeAll
+  !insertmacro ${DO} UpArrow
+!macroend
+
+; The suite's sound events with the labels the Sounds control panel shows.
+!macro ForEachSound DO
+  !insertmacro ${DO} CKStartUp StartUp "Spotlex Start"
+  !insertmacro ${DO} CKClose Close "Spotlex Close"
+  !insertmacro ${DO} CKKeystroke Keystroke "Spotlex Keystroke Shown"
+  !insertmacro ${DO} CKClick Click "Spotlex Mouse Click Shown"
+  !insertmacro ${DO} CKAlarm Alarm "Spotlex Break Clock Alarm"
+  !insertmacro ${DO} CKDragStart DragStart "Spotlex Drag Start"
+  !insertmacro ${DO} CKDragEnd DragEnd "Spotlex Drag End"
+  !insertmacro ${DO} CKAbout About "Spotlex About Box"
+!macroend
+
+; Asks a running Spotlex to close (it saves its settings and puts the cursors back on the way) and
+; waits until its process has gone, which its single-copy mutex tells even where its window cannot
+; be found (another desktop); $0 is 1 when none runs any more.
+!macro CloseRunningCopy UN
+Function ${UN}CloseRunningCopy
+  StrCpy $0 1
+  FindWindow $1 "${MAIN_WINDOW_CLASS}"
+  ${If} $1 != 0
+    SendMessage $1 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+  ${EndIf}
+  ${For} $2 1 50
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${SINGLE_COPY_MUTEX}") p .r3'
+    ${If} $3 == 0
+      ${If} $1 != 0
+        ; Closed from outside, it leaves itself a restart entry, which would start a removed program.
+        DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\RunOnce" "Spotlex"
+      ${EndIf}
+      Return
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r3)'
+    Sleep 100
+  ${Next}
+  StrCpy $0 0
+FunctionEnd
+!macroend
+!insertmacro CloseRunningCopy ""
+!insertmacro CloseRunningCopy "un."
+
+Function .onInit
+  StrCpy $AllUsers 0
+  ; The per-user default, taken before the shell folders may switch to all users.
+  StrCpy $R9 "$LOCALAPPDATA\Programs\Parvane\Classkit"
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/ALLUSERS" $R1
+  ${IfNot} ${Errors}
+    UserInfo::GetAccountType
+    Pop $R1
+    ${If} $R1 != "Admin"
+      MessageBox MB_OK|MB_ICONSTOP "Installing for all users needs administrator rights. Run Setup as administrator, or without /ALLUSERS to install for yourself." /SD IDOK
+      SetErrorLevel 5
+      Quit
+    ${EndIf}
+    StrCpy $AllUsers 1
+  ${Else}
+    UserInfo::GetAccountType
+    Pop $R1
+    ${If} $R1 == "Admin"
+    ${AndIfNot} ${Silent}
+      MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Install Spotlex for all users of this computer?$\n$\nChoose No to install it for you only." IDNO +2
+      StrCpy $AllUsers 1
+    ${EndIf}
+  ${EndIf}
+  ${If} $AllUsers == 1
+    SetShellVarContext all
+    ${If} ${RunningX64}
+      SetRegView 64
+      ; A folder given with /D= stands; otherwise the machine-wide programs folder.
+      ${If} $INSTDIR == $R9
+        StrCpy $INSTDIR "$PROGRAMFILES64\Parvane\Classkit"
+      ${EndIf}
+    ${ElseIf} $INSTDIR == $R9
+      StrCpy $INSTDIR "$PROGRAMFILES\Parvane\Classkit"
+    ${EndIf}
+  ${Else}
+    SetShellVarContext current
+    ${IfThen} ${RunningX64} ${|} SetRegView 64 ${|}
+  ${EndIf}
+FunctionEnd
+
+; The folder must be writable, and no "," may be in it: the cursor scheme lists files with ",".
+Function CheckFolder
+  StrCpy $R0 0
+  StrLen $R2 $INSTDIR
+  ${For} $R1 0 $R2
+    StrCpy $R3 $INSTDIR 1 $R1
+    ${IfThen} $R3 == "," ${|} StrCpy $R0 1 ${|}
+  ${Next}
+  ${If} $R0 == 1
+    MessageBox MB_OK|MB_ICONEXCLAMATION 'The folder "$INSTDIR" has a comma in its name. Choose a folder without one.' /SD IDOK
+    Abort
+  ${EndIf}
+  ClearErrors
+  CreateDirectory "$INSTDIR"
+  FileOpen $R0 "$INSTDIR\spotlex-setup.tmp" w
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONEXCLAMATION 'Setup cannot write to "$INSTDIR". Choose a folder you may write to.' /SD IDOK
+    Abort
+  ${EndIf}
+  FileClose $R0
+  Delete "$INSTDIR\spotlex-setup.tmp"
+FunctionEnd
+
+!macro InstallCursor ROLE
+  SetOutPath "$INSTDIR\cursors"
+  File "${BIN64}\cursors\Spotlex_${ROLE}.cur"
+  ${If} $R9 != ""
+    StrCpy $R9 "$R9,"
+  ${EndIf}
+  StrCpy $R9 "$R9$INSTDIR\cursors\Spotlex_${ROLE}.cur"
+!macroend
+
+!macro InstallSound EVENT FILE LABEL
+  SetOutPath "$INSTDIR\sounds"
+  File "${BIN64}\Spotlex_${FILE}.wav"
+  WriteRegStr HKCU "AppEvents\EventLabels\${EVENT}" "" "${LABEL}"
+  ; A sound the presenter chose in the control panel stays, unless its file is gone.
+  ReadRegStr $R0 HKCU "${EVENTS_KEY}\${EVENT}\.Current" ""
+  ReadRegStr $R1 HKCU "${EVENTS_KEY}\${EVENT}\.Default" ""
+  ${If} $R0 == ""
+  ${OrIf} $R0 == $R1
+  ${OrIfNot} ${FileExists} "$R0"
+    WriteRegStr HKCU "${EVENTS_KEY}\${EVENT}\.Current" "" "$INSTDIR\sounds\Spotlex_${FILE}.wav"
+  ${EndIf}
+  WriteRegStr HKCU "${EVENTS_KEY}\${EVENT}\.Default" "" "$INSTDIR\sounds\Spotlex_${FILE}.wav"
+!macroend
+
+Section "Spotlex"
+  Call CloseRunningCopy
+  ${If} $0 != 1
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Spotlex is running and did not close. Close it from its icon in the taskbar tray, then run Setup again." /SD IDOK
+    SetErrorLevel 4
+    Abort
+  ${EndIf}
+  ; Checked again here for a silent install, which shows no folder page.
+  Call CheckFolder
+
+  SetOutPath "$INSTDIR"
+  StrCpy $Installed 1
+  SetOverwrite on
+  !ifdef ONLY64
+    File "${BIN64}\Spotlex.exe"
+    !ifdef CLOCK
+      File "${BIN64}\SpotlexClock.exe"
+    !endif
+  !else
+    ${If} ${RunningX64}
+      File "${BIN64}\Spotlex.exe"
+      !ifdef CLOCK
+        File "${BIN64}\SpotlexClock.exe"
+      !endif
+    ${Else}
+      File "${BIN32}\Spotlex.exe"
+      !ifdef CLOCK
+        File /nonfatal "${BIN32}\SpotlexClock.exe"
+      !endif
+    ${EndIf}
+  !endif
+  File "${BIN64}\ckicons.icl"
+  ; Kept beside the program as well: it loads its font privately when the installed one is missing.
+  File "${BIN64}\Spotlex2.ttf"
+  SetOutPath "$INSTDIR\help"
+  File /r "${ASSETS}\help\*.*"
+  SetOutPath "$INSTDIR"
+
+  ; The font, for this user or for the machine, in effect from the next logon; until then the
+  ; program loads the copy beside it. Not added to the running session: Wine then shows the
+  ; symbol font's family under a garbled name to every later process, and the displays fail.
+  ${If} $AllUsers == 1
+    SetOutPath "$FONTS"
+    File "${BIN64}\Spotlex2.ttf"
+    WriteRegStr HKLM "${FONTS_KEY}" "${FONT_VALUE}" "Spotlex2.ttf"
+  ${Else}
+    SetOutPath "$LOCALAPPDATA\Microsoft\Windows\Fonts"
+    File "${BIN64}\Spotlex2.ttf"
+    WriteRegStr HKCU "${FONTS_KEY}" "${FONT_VALUE}" "$LOCALAPPDATA\Microsoft\Windows\Fonts\Spotlex2.ttf"
+  ${EndIf}
+  SetOutPath "$INSTDIR"
+
+  ; The large cursor scheme: the control panel lists it, and View Large Cursors applies it.
+  !ifdef CURSORS
+    StrCpy $R9 ""
+    !insertmacro ForEachCursor InstallCursor
+    WriteRegStr HKCU "${SCHEMES_KEY}" "Spotlex" "$R9"
+  !endif
+
+  ; The suite's section of the Sounds control panel.
+  WriteRegStr HKCU "${EVENTS_KEY}" "" "Classkit"
+  !insertmacro ForEachSound InstallSound
+  SetOutPath "$INSTDIR"
+
+  ; Where the suite is installed: the machine key when elevated, else its per-user mirror.
+  ${If} $AllUsers == 1
+    WriteRegStr HKLM "${SUITE_KEY}\General" "Path" "$INSTDIR"
+  ${Else}
+    WriteRegStr HKCU "${SUITE_KEY}\General" "Path" "$INSTDIR"
+  ${EndIf}
+
+  CreateShortcut "$SMPROGRAMS\Spotlex.lnk" "$INSTDIR\Spotlex.exe" "" "$INSTDIR\Spotlex.exe" 0 \
+    SW_SHOWNORMAL "" "Shows your key presses, clicks and a break clock to your audience"
+
+  WriteUninstaller "$INSTDIR\Uninstall Spotlex.exe"
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayName" "Spotlex"
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINST_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\Spotlex.exe,0"
+  WriteRegStr SHCTX "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINST_KEY}" "UninstallString" '"$INSTDIR\Uninstall Spotlex.exe"'
+  WriteRegStr SHCTX "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall Spotlex.exe" /S'
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "EstimatedSize" "$0"
+SectionEnd
+
+; A failed or cancelled install takes away what it put in place.
+Function .onInstFailed
+  ${If} $Installed == 1
+    Call RemoveInstalled
+  ${EndIf}
+FunctionEnd
+
+;---------------------------------------------------------------------------------------------------
+; Removal, shared by the uninstaller and a failed install.
+
+; Puts the cursor scheme in force before back when the large one is on, as the Mouse control panel
+; would: the remembered scheme from the user's schemes, else the system's; "Windows Default" stored
+; nowhere means the built-in cursors (empty roles).
+!macro RestoreCursorRole ROLE
+  ${If} $R8 == ""
+    WriteRegStr HKCU "Control Panel\Cursors" "${ROLE}" ""
+  ${Else}
+    Call ${NEXTPART}
+    WriteRegExpandStr HKCU "Control Panel\Cursors" "${ROLE}" "$R7"
+  ${EndIf}
+!macroend
+
+!macro RemovalFunctions UN
+; Takes the part of $R6 before the first "," into $R7 and leaves the rest in $R6.
+Function ${UN}NextListPart
+  StrCpy $R7 ""
+  StrCpy $R5 0
+  ${Do}
+    StrCpy $R4 $R6 1 $R5
+    ${If} $R4 == ""
+      StrCpy $R7 $R6
+      StrCpy $R6 ""
+      ${Break}
+    ${EndIf}
+    ${If} $R4 == ","
+      StrCpy $R7 $R6 $R5
+      IntOp $R5 $R5 + 1
+      StrCpy $R6 $R6 "" $R5
+      ${Break}
+    ${EndIf}
+    IntOp $R5 $R5 + 1
+  ${Loop}
+FunctionEnd
+
+Function ${UN}RestoreCursors
+  ReadRegStr $R0 HKCU "Control Panel\Cursors" ""
+  ${If} $R0 != "Spotlex"
+    Return
+  ${EndIf}
+  ReadRegStr $R1 HKCU "${SUITE_KEY}\Spotlex" "Original_Cursors"
+  ${If} $R1 == ""
+  ${OrIf} $R1 == "Spotlex"
+    StrCpy $R1 "Windows Default"
+  ${EndIf}
+  StrCpy $R2 1
+  ReadRegStr $R8 HKCU "${SCHEMES_KEY}" "$R1"
+  ${If} $R8 == ""
+    StrCpy $R2 2
+    ReadRegStr $R8 HKLM "Software\Microsoft\Windows\CurrentVersion\Control Panel\Cursors\Schemes" "$R1"
+  ${EndIf}
+  ${If} $R8 == ""
+  ${AndIf} $R1 != "Windows Default"
+    StrCpy $R1 "Windows Default"
+    ReadRegStr $R8 HKLM "Software\Microsoft\Windows\CurrentVersion\Control Panel\Cursors\Schemes" "$R1"
+  ${EndIf}
+  StrCpy $R6 $R8
+  !define /redef NEXTPART "${UN}NextListPart"
+  !insertmacro ForEachCursor RestoreCursorRole
+  WriteRegStr HKCU "Control Panel\Cursors" "" "$R1"
+  WriteRegDWORD HKCU "Control Panel\Cursors" "Scheme Source" $R2
+  System::Call 'user32::SystemParametersInfoW(i ${SPI_SETCURSORS}, i 0, p 0, i 0)'
+FunctionEnd
+!macroend
+!insertmacro RemovalFunctions ""
+!insertmacro RemovalFunctions "un."
+
+!macro RemoveSound EVENT FILE LABEL
+  DeleteRegKey HKCU "AppEvents\EventLabels\${EVENT}"
+!macroend
+
+!macro RemoveInstalled UN
+Function ${UN}RemoveInstalled
+  Call ${UN}RestoreCursors
+  DeleteRegValue HKCU "${SCHEMES_KEY}" "Spotlex"
+  DeleteRegKey /ifempty HKCU "${SCHEMES_KEY}"
+
+  !insertmacro ForEachSound RemoveSound
+  DeleteRegKey /ifempty HKCU "AppEvents\EventLabels"
+  DeleteRegKey HKCU "${EVENTS_KEY}"
+
+  ${If} $AllUsers == 1
+    DeleteRegValue HKLM "${FONTS_KEY}" "${FONT_VALUE}"
+    Delete /REBOOTOK "$FONTS\Spotlex2.ttf"
+    DeleteRegValue HKLM "${SUITE_KEY}\General" "Path"
+  ${Else}
+    DeleteRegValue HKCU "${FONTS_KEY}" "${FONT_VALUE}"
+    Delete /REBOOTOK "$LOCALAPPDATA\Microsoft\Windows\Fonts\Spotlex2.ttf"
+    DeleteRegValue HKCU "${SUITE_KEY}\General" "Path"
+    DeleteRegKey /ifempty HKCU "${FONTS_KEY}"
+  ${EndIf}
+  ; The program opens the machine key at every start; left empty, it goes (where this user may).
+  DeleteRegKey /ifempty HKLM "${SUITE_KEY}\General"
+  DeleteRegKey /ifempty HKLM "${SUITE_KEY}"
+  DeleteRegKey /ifempty HKLM "Software\Parvane\Classkit"
+  DeleteRegKey /ifempty HKLM "Software\Parvane"
+  Delete "$SMPROGRAMS\Spotlex.lnk"
+  DeleteRegKey SHCTX "${UNINST_KEY}"
+  DeleteRegKey /ifempty SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall"
+
+  Delete "$INSTDIR\Spotlex.exe"
+  Delete "$INSTDIR\SpotlexClock.exe"
+  Delete "$INSTDIR\ckicons.icl"
+  Delete "$INSTDIR\Spotlex2.ttf"
+  Delete "$INSTDIR\Uninstall Spotlex.exe"
+  RMDir /r "$INSTDIR\help"
+  RMDir /r "$INSTDIR\cursors"
+  RMDir /r "$INSTDIR\sounds"
+  ; The folder is the suite's: its log and a sibling's files keep it.
+  RMDir "$INSTDIR"
+  ; The publisher's folder of the default places goes too when nothing else is in it.
+  ${GetParent} "$INSTDIR" $R0
+  ${GetFileName} "$R0" $R1
+  ${IfThen} $R1 == "Parvane" ${|} RMDir "$R0" ${|}
+FunctionEnd
+!macroend
+!insertmacro RemoveInstalled ""
+!insertmacro RemoveInstalled "un."
+
+Function un.onInit
+  ${IfThen} ${RunningX64} ${|} SetRegView 64 ${|}
+  ; Installed for all users when the machine's entry names this folder.
+  StrCpy $AllUsers 0
+  ReadRegStr $R0 HKLM "${UNINST_KEY}" "InstallLocation"
+  ${IfThen} $R0 == $INSTDIR ${|} StrCpy $AllUsers 1 ${|}
+  ${If} $AllUsers == 1
+    SetShellVarContext all
+  ${Else}
+    SetShellVarContext current
+  ${EndIf}
+FunctionEnd
+
+Section "Uninstall"
+  Call un.CloseRunningCopy
+  ${If} $0 != 1
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Spotlex is running and did not close. Close it from its icon in the taskbar tray, then uninstall again." /SD IDOK
+    SetErrorLevel 4
+    Abort
+  ${EndIf}
+  Call un.RemoveInstalled
+
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/REMOVESETTINGS" $R1
+  ${If} ${Errors}
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Also remove your Spotlex settings (colours, sizes, key filter, positions)?" /SD IDNO IDNO keep
+  ${EndIf}
+  DeleteRegKey HKCU "${SUITE_KEY}\Spotlex"
+  keep:
+  DeleteRegKey /ifempty HKCU "${SUITE_KEY}\General"
+  DeleteRegKey /ifempty HKCU "${SUITE_KEY}"
+  DeleteRegKey /ifempty HKCU "Software\Parvane\Classkit"
+  DeleteRegKey /ifempty HKCU "Software\Parvane"
+SectionEnd

@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# The installer under Wine, in a fresh copy of the test prefix:
+#   installer_test.sh TEMPLATE SETUP_EXE
+# A silent install into a folder with blanks and non-ASCII letters puts every file and registry
+# entry in place; the installed program starts and logs nothing; installing over the running
+# program closes it; uninstalling leaves files and registry as in the fresh prefix, settings kept
+# unless asked, and the cursors restored. An install that fails half-way leaves nothing behind.
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/../../scripts/wine-lib.sh"
+template=$1
+setup=$(realpath "$2")
+[ -f "$setup" ] || { echo "no installer at $setup" >&2; exit 1; }
+export LC_ALL=C.UTF-8  # the folder name below reaches Wine as UTF-8
+
+work=$(mktemp -d /tmp/spotlex-install.XXXXXX)
+export WINEPREFIX=$work/prefix
+copy_prefix "$template" "$WINEPREFIX"
+trap 'stop_prefix "$WINEPREFIX"; stop_private_display; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+start_private_display || exit 1
+
+USER=${USER:-$(id -un)}
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+user_dir=$WINEPREFIX/drive_c/users/$USER
+win_dir='C:\users\'"$USER"'\Spotlex Prøve é'
+unix_dir=$user_dir/'Spotlex Prøve é'
+cp "$setup" "$WINEPREFIX/drive_c/setup.exe"
+
+# NSIS takes /D= only unquoted and last, which a direct start would quote: go through cmd.
+run_setup() { wine cmd /c "C:\\setup.exe /S $*" >/dev/null 2>&1; }
+# The uninstaller hands over to a copy of itself and returns at once; wait for that copy.
+run_uninstaller() {
+  wine "$win_dir\\Uninstall Spotlex.exe" /S "$@" >/dev/null 2>&1
+  wineserver -w
+}
+# A value of the last snapshot (reg.exe would print it in the OEM code page): KEY NAME, @ for the
+# default value; texts unescaped, other types as exported.
+reg_value() {
+  KEY="[$1]" NAME=$2 awk '
+    BEGIN { key = ENVIRON["KEY"]; name = ENVIRON["NAME"] }
+    /^\[/ { inside = ($0 == key); next }
+    inside && index($0, (name == "@" ? "@=" : "\"" name "\"=")) == 1 {
+      v = substr($0, index($0, "=") + 1)
+      if (v ~ /^".*"$/) { v = substr(v, 2, length(v) - 2); gsub(/\\\\/, "\\", v); gsub(/\\"/, "\"", v) }
+      print v
+    }' "$snap.reg"
+}
+# The installed program's processes in this prefix only (other tests may run Spotlex too).
+program_pids() {
+  local pid
+  for pid in $(pgrep -f 'Spotlex\.exe$'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+  done
+}
+# Files and registry of the prefix, without what Wine itself changes on every start.
+snapshot() {
+  snap=$1
+  [ "${2:-}" = running ] || wineserver -w
+  (cd "$WINEPREFIX/drive_c" && find . -path ./windows -prune -o -path "./users/$USER/Temp" -prune -o -print |
+    grep -v -e '/AppData/Local/Programs$' -e '/AppData/Local/Microsoft/Windows/Fonts$' | sort) >"$1.files"
+  local hive
+  for hive in HKEY_CURRENT_USER HKEY_LOCAL_MACHINE; do
+    wine regedit /E "$work/hive.reg" "$hive" >/dev/null 2>&1
+    # Wine's own devices, drivers and audio endpoints change as programs start: left out.
+    iconv -f UTF-16LE -t UTF-8 "$work/hive.reg" | tr -d '\r' | awk '
+      /^\[/ { skip = $0 ~ /^\[HKEY_LOCAL_MACHINE\\System[\\\]]/ || $0 ~ /^\[HKEY_CURRENT_USER\\Software\\Wine[\\\]]/ ||
+                      $0 ~ /\\MMDevices[\\\]]/ }
+      !skip'
+    rm -f "$work/hive.reg"
+  done >"$1.reg"
+}
+differs_from_fresh() {
+  diff "$work/fresh.files" "$1.files" >"$1.files.diff" || { echo "files:"; cat "$1.files.diff"; }
+  diff "$work/fresh.reg" "$1.reg" >"$1.reg.diff" || { echo "registry:"; cat "$1.reg.diff"; }
+}
+
+# Windows always has a RunOnce key (the program's restart entry would create it here) and a cursor
+# scheme in force: the built-in cursors of "Windows Default".
+wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce' /f >/dev/null 2>&1
+roles=(Arrow Help AppStarting Wait Crosshair IBeam NWPen No SizeNS SizeWE SizeNWSE SizeNESW SizeAll UpArrow)
+for role in "" "${roles[@]}"; do
+  if [ -z "$role" ]; then set -- /ve /d 'Windows Default'; else set -- /v "$role" /d ''; fi
+  wine reg add 'HKCU\Control Panel\Cursors' "$@" /t REG_SZ /f >/dev/null 2>&1
+done
+wine reg add 'HKCU\Control Panel\Cursors' /v 'Scheme Source' /t REG_DWORD /d 2 /f >/dev/null 2>&1
+snapshot "$work/fresh"
+
+# A file that cannot be written stops the install half-way; what it had put in place goes again.
+mkdir -p "$unix_dir/Spotlex.exe"
+run_setup "/D=$win_dir" && fail "an install that could not write its program succeeded"
+rmdir "$unix_dir/Spotlex.exe" "$unix_dir"
+snapshot "$work/blocked"
+[ -z "$(differs_from_fresh "$work/blocked")" ] || fail "a failed install left something: $(differs_from_fresh "$work/blocked")"
+
+start=$(date +%s%N)
+run_setup "/D=$win_dir" || fail "silent install failed"
+install_ms=$((($(date +%s%N) - start) / 1000000))
+snapshot "$work/installed"
+
+for f in Spotlex.exe ckicons.icl Spotlex2.ttf "Uninstall Spotlex.exe" help/index.html; do
+  [ -s "$unix_dir/$f" ] || fail "not installed: $f"
+done
+# The clock companion ships when the build has made it.
+if [ -f "$(dirname "$setup")/../bin/SpotlexClock.exe" ]; then
+  [ -s "$unix_dir/SpotlexClock.exe" ] || fail "not installed: SpotlexClock.exe"
+else
+  echo "note: this build has no SpotlexClock.exe"
+fi
+sounds="CKStartUp:StartUp CKClose:Close CKKeystroke:Keystroke CKClick:Click CKAlarm:Alarm CKDragStart:DragStart CKDragEnd:DragEnd CKAbout:About"
+[ "$(reg_value 'HKEY_CURRENT_USER\AppEvents\Schemes\Apps\Classkit' @)" = "Classkit" ] || fail "no Classkit section in the sound scheme"
+for pair in $sounds; do
+  event=${pair%%:*} file=${pair#*:}
+  cmp -s "$unix_dir/sounds/Spotlex_$file.wav" "$here/../../assets/sounds/Spotlex_$file.wav" || fail "sound file of $event"
+  [ "$(reg_value "HKEY_CURRENT_USER\\AppEvents\\Schemes\\Apps\\Classkit\\$event\\.Current" @)" = "$win_dir\\sounds\\Spotlex_$file.wav" ] ||
+    fail "sound event $event points elsewhere"
+  [ -n "$(reg_value "HKEY_CURRENT_USER\\AppEvents\\EventLabels\\$event" @)" ] || fail "no label for $event"
+done
+[ "$(reg_value 'HKEY_CURRENT_USER\Software\Parvane\Classkit\4.5\General' Path)" = "$win_dir" ] || fail "Path not in the per-user mirror"
+[ "$(reg_value 'HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion\Fonts' 'Spotlex2 (TrueType)')" = \
+  "C:\\users\\$USER\\AppData\\Local\\Microsoft\\Windows\\Fonts\\Spotlex2.ttf" ] || fail "font not registered for the user"
+cmp -s "$user_dir/AppData/Local/Microsoft/Windows/Fonts/Spotlex2.ttf" "$unix_dir/Spotlex2.ttf" || fail "font file not in the user's fonts"
+[ -f "$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Spotlex.lnk" ] || fail "no Start-menu shortcut"
+uninst='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall\Spotlex'
+for v in DisplayName DisplayVersion Publisher DisplayIcon EstimatedSize UninstallString; do
+  [ -n "$(reg_value "$uninst" "$v")" ] || fail "Apps & features entry lacks $v"
+done
+scheme=$(reg_value 'HKEY_CURRENT_USER\Control Panel\Cursors\Schemes' Spotlex)
+if [ -d "$unix_dir/cursors" ]; then
+  [ "$(echo "$scheme" | tr ',' '\n' | wc -l)" -eq 14 ] || fail "the Spotlex scheme lists no 14 cursors: $scheme"
+  IFS=, read -r -a listed <<<"$scheme"
+  for cur in "${listed[@]}"; do
+    unix=${cur#C:\\}
+    [ -s "$WINEPREFIX/drive_c/${unix//\\//}" ] || fail "the scheme names a missing file: $cur"
+  done
+else
+  echo "note: this installer carries no cursors"
+fi
+
+# The installed program starts with the large cursors on, finds its font, scheme and sounds, and
+# writes nothing to its log.
+wine reg add 'HKCU\Software\Parvane\Classkit\4.5\Spotlex' /v Show_Large_Cursors /t REG_DWORD /d 1 /f >/dev/null 2>&1
+(cd "$unix_dir" && wine "$win_dir\\Spotlex.exe" >/dev/null 2>&1 &)
+for _ in $(seq 50); do [ -n "$(program_pids)" ] && break; sleep 0.2; done
+sleep 4
+[ -n "$(program_pids)" ] || fail "the installed program did not start or did not stay"
+[ ! -e "$unix_dir/errata.log" ] || fail "the program logged errors: $(cat "$unix_dir/errata.log")"
+if [ -n "$scheme" ]; then
+  snapshot "$work/large" running
+  [ "$(reg_value 'HKEY_CURRENT_USER\Control Panel\Cursors' @)" = Spotlex ] || fail "the large cursors did not come on"
+  [ "$(reg_value 'HKEY_CURRENT_USER\Control Panel\Cursors' Arrow)" = "$win_dir\\cursors\\Spotlex_Arrow.cur" ] ||
+    fail "the arrow is not the installed one: $(reg_value 'HKEY_CURRENT_USER\Control Panel\Cursors' Arrow)"
+fi
+
+# Installing the same version over the running program closes it first; it puts the cursors back.
+run_setup "/D=$win_dir" || fail "installing over the running program failed"
+[ -z "$(program_pids)" ] || fail "the running program was not closed for the install"
+[ -s "$unix_dir/Spotlex.exe" ] || fail "the program is missing after installing over itself"
+snapshot "$work/reinstalled"
+[ "$(reg_value 'HKEY_CURRENT_USER\Control Panel\Cursors' @)" = "Windows Default" ] || fail "the cursors were not put back"
+
+(cd "$unix_dir" && wine "$win_dir\\Spotlex.exe" >/dev/null 2>&1 &)
+for _ in $(seq 50); do [ -n "$(program_pids)" ] && break; sleep 0.2; done
+sleep 3
+
+# Uninstalling while it runs (large cursors on again) closes it; the settings it wrote stay.
+start=$(date +%s%N)
+run_uninstaller
+uninstall_ms=$((($(date +%s%N) - start) / 1000000))
+[ -z "$(program_pids)" ] || fail "the uninstaller left the program running"
+snapshot "$work/kept"
+grep -qF '[HKEY_CURRENT_USER\Software\Parvane\Classkit\4.5\Spotlex]' "$work/kept.reg" || fail "the settings were not kept"
+# Apart from the settings key and its parents, nothing may remain.
+awk '/^\[/ { skip = index($0, "\\Software\\Parvane") > 0 } !skip' "$work/kept.reg" >"$work/kept-other.reg"
+mv "$work/kept-other.reg" "$work/kept.reg"
+left=$(differs_from_fresh "$work/kept")
+[ -z "$left" ] || fail "uninstalling left more than the settings: $left"
+
+# Again, with the large cursors left on as a program that crashed leaves them, and asking for the
+# settings to go too: the uninstaller puts the cursors back and the prefix is as fresh.
+run_setup "/D=$win_dir" || fail "second install failed"
+if [ -n "$scheme" ]; then
+  IFS=, read -r -a files <<<"$scheme"
+  for i in "${!roles[@]}"; do
+    wine reg add 'HKCU\Control Panel\Cursors' /v "${roles[$i]}" /t REG_SZ /d "${files[$i]}" /f >/dev/null 2>&1
+  done
+  wine reg add 'HKCU\Control Panel\Cursors' /ve /t REG_SZ /d Spotlex /f >/dev/null 2>&1
+fi
+run_uninstaller /REMOVESETTINGS
+snapshot "$work/gone"
+gone=$(differs_from_fresh "$work/gone")
+[ -z "$gone" ] || fail "uninstalling with /REMOVESETTINGS left: $gone"
+
+echo "installer $(stat -c %s "$setup") bytes; silent install ${install_ms} ms, silent uninstall ${uninstall_ms} ms"
+[ "$failures" -eq 0 ] && echo "installer test passed" || echo "$failures failures"
+exit $((failures > 0))
