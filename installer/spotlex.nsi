@@ -459,6 +459,12 @@ Section "Uninstall"
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Also remove your Spotlex settings (colours, sizes, key filter, positions)?" /SD IDNO IDNO keep
   ${EndIf}
   DeleteRegKey HKCU "${SUITE_KEY}\Spotlex"
+  ; The suite's log goes with the settings, and with it a folder that only it kept.
+  Delete "$INSTDIR\errata.log"
+  RMDir "$INSTDIR"
+  ${GetParent} "$INSTDIR" $R0
+  ${GetFileName} "$R0" $R1
+  ${IfThen} $R1 == "Parvane" ${|} RMDir "$R0" ${|}
   keep:
   DeleteRegKey /ifempty HKCU "${SUITE_KEY}\General"
   DeleteRegKey /ifempty HKCU "${SUITE_KEY}"
