@@ -190,13 +190,16 @@ Function CheckFolder
   Delete "$INSTDIR\spotlex-setup.tmp"
 FunctionEnd
 
+; The scheme's list of 14 paths outgrows an installer string (1024 characters) in a deep folder,
+; so it is put together in a buffer of its own ($R9) and written from there.
 !macro InstallCursor ROLE
   SetOutPath "$INSTDIR\cursors"
   File "${BIN64}\cursors\Spotlex_${ROLE}.cur"
-  ${If} $R9 != ""
-    StrCpy $R9 "$R9,"
+  System::Call 'kernel32::lstrlenW(p R9) i .R8'
+  ${If} $R8 != 0
+    System::Call 'kernel32::lstrcatW(p R9, w ",")'
   ${EndIf}
-  StrCpy $R9 "$R9$INSTDIR\cursors\Spotlex_${ROLE}.cur"
+  System::Call 'kernel32::lstrcatW(p R9, w "$INSTDIR\cursors\Spotlex_${ROLE}.cur")'
 !macroend
 
 !macro InstallSound EVENT FILE LABEL
@@ -268,9 +271,17 @@ Section "Spotlex"
 
   ; The large cursor scheme: the control panel lists it, and View Large Cursors applies it.
   !ifdef CURSORS
-    StrCpy $R9 ""
+    ; Room for 14 paths of MAX_PATH characters and their commas, zeroed.
+    System::Call '*(&w3700) p .R9'
     !insertmacro ForEachCursor InstallCursor
-    WriteRegStr HKCU "${SCHEMES_KEY}" "Spotlex" "$R9"
+    System::Call 'kernel32::lstrlenW(p R9) i .R8'
+    IntOp $R8 $R8 + 1
+    IntOp $R8 $R8 * 2
+    System::Call 'advapi32::RegSetKeyValueW(p 0x80000001, w "${SCHEMES_KEY}", w "Spotlex", i 1, p R9, i R8) i .R7'
+    System::Free $R9
+    ${If} $R7 != 0
+      Abort "The large cursor scheme could not be registered (error $R7)."
+    ${EndIf}
   !endif
 
   ; The suite's section of the Sounds control panel.

@@ -123,6 +123,20 @@ HWND WaitForWindow(const char* cls, int ms) {
     return nullptr;
 }
 
+// The tray menu opens once frmMain has taken the displays down, which under Wine can take a while.
+bool WaitForMenu(int ms) {
+    for (int t = 0; t < ms; t += 100) {
+        HWND h = FindWindowA("#32768", nullptr);
+        if (h && IsWindowVisible(h)) {
+            Pump(200);
+            return true;
+        }
+        Pump(100);
+    }
+    std::printf("the tray menu did not open\n");
+    return false;
+}
+
 HWND WaitForDialog(const char* caption, int ms) {
     for (int t = 0; t < ms; t += 100) {
         HWND h = FindWindowA("#32770", caption);
@@ -150,7 +164,7 @@ void PropertiesSession() {
     // The shell's message for a right click on the icon: the tray menu opens at the pointer.
     SetCursorPos(900, 500);
     PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_RBUTTONUP);
-    Pump(800);
+    if (!WaitForMenu(5000)) return;
     for (int i = 0; i < 5; ++i) Chord({VK_DOWN});  // down to "Properties..."
     Chord({VK_RETURN});
     HWND props = WaitForDialog(frmProperties::kCaption, 5000);
@@ -182,14 +196,19 @@ void PropertiesSession() {
         Pump(300);
     }
     PressButton(props, frmProperties::cmdExplain0 + 1);  // Color
-    if (WaitForWindow("SpotlexHelpBox", 5000)) {
+    if (HWND help = WaitForWindow("SpotlexHelpBox", 5000)) {
         Pump(800);
         Shot("14-quick-help");
+        SetForegroundWindow(help);
+        Pump(200);
         Chord({VK_ESCAPE});
+        // Without a window manager Wine takes a second or two to take a captioned window down.
+        for (int t = 0; t < 5000 && IsWindow(help); t += 100) Pump(100);
         Pump(400);
     }
     PostMessageA(props, WM_COMMAND, IDCANCEL, 0);
-    Pump(600);
+    for (int t = 0; t < 5000 && IsWindowVisible(props); t += 100) Pump(100);
+    Pump(1000);
 }
 
 // Runs SpotlexClock.exe (beside this program) with `request` and waits for it.
@@ -215,7 +234,7 @@ void ChooseLargeCursors() {
     HWND tray = FindWindowA("SpotlexTrayIcon", nullptr);
     if (!tray) return;
     PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_RBUTTONUP);
-    Pump(600);
+    if (!WaitForMenu(5000)) return;
     // Down to the fourth item, View Large Cursors.
     for (int i = 0; i < 4; ++i) Chord({VK_DOWN});
     Chord({VK_RETURN});
