@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs one of the benchmark programs under Wine on a private display and leaves nothing running.
 #   bench.sh hook|keyboard|mouse [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]
+#   bench.sh latency [--template PREFIX] [--shots DIR] [BUILD_DIR] [PRESSES]
+# latency: what a viewer sees, Spotlex beside screenkey on one display; see scripts/bench-latency.sh.
 # BUILD_DIR is the x86_64 cross build holding bin/NAME_bench.exe (default build/wine; build it with
 # cmake --build BUILD_DIR --target NAME_bench). Without --template a fresh prefix is made first.
 # ARGS go to the program: hook [--bare] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS].
@@ -12,6 +14,10 @@ root=$(dirname "$here")
 . "$here/wine-lib.sh"
 
 name=${1:-}
+if [ "$name" = latency ]; then
+  shift
+  exec bash "$here/bench-latency.sh" "$@"
+fi
 case "$name" in
   hook) shows=() ;;
   keyboard) shows=(ctrlaltdel row) ;;
