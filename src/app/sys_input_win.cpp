@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/errata_log_win.h"
+#include "core/latency_trace_win.h"
 #include "core/runtime_rules.h"
 #include "core/unique_handle_win.h"
 #include "core/window_win.h"
@@ -118,6 +119,7 @@ struct SysInput::HookThread {
             if (self->wakePending) {
                 self->wakePending = false;
                 self->channel.Wake();
+                trace::HookWoke();
                 continue;
             }
             MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -185,6 +187,7 @@ struct SysInput::HookThread {
         const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
         const ModifierTracker::KeyEvent key = modifiers.OnKey(k.vkCode, down, k.time);
         if (key.raise) {
+            trace::HookSaw(trace::Kind::kKey);
             Publish({HookEvent::kKey, static_cast<std::int16_t>(key.code), key.mask, 0, 0, k.time, 0});
         }
         RecordTime(start);
@@ -202,6 +205,7 @@ struct SysInput::HookThread {
             // Without the keyboard hook nothing keeps the record fresh.
             if (!keyboard) modifiers.MarkStale();
             const std::uint16_t mask = modifiers.MaskAt(m.time);
+            trace::HookSaw(trace::Kind::kClick);
             Publish({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0});
         }
         RecordTime(start);
@@ -332,6 +336,7 @@ void SysInput::Deliver() {
 }
 
 void SysInput::Raise(const HookEvent& e) {
+    if (e.kind != HookEvent::kError) trace::Delivered(e.kind == HookEvent::kKey ? trace::Kind::kKey : trace::Kind::kClick);
     try {
         switch (e.kind) {
             case HookEvent::kKey:
@@ -363,6 +368,7 @@ void SysInput::Raise(const HookEvent& e) {
                                         : e.kind == HookEvent::kMouse ? "MouseDown"
                                                                       : "Error");
     }
+    trace::Mark(trace::kHandled);
 }
 
 }  // namespace spotlex

@@ -4,6 +4,7 @@
 
 #include "core/classkit_win.h"
 #include "core/errata_log_win.h"
+#include "core/latency_trace_win.h"
 #include "keystrokes/key_naming.h"
 
 namespace spotlex {
@@ -30,10 +31,12 @@ void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool sh
     KeyPressOutcome outcome;
     LogAndContinue(kModule, kProcedure,
                    [&] { outcome = DecideKeyPress(keyCode, shift, showShiftedKeys, listed, includeExclude); });
+    trace::Mark(trace::kNamed);
 
     if (outcome.playSound && sound_) {
         LogAndContinue(kModule, kProcedure, [&] { sound_("CKKeystroke", false); });
     }
+    trace::Mark(trace::kSounded);
     if (!outcome.text.empty() && display_) {
         LogAndContinue(kModule, kProcedure, [&] { display_(outcome.text); });
     }

@@ -1,5 +1,7 @@
 #include "keystrokes/text_region_win.h"
 
+#include "core/latency_trace_win.h"
+
 namespace spotlex {
 
 CTextRegion::~CTextRegion() {
@@ -40,8 +42,10 @@ bool CTextRegion::EndShape(bool redraw) {
     UniqueRgn region;
     if (::EndPath(dc)) region.reset(::PathToRegion(dc));
     Finish();
+    trace::Mark(trace::kRegionBuilt);
     if (!region) return false;
     if (!::SetWindowRgn(hwnd_, region.get(), redraw ? TRUE : FALSE)) return false;
+    trace::Mark(trace::kRegionSet);
     region.release();  // the window owns it now
     return true;
 }
