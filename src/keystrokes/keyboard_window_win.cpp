@@ -6,6 +6,7 @@
 #include "core/classkit_win.h"
 #include "core/display_font_win.h"
 #include "core/errata_log_win.h"
+#include "core/latency_trace_win.h"
 #include "core/runtime_rules.h"
 #include "core/sound_win.h"
 #include "core/window_helpers_win.h"
@@ -90,10 +91,12 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
     // visible rather than hidden and shown again, which would cost two more trips to the
     // window system and flicker.
     LogAndContinue(kModule, "Display", [&] { StopAndStore(place, false, placeIsStored); });
+    trace::Mark(trace::kPlaced);
 
     text_.assign(text);
     fill_ = static_cast<COLORREF>(color);
     LogAndContinue(kModule, "Display", [&] { SelectFont(KeyboardFontPoints(size)); });
+    bool shownAtOnce = false;
     LogAndContinue(kModule, "Display", [&] {
         WindowDc dc(hwnd_);
         if (!dc) RaiseLastError("The window's device context could not be read.");
@@ -103,20 +106,34 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
             RaiseLastError("The text could not be measured.");
         }
         const SIZE now = WindowSize();
-        if (!(Place() == place) || now.cx != extent.cx || now.cy != extent.cy) {
+        const bool moves = !(Place() == place) || now.cx != extent.cx || now.cy != extent.cy;
+        if (!::IsWindowVisible(hwnd_)) {
+            // Hidden: shaped first while nothing shows, then placed, sized, raised and shown by
+            // one SetWindowPos, each a trip to the window system and a flush of its own otherwise.
+            trace::Mark(trace::kSized);
+            Shape(false);
+            ::SetWindowPos(hwnd_, HWND_TOPMOST, place.x, place.y, extent.cx, extent.cy,
+                           SWP_NOACTIVATE | SWP_SHOWWINDOW | (moves ? 0 : SWP_NOMOVE | SWP_NOSIZE));
+            trace::Mark(trace::kShown);
+            shownAtOnce = true;
+            return;
+        }
+        if (moves) {
             ::SetWindowPos(hwnd_, nullptr, place.x, place.y, extent.cx, extent.cy,
                            SWP_NOZORDER | SWP_NOACTIVATE);
         }
         // The new colour shows even where neither the size nor the shape changed.
         ::InvalidateRect(hwnd_, nullptr, FALSE);
     });
+    trace::Mark(trace::kSized);
 
-    if (!Recreate()) return false;
+    if (!shownAtOnce && !Recreate()) return false;
     fadeSteps_ = 0;
-    timer_.Linger();
-    ApplyTimer();
     // Paint now rather than run the queue: a queued key press would re-enter here.
     ::UpdateWindow(hwnd_);
+    trace::Mark(trace::kPainted);
+    timer_.Linger();
+    ApplyTimer();
     return true;
 }
 
@@ -124,24 +141,28 @@ void frmKeyboardWindow::Destroy() noexcept {
     LogAndContinue(kModule, "Destroy", [&] { StopAndStore(Place(), true, false); });
 }
 
+void frmKeyboardWindow::Shape(bool redraw) {
+    if (shaped_ && shapedText_ == text_ && shapedFontGeneration_ == fontGeneration_) return;
+    // Marked first: a shape that fails would otherwise be retried by every repaint.
+    shaped_ = true;
+    shapedText_ = text_;
+    shapedFontGeneration_ = fontGeneration_;
+    ++regionBuilds_;
+    CTextRegion region;
+    if (region.StartShape(hwnd_, font_.get())) {
+        region.AddToShape(0, 0, text_);
+        region.EndShape(redraw);
+    }
+}
+
 bool frmKeyboardWindow::Recreate() noexcept {
     try {
         if (!text_.empty()) {
-            if (!shaped_ || shapedText_ != text_ || shapedFontGeneration_ != fontGeneration_) {
-                // Marked first: a shape that fails would otherwise be retried by every repaint.
-                shaped_ = true;
-                shapedText_ = text_;
-                shapedFontGeneration_ = fontGeneration_;
-                ++regionBuilds_;
-                CTextRegion region;
-                if (region.StartShape(hwnd_, font_.get())) {
-                    region.AddToShape(0, 0, text_);
-                    region.EndShape(true);
-                }
-            }
+            Shape(true);
             // Raised only when something covers it: restacking is a trip to the window system.
             if (!::IsWindowVisible(hwnd_) || ::GetWindow(hwnd_, GW_HWNDPREV))
                 SetWindowOnTop(hwnd_, HWND_TOPMOST);
+            trace::Mark(trace::kShown);
         }
         return true;
     } catch (...) {

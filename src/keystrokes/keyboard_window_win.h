@@ -57,6 +57,8 @@ protected:
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Rebuilds the region when the text or the font changed since it was last built.
+    void Shape(bool redraw);
     bool EnsureFont();
     bool SelectFont(std::int32_t points);
     void ShowMissingFontMessage();
