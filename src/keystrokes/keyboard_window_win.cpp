@@ -194,6 +194,9 @@ LRESULT frmKeyboardWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             break;
+        case WM_DISPLAYCHANGE:
+            monitorOf_.reset();
+            break;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills the whole window
         case WM_PAINT:
@@ -236,13 +239,18 @@ PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
     // the window on the monitor nearest to where it was left.
     PixelPoint place{GetSetting(settings::kKeyboardLeft, defaultLeft), GetSetting(settings::kKeyboardTop, defaultTop)};
     const PixelPoint probe = PlacementProbe(place, size.cx, size.cy);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    PixelRect monitor{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info)) {
-        monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+    // The monitors change only with the display settings; asking for them costs trips to the
+    // window system at every press.
+    if (!monitorOf_ || !(monitorOf_->probe == probe)) {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        PixelRect monitor{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info)) {
+            monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+        }
+        monitorOf_ = MonitorOfPlace{probe, monitor};
     }
-    const PixelPoint kept = ClampToMonitor(place, size.cx, size.cy, monitor);
+    const PixelPoint kept = ClampToMonitor(place, size.cx, size.cy, monitorOf_->monitor);
     // What was just read is what we wrote last: storing it again would change nothing.
     isStored = kept == place && lastWritten_ && *lastWritten_ == place;
     return kept;

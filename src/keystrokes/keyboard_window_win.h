@@ -94,6 +94,12 @@ private:
     bool placedThisRun_ = false;
     // The place this window last wrote to the settings.
     std::optional<PixelPoint> lastWritten_;
+    // The monitor a place was last kept on, until the display settings change.
+    struct MonitorOfPlace {
+        PixelPoint probe;
+        PixelRect monitor;
+    };
+    std::optional<MonitorOfPlace> monitorOf_;
     bool fontMessageOpen_ = false;
     bool dragging_ = false;
     UniqueCursor openHand_;
