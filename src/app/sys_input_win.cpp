@@ -67,7 +67,11 @@ struct SysInput::Channel {
 // no allocation, no logging, no registry, no waiting on the user-interface thread.
 struct SysInput::HookThread {
     HookThread(Channel& c, const Options& o, std::int32_t hooks)
-        : channel(c), options(o), wanted(hooks), modifiers(o.modifierStaleMs, &KeyIsDown) {}
+        : channel(c),
+          options(o),
+          wanted(hooks),
+          modifiers(o.modifierStaleMs, &KeyIsDown),
+          pace(o.watchdogMs, o.idleWatchdogMs, o.quietLooksBeforeIdle) {}
 
     Channel& channel;
     Options options;
@@ -80,6 +84,9 @@ struct SysInput::HookThread {
     std::uint32_t mouseSeen = 0;
     POINT lastCursor{};
     bool wakePending = false;  // events pushed since the last wake-up
+    WatchdogPace pace;
+    bool sawInput = false;  // a hook procedure ran since the loop last looked
+    UINT_PTR timer = 0;
     UniqueHandle ready;
     UniqueHandle handle;
     DWORD id = 0;
@@ -104,7 +111,7 @@ struct SysInput::HookThread {
         self->started = self->Installed();
         SetEvent(self->ready.get());
 
-        const UINT_PTR timer = SetTimer(nullptr, 0, self->options.watchdogMs, nullptr);
+        self->timer = SetTimer(nullptr, 0, self->pace.Interval(), nullptr);
         // The hook procedures run inside PeekMessage; the user-interface thread is woken after they
         // have returned, so the system never waits on that.
         for (bool running = true; running;) {
@@ -113,9 +120,13 @@ struct SysInput::HookThread {
                     running = false;
                     break;
                 }
-                if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == timer) self->Watch();
+                if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == self->timer) self->Watch();
             }
             if (!running) break;
+            if (self->sawInput) {
+                self->sawInput = false;
+                if (self->pace.OnHookInput()) self->Repace();
+            }
             if (self->wakePending) {
                 self->wakePending = false;
                 self->channel.Wake();
@@ -124,7 +135,7 @@ struct SysInput::HookThread {
             }
             MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
-        KillTimer(nullptr, timer);
+        KillTimer(nullptr, self->timer);
         self->keyboard.reset();
         self->mouse.reset();
         current = nullptr;
@@ -149,11 +160,15 @@ struct SysInput::HookThread {
         (isKeyboard ? keyboardSeen : mouseSeen) = GetTickCount();
     }
 
+    // The thread timer's new interval; SetTimer on the same timer replaces it.
+    void Repace() { timer = SetTimer(nullptr, timer, pace.Interval(), nullptr); }
+
     // Windows removes a hook that once answered too slowly, without telling anyone. Input that the
     // system saw and the hooks did not gives it away.
     void Watch() {
         LASTINPUTINFO info{sizeof info, 0};
         if (!GetLastInputInfo(&info)) return;
+        if (pace.OnLook(info.dwTime)) Repace();
         POINT cursor{};
         GetCursorPos(&cursor);
         const bool moved = cursor.x != lastCursor.x || cursor.y != lastCursor.y;
@@ -184,6 +199,7 @@ struct SysInput::HookThread {
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
         keyboardSeen = GetTickCount();
+        sawInput = true;
         const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
         const ModifierTracker::KeyEvent key = modifiers.OnKey(k.vkCode, down, k.time);
         if (key.raise) {
@@ -197,6 +213,7 @@ struct SysInput::HookThread {
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
         mouseSeen = GetTickCount();
+        sawInput = true;
         const std::int16_t button = message == WM_LBUTTONDOWN   ? 1
                                     : message == WM_RBUTTONDOWN ? 2
                                     : message == WM_MBUTTONDOWN ? 4
