@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs one of the benchmark programs under Wine on a private display and leaves nothing running.
-#   bench.sh hook|keyboard|mouse [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]
+#   bench.sh hook|keyboard|mouse|idle [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]
 #   bench.sh latency [--template PREFIX] [--shots DIR] [BUILD_DIR] [PRESSES]
 # latency: what a viewer sees, Spotlex beside screenkey on one display; see scripts/bench-latency.sh.
 # BUILD_DIR is the x86_64 cross build holding bin/NAME_bench.exe (default build/wine; build it with
 # cmake --build BUILD_DIR --target NAME_bench). Without --template a fresh prefix is made first.
-# ARGS go to the program: hook [--bare] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS].
+# ARGS go to the program: hook [--bare] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS];
+# idle [IDLE_SECONDS] [DISPLAYS] [EVENTS].
 # With --shots the keyboard and mouse benchmarks also hold their display on screen over a coloured
 # backdrop and save screenshots of it in DIR.
 set -uo pipefail
@@ -19,10 +20,10 @@ if [ "$name" = latency ]; then
   exec bash "$here/bench-latency.sh" "$@"
 fi
 case "$name" in
-  hook) shows=() ;;
+  hook|idle) shows=() ;;
   keyboard) shows=(ctrlaltdel row) ;;
   mouse) shows=(bursts) ;;
-  *) echo "usage: $0 hook|keyboard|mouse [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]" >&2; exit 2 ;;
+  *) echo "usage: $0 hook|keyboard|mouse|idle|latency [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]" >&2; exit 2 ;;
 esac
 shift
 
