@@ -33,13 +33,15 @@ void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool sh
                    [&] { outcome = DecideKeyPress(keyCode, shift, showShiftedKeys, listed, includeExclude); });
     trace::Mark(trace::kNamed);
 
+    // The key caps first: starting the sound is a trip to the sound system that would hold back
+    // the picture, while the sound, played asynchronously, is heard no later for it.
+    if (!outcome.text.empty() && display_) {
+        LogAndContinue(kModule, kProcedure, [&] { display_(outcome.text); });
+    }
     if (outcome.playSound && sound_) {
         LogAndContinue(kModule, kProcedure, [&] { sound_("CKKeystroke", false); });
     }
     trace::Mark(trace::kSounded);
-    if (!outcome.text.empty() && display_) {
-        LogAndContinue(kModule, kProcedure, [&] { display_(outcome.text); });
-    }
 }
 
 }  // namespace spotlex
