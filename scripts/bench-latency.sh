@@ -84,7 +84,13 @@ notepad=$(xdotool search --name Notepad 2>/dev/null | head -n1)
 # The root is painted a mid colour, so a black key cap or a black box is a change either way. (Set
 # while Notepad holds the display open: the server resets the root when its last client leaves.)
 "$probe" --root-color 5a7894 --area 0,0,1,1 --presses 0 --warmup 0 >/dev/null
-focus_notepad() { xdotool windowfocus --sync "$notepad" 2>/dev/null || xdotool windowfocus "$notepad"; }
+# Until Notepad is mapped, X refuses it the focus.
+focus_notepad() {
+  for _ in $(seq 50); do
+    xdotool windowfocus "$notepad" 2>/dev/null && return
+    sleep 0.1
+  done
+}
 focus_notepad
 sleep 1
 
