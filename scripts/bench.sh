@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs one of the benchmark programs under Wine on a private display and leaves nothing running.
-#   bench.sh hook|keyboard|mouse|clock [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]
+#   bench.sh hook|keyboard|mouse|clock|idle [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]
+#   bench.sh latency [--template PREFIX] [--shots DIR] [BUILD_DIR] [PRESSES]
+# latency: what a viewer sees, Spotlex beside screenkey on one display; see scripts/bench-latency.sh.
 # BUILD_DIR is the x86_64 cross build holding bin/NAME_bench.exe (default build/wine; build it with
 # cmake --build BUILD_DIR --target NAME_bench). Without --template a fresh prefix is made first.
 # ARGS go to the program: hook [--bare] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS];
-# clock [TICKS].
+# clock [TICKS]; idle [IDLE_SECONDS] [DISPLAYS] [EVENTS].
 # With --shots the keyboard, mouse and clock benchmarks also hold their display on screen over a coloured
 # backdrop and save screenshots of it in DIR.
 set -uo pipefail
@@ -14,12 +16,16 @@ root=$(dirname "$here")
 require_wine || exit 1
 
 name=${1:-}
+if [ "$name" = latency ]; then
+  shift
+  exec bash "$here/bench-latency.sh" "$@"
+fi
 case "$name" in
-  hook) shows=() ;;
+  hook|idle) shows=() ;;
   keyboard) shows=(ctrlaltdel row) ;;
   mouse) shows=(bursts) ;;
   clock) shows=("countdown 128" "clock 128" "countdown 188" "clock 188") ;;
-  *) echo "usage: $0 hook|keyboard|mouse|clock [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]" >&2; exit 2 ;;
+  *) echo "usage: $0 hook|keyboard|mouse|clock|idle|latency [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]" >&2; exit 2 ;;
 esac
 shift
 

@@ -10,6 +10,8 @@ packages=(
   wine64 fonts-wine xvfb x11-utils imagemagick
   python3-fonttools fonts-dejavu-core fonts-dejavu-extra python3-pil locales
   nsis procps
+  # bench.sh latency: the peer it is measured against, and the X client that presses and watches
+  screenkey xdotool libx11-dev libxext-dev libxtst-dev
 )
 
 missing=()

@@ -157,6 +157,31 @@ std::int32_t HooksToReinstall(const WatchdogSample& s, std::uint32_t lostAfterMs
     return kHookAll;
 }
 
+WatchdogPace::WatchdogPace(std::uint32_t busyMs, std::uint32_t idleMs, int quietLooks) noexcept
+    : busyMs_(busyMs), idleMs_(std::max(busyMs, idleMs)), quietLooks_(std::max(1, quietLooks)) {}
+
+bool WatchdogPace::OnLook(std::uint32_t lastSystemInput) noexcept {
+    const bool quiet = looked_ && lastSystemInput == lastInput_;
+    looked_ = true;
+    lastInput_ = lastSystemInput;
+    if (!quiet) {
+        quiet_ = 0;
+        if (!idle_) return false;
+        idle_ = false;
+        return true;
+    }
+    if (idle_ || ++quiet_ < quietLooks_) return false;
+    idle_ = true;
+    return true;
+}
+
+bool WatchdogPace::OnHookInput() noexcept {
+    quiet_ = 0;
+    if (!idle_) return false;
+    idle_ = false;
+    return true;
+}
+
 void MicrosecondHistogram::Record(std::uint32_t micros) noexcept {
     buckets_[std::min(micros, kBuckets - 1)].fetch_add(1, std::memory_order_relaxed);
     std::uint32_t seen = max_.load(std::memory_order_relaxed);

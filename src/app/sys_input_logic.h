@@ -111,6 +111,29 @@ struct WatchdogSample {
 // only the keyboard hook is in place, or stood still while only the mouse hook is, explains the input.
 std::int32_t HooksToReinstall(const WatchdogSample& s, std::uint32_t lostAfterMs) noexcept;
 
+// How often the watchdog looks. While input comes it looks every `busyMs`; once the system has seen
+// no input at all for `quietLooks` looks in a row it looks only every `idleMs`, so an idle program
+// stays asleep; the first input a hook sees brings the short pace back. A hook can only be lost on
+// an input event, so an idle system loses none.
+class WatchdogPace {
+public:
+    WatchdogPace(std::uint32_t busyMs, std::uint32_t idleMs, int quietLooks) noexcept;
+    std::uint32_t Interval() const noexcept { return idle_ ? idleMs_ : busyMs_; }
+    // One look, with the system's last input tick (GetLastInputInfo). True when the pace changed.
+    bool OnLook(std::uint32_t lastSystemInput) noexcept;
+    // A hook procedure saw input. True when the pace changed.
+    bool OnHookInput() noexcept;
+
+private:
+    std::uint32_t busyMs_;
+    std::uint32_t idleMs_;
+    int quietLooks_;
+    int quiet_ = 0;
+    bool looked_ = false;
+    std::uint32_t lastInput_ = 0;
+    bool idle_ = false;
+};
+
 // A fixed ring for one producer thread and one consumer thread; never allocates after construction.
 template <class T, std::size_t N>
 class SpscRing {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/errata_log_win.h"
+#include "core/latency_trace_win.h"
 #include "core/runtime_rules.h"
 #include "core/unique_handle_win.h"
 #include "core/window_win.h"
@@ -77,7 +78,11 @@ struct SysInput::Channel {
 // no allocation, no logging, no registry, no waiting on the user-interface thread.
 struct SysInput::HookThread {
     HookThread(Channel& c, const Options& o, std::int32_t hooks)
-        : channel(c), options(o), wanted(hooks), modifiers(o.modifierStaleMs, &KeyIsDown) {}
+        : channel(c),
+          options(o),
+          wanted(hooks),
+          modifiers(o.modifierStaleMs, &KeyIsDown),
+          pace(o.watchdogMs, o.idleWatchdogMs, o.quietLooksBeforeIdle) {}
 
     Channel& channel;
     Options options;
@@ -90,6 +95,9 @@ struct SysInput::HookThread {
     std::uint32_t mouseSeen = 0;
     POINT lastCursor{};
     bool wakePending = false;  // events pushed since the last wake-up
+    WatchdogPace pace;
+    bool sawInput = false;  // a hook procedure ran since the loop last looked
+    UINT_PTR timer = 0;
     UniqueHandle ready;
     UniqueHandle handle;
     DWORD id = 0;
@@ -114,7 +122,7 @@ struct SysInput::HookThread {
         self->started = self->Installed();
         SetEvent(self->ready.get());
 
-        const UINT_PTR timer = SetTimer(nullptr, 0, self->options.watchdogMs, nullptr);
+        self->timer = SetTimer(nullptr, 0, self->pace.Interval(), nullptr);
         // The hook procedures run inside PeekMessage; the user-interface thread is woken after they
         // have returned, so the system never waits on that.
         for (bool running = true; running;) {
@@ -123,17 +131,22 @@ struct SysInput::HookThread {
                     running = false;
                     break;
                 }
-                if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == timer) self->Watch();
+                if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == self->timer) self->Watch();
             }
             if (!running) break;
+            if (self->sawInput) {
+                self->sawInput = false;
+                if (self->pace.OnHookInput()) self->Repace();
+            }
             if (self->wakePending) {
                 self->wakePending = false;
                 self->channel.Wake();
+                trace::HookWoke();
                 continue;
             }
             MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
-        KillTimer(nullptr, timer);
+        KillTimer(nullptr, self->timer);
         self->keyboard.reset();
         self->mouse.reset();
         current = nullptr;
@@ -158,11 +171,15 @@ struct SysInput::HookThread {
         (isKeyboard ? keyboardSeen : mouseSeen) = GetTickCount();
     }
 
+    // The thread timer's new interval; SetTimer on the same timer replaces it.
+    void Repace() { timer = SetTimer(nullptr, timer, pace.Interval(), nullptr); }
+
     // Windows removes a hook that once answered too slowly, without telling anyone. Input that the
     // system saw and the hooks did not gives it away.
     void Watch() {
         LASTINPUTINFO info{sizeof info, 0};
         if (!GetLastInputInfo(&info)) return;
+        if (pace.OnLook(info.dwTime)) Repace();
         POINT cursor{};
         GetCursorPos(&cursor);
         const bool moved = cursor.x != lastCursor.x || cursor.y != lastCursor.y;
@@ -193,9 +210,11 @@ struct SysInput::HookThread {
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
         keyboardSeen = GetTickCount();
+        sawInput = true;
         const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
         const ModifierTracker::KeyEvent key = modifiers.OnKey(k.vkCode, down, k.time);
         if (key.raise) {
+            trace::HookSaw(trace::Kind::kKey);
             Publish({HookEvent::kKey, static_cast<std::int16_t>(key.code), key.mask, 0, 0, k.time, 0});
         }
         RecordTime(start);
@@ -205,11 +224,13 @@ struct SysInput::HookThread {
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
         mouseSeen = GetTickCount();
+        sawInput = true;
         const std::int16_t button = MouseButtonCode(message, m.mouseData);
         if (button) {
             // Without the keyboard hook nothing keeps the record fresh.
             if (!keyboard) modifiers.MarkStale();
             const std::uint16_t mask = modifiers.MaskAt(m.time);
+            trace::HookSaw(trace::Kind::kClick);
             Publish({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0});
         }
         RecordTime(start);
@@ -340,6 +361,7 @@ void SysInput::Deliver() {
 }
 
 void SysInput::Raise(const HookEvent& e) {
+    if (e.kind != HookEvent::kError) trace::Delivered(e.kind == HookEvent::kKey ? trace::Kind::kKey : trace::Kind::kClick);
     try {
         switch (e.kind) {
             case HookEvent::kKey:
@@ -365,6 +387,7 @@ void SysInput::Raise(const HookEvent& e) {
                                         : e.kind == HookEvent::kMouse ? "MouseDown"
                                                                       : "Error");
     }
+    trace::Mark(trace::kHandled);
 }
 
 }  // namespace spotlex

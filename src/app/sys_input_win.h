@@ -27,6 +27,8 @@ public:
     // Tuning; the defaults suit the program, tests shorten them.
     struct Options {
         std::uint32_t watchdogMs = 1000;      // how often the hook thread looks for a removed hook
+        std::uint32_t idleWatchdogMs = 15000; // how often it looks once the system is idle
+        int quietLooksBeforeIdle = 5;         // looks without any input that make the system idle
         std::uint32_t lostAfterMs = 2000;     // input the hooks missed for this long means one is gone
         std::uint32_t modifierStaleMs = 500;  // a gap in key input after which modifiers are re-read
         InstallFn install = &::SetWindowsHookExA;

@@ -2,6 +2,8 @@
 
 #include "core/display_font_win.h"
 
+#include "core/latency_trace_win.h"
+
 namespace spotlex {
 
 CTextRegion::~CTextRegion() {
@@ -37,8 +39,10 @@ void CTextRegion::AddToShape(int x, int y, std::string_view text) {
 bool CTextRegion::EndShape(bool redraw) {
     if (!dc_) return false;
     Finish();
+    trace::Mark(trace::kRegionBuilt);
     if (!shape_) return false;
     if (!::SetWindowRgn(hwnd_, shape_.get(), redraw ? TRUE : FALSE)) return false;
+    trace::Mark(trace::kRegionSet);
     shape_.release();  // the window owns it now
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "core/classkit_win.h"
 #include "core/errata_log_win.h"
+#include "core/latency_trace_win.h"
 #include "keystrokes/key_naming.h"
 
 namespace spotlex {
@@ -31,13 +32,17 @@ void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool sh
     KeyPressOutcome outcome;
     LogAndContinue(kModule, kProcedure,
                    [&] { outcome = DecideKeyPress(keyCode, shift, showShiftedKeys, listed, includeExclude); });
+    trace::Mark(trace::kNamed);
 
-    if (outcome.playSound && sound_) {
-        LogAndContinue(kModule, kProcedure, [&] { sound_("CKKeystroke", false); });
-    }
+    // The key caps first: starting the sound is a trip to the sound system that would hold back
+    // the picture, while the sound, played asynchronously, is heard no later for it.
     if (!outcome.text.empty() && display_) {
         LogAndContinue(kModule, kProcedure, [&] { display_(outcome.text); });
     }
+    if (outcome.playSound && sound_) {
+        LogAndContinue(kModule, kProcedure, [&] { sound_("CKKeystroke", false); });
+    }
+    trace::Mark(trace::kSounded);
 }
 
 }  // namespace spotlex

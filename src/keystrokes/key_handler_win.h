@@ -1,6 +1,6 @@
 #pragma once
-// What frmMain's SysInput1_KeyDown does with a key press: the key filter, the keystroke sound and
-// the key-cap text handed to the keystroke display.
+// What frmMain's SysInput1_KeyDown does with a key press: the key filter, the key-cap text handed
+// to the keystroke display and then the keystroke sound.
 #include <cstdint>
 #include <functional>
 #include <string>

@@ -7,6 +7,7 @@
 #include "core/display_font_win.h"
 #include "core/errata_log_win.h"
 #include "core/hand_cursors_win.h"
+#include "core/latency_trace_win.h"
 #include "core/runtime_rules.h"
 #include "core/sound_win.h"
 #include "core/text_region_win.h"
@@ -74,10 +75,12 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
     // visible rather than hidden and shown again, which would cost two more trips to the
     // window system and flicker.
     LogAndContinue(kModule, "Display", [&] { StopAndStore(place, false, placeIsStored); });
+    trace::Mark(trace::kPlaced);
 
     text_.assign(text);
     fill_ = static_cast<COLORREF>(color);
     LogAndContinue(kModule, "Display", [&] { SelectFont(KeyboardFontPoints(size)); });
+    bool shownAtOnce = false;
     LogAndContinue(kModule, "Display", [&] {
         WindowDc dc(hwnd_);
         if (!dc) RaiseLastError("The window's device context could not be read.");
@@ -87,20 +90,34 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
             RaiseLastError("The text could not be measured.");
         }
         const SIZE now = WindowSize();
-        if (!(Place() == place) || now.cx != extent.cx || now.cy != extent.cy) {
+        const bool moves = !(Place() == place) || now.cx != extent.cx || now.cy != extent.cy;
+        if (!::IsWindowVisible(hwnd_)) {
+            // Hidden: shaped first while nothing shows, then placed, sized, raised and shown by
+            // one SetWindowPos, each a trip to the window system and a flush of its own otherwise.
+            trace::Mark(trace::kSized);
+            Shape(false);
+            ::SetWindowPos(hwnd_, HWND_TOPMOST, place.x, place.y, extent.cx, extent.cy,
+                           SWP_NOACTIVATE | SWP_SHOWWINDOW | (moves ? 0 : SWP_NOMOVE | SWP_NOSIZE));
+            trace::Mark(trace::kShown);
+            shownAtOnce = true;
+            return;
+        }
+        if (moves) {
             ::SetWindowPos(hwnd_, nullptr, place.x, place.y, extent.cx, extent.cy,
                            SWP_NOZORDER | SWP_NOACTIVATE);
         }
         // The new colour shows even where neither the size nor the shape changed.
         ::InvalidateRect(hwnd_, nullptr, FALSE);
     });
+    trace::Mark(trace::kSized);
 
-    if (!Recreate()) return false;
+    if (!shownAtOnce && !Recreate()) return false;
     fadeSteps_ = 0;
-    timer_.Linger();
-    ApplyTimer();
     // Paint now rather than run the queue: a queued key press would re-enter here.
     ::UpdateWindow(hwnd_);
+    trace::Mark(trace::kPainted);
+    timer_.Linger();
+    ApplyTimer();
     return true;
 }
 
@@ -108,24 +125,28 @@ void frmKeyboardWindow::Destroy() noexcept {
     LogAndContinue(kModule, "Destroy", [&] { StopAndStore(Place(), true, false); });
 }
 
+void frmKeyboardWindow::Shape(bool redraw) {
+    if (shaped_ && shapedText_ == text_ && shapedFontGeneration_ == fontGeneration_) return;
+    // Marked first: a shape that fails would otherwise be retried by every repaint.
+    shaped_ = true;
+    shapedText_ = text_;
+    shapedFontGeneration_ = fontGeneration_;
+    ++regionBuilds_;
+    CTextRegion region;
+    if (region.StartShape(hwnd_, font_.get())) {
+        region.AddToShape(0, 0, text_);
+        region.EndShape(redraw);
+    }
+}
+
 bool frmKeyboardWindow::Recreate() noexcept {
     try {
         if (!text_.empty()) {
-            if (!shaped_ || shapedText_ != text_ || shapedFontGeneration_ != fontGeneration_) {
-                // Marked first: a shape that fails would otherwise be retried by every repaint.
-                shaped_ = true;
-                shapedText_ = text_;
-                shapedFontGeneration_ = fontGeneration_;
-                ++regionBuilds_;
-                CTextRegion region;
-                if (region.StartShape(hwnd_, font_.get())) {
-                    region.AddToShape(0, 0, text_);
-                    region.EndShape(true);
-                }
-            }
+            Shape(true);
             // Raised only when something covers it: restacking is a trip to the window system.
             if (!::IsWindowVisible(hwnd_) || ::GetWindow(hwnd_, GW_HWNDPREV))
                 SetWindowOnTop(hwnd_, HWND_TOPMOST);
+            trace::Mark(trace::kShown);
         }
         return true;
     } catch (...) {
@@ -156,6 +177,9 @@ LRESULT frmKeyboardWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
                 OnTimer();
                 return 0;
             }
+            break;
+        case WM_DISPLAYCHANGE:
+            monitorOf_.reset();
             break;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills the whole window
@@ -193,13 +217,18 @@ PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
     // the window on the monitor nearest to where it was left.
     PixelPoint place{GetSetting(settings::kKeyboardLeft, defaultLeft), GetSetting(settings::kKeyboardTop, defaultTop)};
     const PixelPoint probe = PlacementProbe(place, size.cx, size.cy);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    PixelRect monitor{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info)) {
-        monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+    // The monitors change only with the display settings; asking for them costs trips to the
+    // window system at every press.
+    if (!monitorOf_ || !(monitorOf_->probe == probe)) {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        PixelRect monitor{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info)) {
+            monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+        }
+        monitorOf_ = MonitorOfPlace{probe, monitor};
     }
-    const PixelPoint kept = ClampToMonitor(place, size.cx, size.cy, monitor);
+    const PixelPoint kept = ClampToMonitor(place, size.cx, size.cy, monitorOf_->monitor);
     // What was just read is what we wrote last: storing it again would change nothing.
     isStored = kept == place && lastWritten_ && *lastWritten_ == place;
     return kept;

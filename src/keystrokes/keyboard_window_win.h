@@ -57,6 +57,8 @@ protected:
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Rebuilds the region when the text or the font changed since it was last built.
+    void Shape(bool redraw);
     bool EnsureFont();
     bool SelectFont(std::int32_t points);
     // The stored place kept on its monitor; isStored: the registry already holds exactly that.
@@ -91,6 +93,12 @@ private:
     bool placedThisRun_ = false;
     // The place this window last wrote to the settings.
     std::optional<PixelPoint> lastWritten_;
+    // The monitor a place was last kept on, until the display settings change.
+    struct MonitorOfPlace {
+        PixelPoint probe;
+        PixelRect monitor;
+    };
+    std::optional<MonitorOfPlace> monitorOf_;
     bool fontMessageOpen_ = false;
     bool dragging_ = false;
     UniqueCursor openHand_;

@@ -4,6 +4,7 @@
 
 #include "core/classkit_win.h"
 #include "core/errata_log_win.h"
+#include "core/latency_trace_win.h"
 #include "core/sound_win.h"
 
 namespace spotlex {
@@ -38,9 +39,11 @@ void MouseClickHandler::MouseDown(CMouseWindow* mouseWindow, bool& dblClickFlag,
             mouseWindow->SetColor(button == 1 ? GetSetting(settings::kColorLeftMouse)
                                               : GetSetting(settings::kColorRightMouse));
         });
+        trace::Mark(trace::kNamed);
         bool shown = false;
         step([&] { shown = mouseWindow->Display(x, y); });
         if (shown) step([&] { playClick_(); });
+        trace::Mark(trace::kSounded);
     }
     dblClickFlag = false;
 }

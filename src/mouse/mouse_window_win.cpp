@@ -7,6 +7,7 @@
 #include "core/classkit_win.h"
 #include "core/display_font_win.h"
 #include "core/errata_log_win.h"
+#include "core/latency_trace_win.h"
 #include "core/runtime_rules.h"
 #include "core/window_helpers_win.h"
 
@@ -109,11 +110,23 @@ bool frmMouseWindow::Display(int x, int y, std::int32_t color, std::int32_t size
         patternVisible_ = PatternIsFireburst();
 
         const BurstPlace at = PlaceBurst(x, y, cell.cx);
+        anim_.Start(inDblClick);
+        if (!IsWindowVisible(hwnd_)) {
+            // Nothing on screen: shaped first, then placed, sized, raised and shown by one
+            // SetWindowPos rather than three trips to the window system.
+            trace::Mark(trace::kSized);
+            ShapeFrame(false);
+            SetWindowPos(hwnd_, HWND_TOPMOST, at.left, at.top, cell.cx, cell.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+            trace::Mark(trace::kShown);
+            // No burst runs while the window is hidden, so this starts the frame timer afresh,
+            // after the burst is on screen.
+            FrameShown();
+            return true;
+        }
+        ApplyTimer(true);
         SetWindowPos(hwnd_, nullptr, at.left, at.top, cell.cx, cell.cy, SWP_NOZORDER | SWP_NOACTIVATE);
         InvalidateRect(hwnd_, nullptr, FALSE);
-
-        anim_.Start(inDblClick);
-        ApplyTimer(true);
+        trace::Mark(trace::kSized);
         return Recreate();
     } catch (...) {
         LogCurrentException("frmMouseWindow", "Display");
@@ -123,31 +136,41 @@ bool frmMouseWindow::Display(int x, int y, std::int32_t color, std::int32_t size
 
 bool frmMouseWindow::Recreate() {
     try {
-        const unsigned char glyph = anim_.Glyph();
-        if (glyph != 0) {
-            const bool marker = anim_.DblClick();
-            UniqueRgn shape;
-            {
-                WindowDc dc(hwnd_);
-                ScopedSelect sel(dc.get(), font_.get());
-                shape = BuildBurstRegion(dc.get(), glyph, marker);
-            }
-            // A glyph without outline shows nothing, rather than the whole cell.
-            if (!shape) shape.reset(CreateRectRgn(0, 0, 0, 0));
-            if (shape && SetWindowRgn(hwnd_, shape.get(), TRUE)) shape.release();
-            shapedGlyph_ = glyph;
-            shapedMarker_ = marker;
-
+        if (anim_.Glyph() != 0) {
+            ShapeFrame(true);
             SetWindowOnTop(hwnd_, HWND_TOPMOST);
-            anim_.Shaped();
-            ApplyTimer(false);
-            if (frameListener_) frameListener_(glyph);
+            trace::Mark(trace::kShown);
+            FrameShown();
         }
         return true;
     } catch (...) {
         LogCurrentException("frmMouseWindow", "Recreate");
         return false;
     }
+}
+
+void frmMouseWindow::ShapeFrame(bool redraw) {
+    const unsigned char glyph = anim_.Glyph();
+    const bool marker = anim_.DblClick();
+    UniqueRgn shape;
+    {
+        WindowDc dc(hwnd_);
+        ScopedSelect sel(dc.get(), font_.get());
+        shape = BuildBurstRegion(dc.get(), glyph, marker);
+    }
+    trace::Mark(trace::kRegionBuilt);
+    // A glyph without outline shows nothing, rather than the whole cell.
+    if (!shape) shape.reset(CreateRectRgn(0, 0, 0, 0));
+    if (shape && SetWindowRgn(hwnd_, shape.get(), redraw ? TRUE : FALSE)) shape.release();
+    trace::Mark(trace::kRegionSet);
+    shapedGlyph_ = glyph;
+    shapedMarker_ = marker;
+}
+
+void frmMouseWindow::FrameShown() {
+    anim_.Shaped();
+    ApplyTimer(false);
+    if (frameListener_) frameListener_(anim_.Glyph());
 }
 
 void frmMouseWindow::Destroy() noexcept {
@@ -205,6 +228,7 @@ void frmMouseWindow::Paint() noexcept {
         FillRect(dc, &rc, brush.get());
     }
     EndPaint(hwnd_, &ps);
+    trace::Mark(trace::kPainted);
     // Reshaping redraws the window, so reshape only a shape that is out of date; reshaping on
     // every paint would paint forever.
     if (anim_.Glyph() != 0 && (anim_.Glyph() != shapedGlyph_ || anim_.DblClick() != shapedMarker_))

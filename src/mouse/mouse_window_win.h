@@ -57,6 +57,10 @@ private:
     void OnTimer() noexcept;
     void Paint() noexcept;
     void HideNow() noexcept;
+    // Gives the window the current frame's outline; redraw: repaint what it uncovers.
+    void ShapeFrame(bool redraw);
+    // The frame is on screen: the animation moves on and the listener hears of it.
+    void FrameShown();
 
     BurstAnimation anim_;
     UniqueFont font_;

@@ -190,6 +190,37 @@ TEST(HooksToReinstall, ThePointerTellsKeyboardInputFromMouseInputForASingleHook)
     EXPECT_EQ(HooksToReinstall({0x00000100u, 0xFFFFFF00u, 0, kHookKeyboard, false}, lost), 0);
 }
 
+TEST(WatchdogPace, SlowsDownOnlyAfterQuietLooksInARowAndSpeedsUpAtTheFirstInput) {
+    WatchdogPace pace(1000, 15000, 3);
+    EXPECT_EQ(pace.Interval(), 1000u);
+    EXPECT_FALSE(pace.OnLook(500));  // the first look has nothing to compare with
+    EXPECT_FALSE(pace.OnLook(500));
+    EXPECT_FALSE(pace.OnLook(500));
+    EXPECT_FALSE(pace.OnLook(1700));  // input in between starts the count again
+    EXPECT_FALSE(pace.OnLook(1700));
+    EXPECT_FALSE(pace.OnLook(1700));
+    EXPECT_EQ(pace.Interval(), 1000u);
+    EXPECT_TRUE(pace.OnLook(1700));
+    EXPECT_EQ(pace.Interval(), 15000u);
+    EXPECT_FALSE(pace.OnLook(1700)) << "already idle: no change to report";
+
+    // Input seen by a hook, or by the system alone, brings the short pace back once.
+    EXPECT_TRUE(pace.OnHookInput());
+    EXPECT_EQ(pace.Interval(), 1000u);
+    EXPECT_FALSE(pace.OnHookInput());
+    for (int i = 0; i < 3; ++i) pace.OnLook(1700);
+    EXPECT_EQ(pace.Interval(), 15000u);
+    EXPECT_TRUE(pace.OnLook(90000));
+    EXPECT_EQ(pace.Interval(), 1000u);
+}
+
+TEST(WatchdogPace, AnIdleIntervalShorterThanTheBusyOneIsTheBusyOne) {
+    WatchdogPace pace(1000, 10, 1);
+    pace.OnLook(5);
+    pace.OnLook(5);
+    EXPECT_EQ(pace.Interval(), 1000u);
+}
+
 TEST(SpscRing, KeepsOrderRefusesWhenFullAndWrapsAround) {
     SpscRing<int, 4> ring;
     int out = 0;

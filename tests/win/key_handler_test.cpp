@@ -92,6 +92,15 @@ TEST_F(KeyHandlerTest, WithoutFilterEveryKeySoundsAndNamedKeysShow) {
     EXPECT_EQ(LastShown(), "#");
 }
 
+TEST_F(KeyHandlerTest, TheKeyCapsAreHandedOnBeforeTheSoundStarts) {
+    std::vector<size_t> shownAtSound;
+    KeystrokeHandler ordered([&](const std::string& text) { shown.push_back(text); },
+                             [&](std::string_view, bool) { shownAtSound.push_back(shown.size()); });
+    ordered.KeyDown(kVkS, kCtrl, false);
+    ordered.KeyDown(kVkShift, kShift, false);  // sounds, shows nothing
+    EXPECT_EQ(shownAtSound, (std::vector<size_t>{1, 1}));
+}
+
 TEST_F(KeyHandlerTest, ChangedEntryTakesEffectAtTheNextPress) {
     EXPECT_TRUE(Press(kVkF5, 0));
     EXPECT_EQ(shown.size(), 1u);

@@ -317,6 +317,7 @@ TEST(SysInput, ARemovedHookIsInstalledAgainAndItsModifiersAreReadAfresh) {
     SysInput::Options options = SpyOptions();
     options.watchdogMs = 100;
     options.lostAfterMs = 300;
+    options.quietLooksBeforeIdle = 1000;
     SysInput input(options);
     Recorder rec;
     rec.Attach(input);
@@ -346,6 +347,33 @@ TEST(SysInput, ARemovedHookIsInstalledAgainAndItsModifiersAreReadAfresh) {
     PumpFor(200);
     EXPECT_EQ(rec.events, (std::vector<std::string>{"K17/2", "K83/0", "K83/2"}));
     EXPECT_EQ(InstallSpy::keyboardInstalls, 3) << "a working hook was renewed";
+}
+
+TEST(SysInput, AfterAnIdleSpellTheWatchdogLooksSeldomButStillFindsARemovedHook) {
+    SysInput::Options options = SpyOptions();
+    options.watchdogMs = 100;
+    options.idleWatchdogMs = 1000;
+    options.quietLooksBeforeIdle = 2;
+    options.lostAfterMs = 300;
+    SysInput input(options);
+    Recorder rec;
+    rec.Attach(input);
+    input.SetHooks(kHookKeyboard);
+    input.SetEnabled(true);
+    Press('A');
+    ASSERT_TRUE(rec.WaitFor(1));
+
+    // Idle long enough for the slow pace, then the hook goes and the presenter types on.
+    PumpFor(1500);
+    ASSERT_TRUE(UnhookWindowsHookEx(InstallSpy::lastKeyboard));
+    const DWORD lost = GetTickCount();
+    Press('B');
+    ASSERT_TRUE(PumpUntil([] { return InstallSpy::keyboardInstalls >= 2; }, 3000)) << "the hook was not renewed";
+    EXPECT_LT(GetTickCount() - lost, 2500u) << "found within one slow look and the loss time";
+    Press('D');
+    rec.WaitFor(2);
+    PumpFor(200);
+    EXPECT_EQ(rec.events, (std::vector<std::string>{"K65/0", "K68/0"}));
 }
 
 TEST(SysInput, AHookThatCannotBeInstalledRaisesErrorAndLeavesTheMask) {
