@@ -64,6 +64,8 @@ user='HKCU\Software\Parvane\Classkit\4.5\Spotlex'
 # As installed, with the keystroke and click displays on and a short linger, so each press finds
 # the display hidden again; the keys show at a fixed place in the watched area.
 reg "$user" Hook_Enum 9
+# The welcome box waits for the presenter before the hook comes on.
+reg "$user" Dismiss_Welcome 1
 reg "$user" Delay_Keyboard 200
 reg "$user" Keyboard_Left 40
 reg "$user" Keyboard_Top 590

@@ -1,4 +1,4 @@
-#include "keystrokes/special_key_dialog_win.h"
+#include "keystrokes/add_key_dialog_win.h"
 
 #include "core/errata_log_win.h"
 #include "core/window_helpers_win.h"

@@ -10,7 +10,7 @@
 #include "cursors/mouse_pointer_win.h"
 #include "keystrokes/key_filter_entries.h"
 #include "keystrokes/key_naming.h"
-#include "keystrokes/special_key_dialog_win.h"
+#include "keystrokes/add_key_dialog_win.h"
 
 namespace spotlex {
 

@@ -15,7 +15,7 @@
 
 #include "core/classkit_win.h"
 #include "core/registry_win.h"
-#include "keystrokes/special_key_dialog_win.h"
+#include "keystrokes/add_key_dialog_win.h"
 #include "support/test_support.h"
 
 namespace spotlex {
