@@ -19,6 +19,8 @@
 #include "app/main_form_win.h"
 #include "app/sys_input_win.h"
 #include "bench/bench_support.h"
+#include "core/classkit_win.h"
+#include "core/settings.h"
 #include "core/unique_handle_win.h"
 
 namespace {
@@ -286,8 +288,9 @@ int main(int argc, char** argv) {
     goLocalMachine->OpenKey(kMachineKey);
     bool ok = true;
     {
+        // Dismissed for good, so the welcome step only switches the hook on, as at the end of a start.
+        goCurrentUser->SetValue(std::string(settings::kDismissPrefix) + "Welcome", rgsDWord, 1);
         auto main = std::make_unique<frmMain>();
-        // As at the end of the start: the welcome step switches the hook on.
         main->ShowWelcome();
         PumpFor(500);
         if (!main->KeyboardWindow || !main->MouseWindow) {
