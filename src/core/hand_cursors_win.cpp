@@ -115,4 +115,22 @@ UniqueCursor CreateClosedHandCursor() {
     return FromArt(kClosedHand, 16, 18);
 }
 
+bool DraggableDisplayMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HCURSOR hand, LRESULT& result) {
+    switch (msg) {
+        case WM_MOUSEACTIVATE:
+            result = MA_NOACTIVATE;
+            return true;
+        case WM_WINDOWPOSCHANGING:
+            reinterpret_cast<WINDOWPOS*>(lp)->flags |= SWP_NOACTIVATE;
+            return false;
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wp) != hwnd || !hand) return false;
+            ::SetCursor(hand);
+            result = TRUE;
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace spotlex

@@ -156,19 +156,10 @@ bool frmKeyboardWindow::Recreate() noexcept {
 }
 
 LRESULT frmKeyboardWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT answered = 0;
+    if (DraggableDisplayMessage(hwnd_, msg, wp, lp, (dragging_ ? closedHand_ : openHand_).get(), answered))
+        return answered;
     switch (msg) {
-        case WM_MOUSEACTIVATE:
-            return MA_NOACTIVATE;
-        case WM_WINDOWPOSCHANGING:
-            // Whoever moves or shows the window (the system's move loop too) must not activate it.
-            reinterpret_cast<WINDOWPOS*>(lp)->flags |= SWP_NOACTIVATE;
-            break;
-        case WM_SETCURSOR:
-            if (reinterpret_cast<HWND>(wp) == hwnd_ && openHand_) {
-                ::SetCursor(dragging_ ? closedHand_.get() : openHand_.get());
-                return TRUE;
-            }
-            break;
         case WM_LBUTTONDOWN:
             DragMove();
             return 0;
