@@ -65,8 +65,8 @@ struct SysInput::Channel {
         return false;
     }
 
-    // Wakes the user-interface thread unless a wake-up is already on its way. Posting is a round trip
-    // to the window system (to wineserver under Wine), so the hook thread does it between hook calls.
+    // Wakes the user-interface thread unless a wake-up is already on its way, so a burst of input
+    // costs one post.
     void Wake() noexcept {
         if (!posted.exchange(true, std::memory_order_acq_rel)) {
             if (!PostMessageA(notify, kMsgInput, 0, 0)) posted.store(false, std::memory_order_release);
@@ -123,8 +123,8 @@ struct SysInput::HookThread {
         SetEvent(self->ready.get());
 
         self->timer = SetTimer(nullptr, 0, self->pace.Interval(), nullptr);
-        // The hook procedures run inside PeekMessage; the user-interface thread is woken after they
-        // have returned, so the system never waits on that.
+        // The hook procedures run inside PeekMessage and wake the user-interface thread themselves;
+        // what else is published (a hook that could not be installed) wakes it from here.
         for (bool running = true; running;) {
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 if (msg.message == WM_QUIT) {
@@ -197,6 +197,15 @@ struct SysInput::HookThread {
         if (channel.Push(e)) wakePending = true;
     }
 
+    // From a hook procedure: the wake-up is posted before the procedure returns. Posting takes a
+    // few microseconds, and the user-interface thread gets going while the system still finishes
+    // the hook call, instead of after it.
+    void PublishInput(const HookEvent& e) noexcept {
+        if (!channel.Push(e)) return;
+        channel.Wake();
+        trace::HookWoke();
+    }
+
     void RecordTime(const LARGE_INTEGER& start) noexcept {
         LARGE_INTEGER end;
         QueryPerformanceCounter(&end);
@@ -215,7 +224,7 @@ struct SysInput::HookThread {
         const ModifierTracker::KeyEvent key = modifiers.OnKey(k.vkCode, down, k.time);
         if (key.raise) {
             trace::HookSaw(trace::Kind::kKey);
-            Publish({HookEvent::kKey, static_cast<std::int16_t>(key.code), key.mask, 0, 0, k.time, 0});
+            PublishInput({HookEvent::kKey, static_cast<std::int16_t>(key.code), key.mask, 0, 0, k.time, 0});
         }
         RecordTime(start);
     }
@@ -231,7 +240,7 @@ struct SysInput::HookThread {
             if (!keyboard) modifiers.MarkStale();
             const std::uint16_t mask = modifiers.MaskAt(m.time);
             trace::HookSaw(trace::Kind::kClick);
-            Publish({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0});
+            PublishInput({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0});
         }
         RecordTime(start);
     }

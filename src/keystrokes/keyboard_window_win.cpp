@@ -82,39 +82,44 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
     LogAndContinue(kModule, "Display", [&] { SelectFont(KeyboardFontPoints(size)); });
     bool shownAtOnce = false;
     LogAndContinue(kModule, "Display", [&] {
-        WindowDc dc(hwnd_);
-        if (!dc) RaiseLastError("The window's device context could not be read.");
-        ScopedSelect sel(dc.get(), font_.get());
+        // Measured on a memory context of the screen: the window's own would first have to be
+        // fitted to the shape the last text left behind.
+        if (!measureDc_) measureDc_.reset(::CreateCompatibleDC(nullptr));
+        if (!measureDc_) RaiseLastError("The window's device context could not be read.");
+        ScopedSelect sel(measureDc_.get(), font_.get());
         SIZE extent{};
-        if (!::GetTextExtentPoint32A(dc.get(), text_.data(), static_cast<int>(text_.size()), &extent)) {
+        if (!::GetTextExtentPoint32A(measureDc_.get(), text_.data(), static_cast<int>(text_.size()), &extent)) {
             RaiseLastError("The text could not be measured.");
         }
         const SIZE now = WindowSize();
         const bool moves = !(Place() == place) || now.cx != extent.cx || now.cy != extent.cy;
-        if (!::IsWindowVisible(hwnd_)) {
-            // Hidden: shaped first while nothing shows, then placed, sized, raised and shown by
-            // one SetWindowPos, each a trip to the window system and a flush of its own otherwise.
+        if (!showing_) {
+            // Put away: shaped first while nothing shows, then placed and painted.
             trace::Mark(trace::kSized);
             Shape(false);
-            ::SetWindowPos(hwnd_, HWND_TOPMOST, place.x, place.y, extent.cx, extent.cy,
-                           SWP_NOACTIVATE | SWP_SHOWWINDOW | (moves ? 0 : SWP_NOMOVE | SWP_NOSIZE));
-            trace::Mark(trace::kShown);
-            shownAtOnce = true;
-            return;
+            showing_ = true;
+            if (!::IsWindowVisible(hwnd_)) {
+                // Never shown yet: placed, sized, raised and shown by one SetWindowPos, each a
+                // trip to the window system and a flush of its own otherwise.
+                ::SetWindowPos(hwnd_, HWND_TOPMOST, place.x, place.y, extent.cx, extent.cy,
+                               SWP_NOACTIVATE | SWP_SHOWWINDOW | (moves ? 0 : SWP_NOMOVE | SWP_NOSIZE));
+                trace::Mark(trace::kShown);
+                shownAtOnce = true;
+                return;
+            }
         }
         if (moves) {
             ::SetWindowPos(hwnd_, nullptr, place.x, place.y, extent.cx, extent.cy,
                            SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        // The new colour shows even where neither the size nor the shape changed.
-        ::InvalidateRect(hwnd_, nullptr, FALSE);
     });
     trace::Mark(trace::kSized);
 
     if (!shownAtOnce && !Recreate()) return false;
     fadeSteps_ = 0;
-    // Paint now rather than run the queue: a queued key press would re-enter here.
-    ::UpdateWindow(hwnd_);
+    // Painted now, also where neither the size nor the shape changed, rather than by running the
+    // queue: a queued key press would re-enter here.
+    PaintNow();
     trace::Mark(trace::kPainted);
     timer_.Linger();
     ApplyTimer();
@@ -171,6 +176,7 @@ LRESULT frmKeyboardWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_DISPLAYCHANGE:
             monitorOf_.reset();
+            screen_.reset();
             break;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills the whole window
@@ -202,8 +208,10 @@ bool frmKeyboardWindow::SelectFont(std::int32_t points) {
 PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
     const SIZE size = WindowSize();
     const ScreenTwips tpp = ScreenTwipsPerPixel();
-    const int defaultLeft = CentredEdge(::GetSystemMetrics(SM_CXSCREEN), size.cx, tpp.x);
-    const int defaultTop = CentredEdge(::GetSystemMetrics(SM_CYSCREEN), size.cy, tpp.y);
+    // Like the monitors below, the screen's size changes only with the display settings.
+    if (!screen_) screen_ = SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const int defaultLeft = CentredEdge(screen_->cx, size.cx, tpp.x);
+    const int defaultTop = CentredEdge(screen_->cy, size.cy, tpp.y);
     // Every monitor is a valid place, left of and above the primary too; the clamp below keeps
     // the window on the monitor nearest to where it was left.
     PixelPoint place{GetSetting(settings::kKeyboardLeft, defaultLeft), GetSetting(settings::kKeyboardTop, defaultTop)};
@@ -213,7 +221,7 @@ PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
     if (!monitorOf_ || !(monitorOf_->probe == probe)) {
         MONITORINFO info{};
         info.cbSize = sizeof info;
-        PixelRect monitor{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        PixelRect monitor{0, 0, screen_->cx, screen_->cy};
         if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info)) {
             monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
         }
@@ -228,14 +236,25 @@ PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
 void frmKeyboardWindow::StopAndStore(PixelPoint place, bool hide, bool placeIsStored) {
     timer_.Stop();
     ApplyTimer();
-    if (::IsWindowVisible(hwnd_)) {
-        if (hide) {
-            ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
-                           SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+    if (showing_) {
+        if (hide) PutAway();
         text_.clear();
         if (!placeIsStored) StorePlace(place);
     }
+}
+
+void frmKeyboardWindow::PutAway() {
+    showing_ = false;
+    // The window stays mapped with nothing in its shape, so the next text needs only its region
+    // and a paint: mapping a window again costs more than both together.
+    UniqueRgn nothing(::CreateRectRgn(0, 0, 0, 0));
+    if (nothing && ::SetWindowRgn(hwnd_, nothing.get(), FALSE)) {
+        nothing.release();  // the window owns it now
+        shaped_ = false;
+        return;
+    }
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmKeyboardWindow::StorePlace(PixelPoint place) {
@@ -287,14 +306,30 @@ void frmKeyboardWindow::FadeStepNow() {
     }
 }
 
+void frmKeyboardWindow::Fill(HDC dc, const RECT& area) const noexcept {
+    ::SetDCBrushColor(dc, fill_);
+    ::FillRect(dc, &area, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+}
+
 void frmKeyboardWindow::Paint() noexcept {
     PAINTSTRUCT ps;
-    if (HDC dc = ::BeginPaint(hwnd_, &ps)) {
-        ::SetDCBrushColor(dc, fill_);
-        ::FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-    }
+    if (HDC dc = ::BeginPaint(hwnd_, &ps)) Fill(dc, ps.rcPaint);
     ::EndPaint(hwnd_, &ps);
     Recreate();
+}
+
+void frmKeyboardWindow::PaintNow() noexcept {
+    // Drawn straight into the window: a paint message costs about as much again as the drawing.
+    WindowDc dc(hwnd_);
+    if (!dc) {
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        ::UpdateWindow(hwnd_);
+        return;
+    }
+    RECT all{};
+    ::GetClientRect(hwnd_, &all);
+    Fill(dc.get(), all);
+    ::ValidateRect(hwnd_, nullptr);
 }
 
 void frmKeyboardWindow::DragMove() noexcept {

@@ -66,10 +66,15 @@ private:
     // Stops the timer; a visible window forgets its text, stores `place` and, with hide, hides.
     void StopAndStore(PixelPoint place, bool hide, bool placeIsStored);
     void StorePlace(PixelPoint place);
+    // Takes the text off the screen.
+    void PutAway();
     void ApplyTimer() noexcept;
     void OnTimer() noexcept;
     void FadeStepNow();
+    void Fill(HDC dc, const RECT& area) const noexcept;
     void Paint() noexcept;
+    // Paints the whole window at once, without a paint message.
+    void PaintNow() noexcept;
     void DragMove() noexcept;
     PixelPoint Place() const noexcept;
     SIZE WindowSize() const noexcept;
@@ -81,6 +86,7 @@ private:
     COLORREF fill_ = 255;
     std::int32_t fontPoints_ = 72;
     UniqueFont font_;
+    UniqueMemDc measureDc_;
     bool fontFaceOk_ = false;
     // Bumped whenever font_ is replaced, so the shape knows its font changed.
     unsigned fontGeneration_ = 0;
@@ -88,6 +94,8 @@ private:
     std::string shapedText_;
     unsigned shapedFontGeneration_ = 0;
     bool shaped_ = false;
+    // The text is on screen; put away, the window keeps its place with an empty shape.
+    bool showing_ = false;
     int regionBuilds_ = 0;
     int fadeSteps_ = 0;
     bool placedThisRun_ = false;
@@ -99,6 +107,7 @@ private:
         PixelRect monitor;
     };
     std::optional<MonitorOfPlace> monitorOf_;
+    std::optional<SIZE> screen_;
     bool fontMessageOpen_ = false;
     bool dragging_ = false;
     UniqueCursor openHand_;

@@ -36,7 +36,7 @@ const std::string kB = NameKey('B', 0, false);
 const std::string kCtrlAltDel = NameKey(VK_DELETE, kModCtrl | kModAlt, false);
 
 bool Visible(HWND h) {
-    return IsWindowVisible(h) != FALSE;
+    return test::OnScreen(h);
 }
 
 RECT WindowRect(HWND h) {
@@ -622,6 +622,30 @@ TEST_F(KeyboardWindowTest, NeverTakesTheFocusFromTheProgramBeingUsed) {
     SetFocus(target.Edit());
     TypeKey('Z');
     EXPECT_TRUE(PumpUntil([&] { return target.Text() == typed + "z"; }, 2000)) << target.Text();
+}
+
+// Faded out, the window shows nothing but stays where it is: the same text again must be shaped
+// and painted afresh, in its own colour rather than the last faded one.
+TEST_F(KeyboardWindowTest, TheSameTextComesBackInItsColourAfterFading) {
+    Backdrop black(RGB(0, 0, 0));
+    CKeyboardWindow kb;
+    HWND h = kb.Window().Hwnd();
+    kb.SetDelay(60);
+    kb.SetColor(0x0000FF);
+    kb.Display(kA);
+    UniqueRgn first(CreateRectRgn(0, 0, 0, 0));
+    GetWindowRgn(h, first.get());
+    const POINT inside = InsideShape(h);
+    ASSERT_TRUE(PumpUntil([&] { return !Visible(h); }, 3000));
+
+    kb.Display(kA);
+    ASSERT_TRUE(Visible(h));
+    UniqueRgn again(CreateRectRgn(0, 0, 0, 0));
+    GetWindowRgn(h, again.get());
+    EXPECT_TRUE(EqualRgn(first.get(), again.get()));
+    PumpFor(50);
+    WindowDc screen(nullptr);
+    EXPECT_EQ(GetPixel(screen.get(), inside.x, inside.y), RGB(255, 0, 0));
 }
 
 }  // namespace

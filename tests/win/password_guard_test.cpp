@@ -165,7 +165,7 @@ TEST(PasswordGuardTest, AClickInThePasswordFieldStillBursts) {
         ClickOn(box.password);
         EXPECT_TRUE(box.Pump([&] { return frames > 0; }, 3000)) << "no burst for the click";
         EXPECT_TRUE(form.KeyboardWindow->Window().Text().empty());
-        EXPECT_FALSE(IsWindowVisible(form.KeyboardWindow->Window().Hwnd()));
+        EXPECT_FALSE(test::OnScreen(form.KeyboardWindow->Window().Hwnd()));
     }
     goCurrentUser.reset();
 }

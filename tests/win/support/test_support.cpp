@@ -36,4 +36,12 @@ std::string ExeFolder() {
     return s.substr(0, s.find_last_of('\\') + 1);
 }
 
+bool OnScreen(HWND h) {
+    if (!IsWindowVisible(h)) return false;
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    const int kind = GetWindowRgn(h, shape);
+    DeleteObject(shape);
+    return kind != NULLREGION;
+}
+
 }  // namespace spotlex::test

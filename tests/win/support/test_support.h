@@ -1,5 +1,6 @@
 #pragma once
-// Helpers shared by the Win32 tests: pumping messages while waiting, and the test's own folder.
+// Helpers shared by the Win32 tests: pumping messages while waiting, what shows, and the test's own
+// folder.
 #include <windows.h>
 
 #include <chrono>
@@ -13,6 +14,9 @@ void PumpFor(int ms);
 
 // Pumps messages until `done` holds or `ms` milliseconds pass; returns `done()` at the end.
 bool PumpUntil(const std::function<bool()>& done, int ms);
+
+// Something of the window shows: it is shown and its shape, if it has one, is not empty.
+bool OnScreen(HWND h);
 
 // The folder of the running test program, ending in a backslash.
 std::string ExeFolder();
