@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Key press to first changed pixel, as a viewer sees it: Spotlex beside screenkey on one private
 # Xvfb display, in one run. Run through scripts/bench.sh latency.
-#   bench-latency.sh [--template PREFIX] [--shots DIR] [--runs N] [BUILD_DIR] [PRESSES]
+#   bench-latency.sh [--template PREFIX] [--shots DIR] [--runs N] [--spotlex-only] [BUILD_DIR] [PRESSES]
 # BUILD_DIR holds bin/Spotlex.exe (default build/wine: cmake --build --preset wine --target Spotlex).
 # PRESSES key presses (default 60) and as many clicks, 1.5 s apart, after 5 warm-up presses. Wine
 # Notepad has the focus throughout; the presses are real X key and button events (XTest) and a
 # small X client polls the screen area where each program shows its keys. --runs repeats the
-# whole comparison (Spotlex then screenkey) N times. Needs screenkey, libxtst-dev (setup.sh).
+# whole comparison (Spotlex then screenkey) N times; --spotlex-only leaves screenkey out, for quick
+# looks at Spotlex alone. Needs screenkey, libxtst-dev (setup.sh).
 # A tracing build (cmake --preset wine -B build/wine-trace -DSPOTLEX_LATENCY_TRACE=ON) given as
 # BUILD_DIR also gets the table of where each press's time went (bench/latency_breakdown.py).
 set -uo pipefail
@@ -17,11 +18,13 @@ root=$(dirname "$here")
 template=
 shots=
 runs=1
+peer=1
 while [ $# -gt 0 ]; do
   case "$1" in
     --template) template=$(realpath "$2"); shift 2 ;;
     --shots) shots=$(realpath -m "$2"); shift 2 ;;
     --runs) runs=$2; shift 2 ;;
+    --spotlex-only) peer=0; shift ;;
     *) break ;;
   esac
 done
@@ -118,6 +121,7 @@ for run in $(seq "$runs"); do
   wine taskkill /im Spotlex.exe /f >/dev/null 2>&1 || kill "$spotlex_pid" 2>/dev/null
   wait "$spotlex_pid" 2>/dev/null
   spotlex_pid=
+  [ "$peer" = 1 ] || continue
 
   focus_notepad
   screenkey --no-systray -t 0.2 -p fixed -g 1000x140+12+580 -s large >/dev/null 2>&1 &
