@@ -52,6 +52,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The program ships stripped (scripts/make-installer.sh), and Wine reads an image's debugging sections
+# into private memory: the benchmark runs a stripped copy beside the files the program looks for.
+run=$work/bin
+mkdir -p "$run"
+find "$(dirname "$exe")" -mindepth 1 -maxdepth 1 ! -name '*.exe' -exec cp -r {} "$run/" \;
+x86_64-w64-mingw32-strip -o "$run/${name}_bench.exe" "$exe" || exit 1
+exe=$run/${name}_bench.exe
+
 start_private_display || exit 1
 if [ -n "$template" ]; then
   copy_prefix "$template" "$WINEPREFIX"
