@@ -6,7 +6,7 @@
 # BUILD_DIR is the x86_64 cross build holding bin/NAME_bench.exe (default build/wine; build it with
 # cmake --build BUILD_DIR --target NAME_bench). Without --template a fresh prefix is made first.
 # ARGS go to the program: hook [--bare] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS];
-# clock [TICKS]; idle [IDLE_SECONDS] [DISPLAYS] [EVENTS].
+# clock [TICKS]; idle [IDLE_SECONDS] [DISPLAYS] [EVENTS] or idle --bare (a window and its loop only).
 # With --shots the keyboard, mouse and clock benchmarks also hold their display on screen over a coloured
 # backdrop and save screenshots of it in DIR.
 set -uo pipefail
