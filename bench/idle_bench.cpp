@@ -1,12 +1,14 @@
 // What the program weighs when nothing happens, whether thousands of displays give back what they
 // took, and whether input survives a user-interface thread that is held up.
 //   idle_bench.exe [IDLE_SECONDS] [DISPLAYS] [EVENTS]
+//   idle_bench.exe --bare
 // Idle: the whole program (frmMain with its hook on) sits IDLE_SECONDS (default 60) with nothing on
 // screen; the process's own CPU times and the timer messages of its user-interface thread are
 // counted. Leaks: DISPLAYS key displays and as many bursts (default 10000 each), then the object,
 // handle and memory counts against those before. Held: EVENTS input events (default 1000, half key
 // presses, half clicks, each a down and an up) injected while the user-interface thread sleeps 2 s.
-// Exits with 2 when a goal is missed.
+// Exits with 2 when a goal is missed. --bare weighs what the system itself costs instead: one window
+// and its message loop, none of the program's code run.
 #include <windows.h>
 #include <psapi.h>
 
@@ -131,6 +133,20 @@ int PumpCountingTimers(DWORD ms) {
         }
     }
     return timers;
+}
+
+int Bare() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "IdleBenchBare";
+    RegisterClassA(&wc);
+    UniqueWindow window(CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, "", WS_POPUP, 0, 0,
+                                        16, 16, nullptr, nullptr, wc.hInstance, nullptr));
+    ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+    PumpFor(1500);
+    std::printf("a window and its message loop, nothing else: private memory %.2f MB\n", Take().privateMb);
+    return window ? 0 : 1;
 }
 
 bool Idle(frmMain& main, int seconds) {
@@ -280,6 +296,7 @@ bool Held(int events) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--bare") return Bare();
     const int idleSeconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
     const int displays = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10000;
     const int events = argc > 3 ? std::max(2, std::atoi(argv[3])) : 1000;

@@ -6,7 +6,7 @@
 # BUILD_DIR is the x86_64 cross build holding bin/NAME_bench.exe (default build/wine; build it with
 # cmake --build BUILD_DIR --target NAME_bench). Without --template a fresh prefix is made first.
 # ARGS go to the program: hook [--bare] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS];
-# clock [TICKS]; idle [IDLE_SECONDS] [DISPLAYS] [EVENTS].
+# clock [TICKS]; idle [IDLE_SECONDS] [DISPLAYS] [EVENTS] or idle --bare (a window and its loop only).
 # With --shots the keyboard, mouse and clock benchmarks also hold their display on screen over a coloured
 # backdrop and save screenshots of it in DIR.
 set -uo pipefail
@@ -51,6 +51,14 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# The program ships stripped (scripts/make-installer.sh), and Wine reads an image's debugging sections
+# into private memory: the benchmark runs a stripped copy beside the files the program looks for.
+run=$work/bin
+mkdir -p "$run"
+find "$(dirname "$exe")" -mindepth 1 -maxdepth 1 ! -name '*.exe' -exec cp -r {} "$run/" \;
+x86_64-w64-mingw32-strip -o "$run/${name}_bench.exe" "$exe" || exit 1
+exe=$run/${name}_bench.exe
 
 start_private_display || exit 1
 if [ -n "$template" ]; then

@@ -93,10 +93,6 @@ BOOL CALLBACK CollectEnabled(HWND h, LPARAM lp) {
 
 }  // namespace
 
-frmHelpBox::frmHelpBox() {
-    Load();
-}
-
 void frmHelpBox::Load() {
     if (hwnd_) return;
     const ScreenScale scale = ReadScreenScale();
@@ -145,20 +141,21 @@ void frmHelpBox::Explain(const std::string& title, const std::string& body, cons
     RegistrySetting settings;
     const std::string dismissName = std::string(settings::kDismissPrefix) + dialogName;
     try {
-        Load();
-        if (!hwnd_)
-            throw AppError(static_cast<std::int32_t>(GetLastError()), kModule,
-                           "The help box could not be created.");
-        if (dlgWidth != -1) widthPx_ = TwipsToWholePixels(dlgWidth, TwipsPerPixel(ReadScreenScale().dpiX));
-        OfferDontShow = false;
+        // A dismissed message is not even built: its controls would load the common controls, which
+        // weigh 1.6 MB under Wine, at every start for the welcome.
         if (!dialogName.empty()) {
             settings.OpenKey(kUserKey);
             if (DismissedFlag(settings.Value(dismissName, rgsDWord)) != 0) {
                 settings.CloseKey();
                 return;
             }
-            OfferDontShow = true;
         }
+        Load();
+        if (!hwnd_)
+            throw AppError(static_cast<std::int32_t>(GetLastError()), kModule,
+                           "The help box could not be created.");
+        if (dlgWidth != -1) widthPx_ = TwipsToWholePixels(dlgWidth, TwipsPerPixel(ReadScreenScale().dpiX));
+        OfferDontShow = !dialogName.empty();
         SetWindowTextA(Item(kHelpTitle), title.c_str());
         if (!showMoreCaption.empty()) {
             SetWindowTextA(Item(kHelpShowMoreInfo), showMoreCaption.c_str());

@@ -30,7 +30,8 @@ public:
     // The designed width, in twips; Explain's Width of -1 keeps it.
     static constexpr std::int32_t kDesignedWidth = 4800;
 
-    frmHelpBox();
+    // The window is made by Explain, when the message is to be shown.
+    frmHelpBox() = default;
 
     // Shows the box modally and returns when it has been closed; returns at once when the message
     // named dialogName was dismissed for good. dlgWidth is in twips.

@@ -58,6 +58,16 @@ HRESULT CreateUiAutomation(uia::IAutomation** automation) {
                             reinterpret_cast<void**>(automation));
 }
 
+HRESULT FindUiAutomation() {
+    wchar_t clsid[40] = {};
+    if (!StringFromGUID2(uia::kClsidCUIAutomation, clsid, 40)) return E_UNEXPECTED;
+    const std::wstring path = L"CLSID\\" + std::wstring(clsid) + L"\\InprocServer32";
+    HKEY key = nullptr;
+    const LSTATUS opened = RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key);
+    const UniqueKey server(opened == ERROR_SUCCESS ? key : nullptr);
+    return server ? S_OK : REGDB_E_CLASSNOTREG;
+}
+
 // What the guard shares with its threads and with UI Automation's own; an automation thread stuck
 // in a slow provider may outlive the guard, so it holds this alive for itself.
 struct PasswordGuard::Shared {
@@ -216,8 +226,13 @@ void PasswordGuard::Start() {
     }
     windowsThread_ = std::move(watcher);
 
-    shared_->stop.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     shared_->notify.store(window_->Hwnd());
+    const HRESULT found = options_.findAutomation ? options_.findAutomation() : S_OK;
+    if (FAILED(found)) {
+        shared_->Fail("CoCreateInstance", found);
+        return;
+    }
+    shared_->stop.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     // The thread owns one reference of its own, released when it ends.
     auto* ref = new std::shared_ptr<Shared>(shared_);
     if (shared_->stop) automationThread_.reset(CreateThread(nullptr, 0, &WatchAutomation, ref, 0, nullptr));

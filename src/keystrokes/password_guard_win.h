@@ -16,16 +16,22 @@ namespace spotlex {
 
 // The system's UI Automation client (CoCreateInstance of CUIAutomation).
 HRESULT CreateUiAutomation(uia::IAutomation** automation);
+// S_OK when that client's class is registered, REGDB_E_CLASSNOTREG when CoCreateInstance would
+// not find it; asks the registry only, so COM is not started for it.
+HRESULT FindUiAutomation();
 
 class PasswordGuard {
 public:
     // Makes the UI Automation client on the automation thread (COM is initialised there).
     using AutomationFactory = HRESULT (*)(uia::IAutomation** automation);
+    // Whether a client can be had at all, asked before its thread is started.
+    using AutomationCheck = HRESULT (*)();
 
     struct Options {
         AutomationFactory createAutomation = &CreateUiAutomation;
         // How long Stop waits for an automation thread stuck in a slow provider before leaving it.
         DWORD automationStopMs = 1000;
+        AutomationCheck findAutomation = &FindUiAutomation;
     };
 
     PasswordGuard();
@@ -35,7 +41,8 @@ public:
     PasswordGuard& operator=(const PasswordGuard&) = delete;
 
     // Starts both watchers; each decides at once for the focus as it is. When UI Automation cannot
-    // be had, that is logged once and the edit-style check goes on alone.
+    // be had, that is logged once and the edit-style check goes on alone; where its class is not
+    // even registered, no thread is started for it (under Wine a thread's stack costs 1 MB).
     void Start();
     void Stop();
     bool Running() const noexcept { return windowsThread_ != nullptr; }

@@ -2,6 +2,7 @@
 // the real program (as separate processes) and against frmMain in this process.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <string>
 #include <vector>
@@ -9,6 +10,8 @@
 #include "app/main_form_win.h"
 #include "core/classkit_win.h"
 #include "core/registry_win.h"
+#include "core/settings.h"
+#include "core/unique_handle_win.h"
 #include "support/test_support.h"
 
 namespace spotlex {
@@ -125,6 +128,31 @@ TEST_F(ProgramTest, AllowSwitchStartsASecondCopy) {
     EXPECT_TRUE(second.WaitMainWindow());
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(second.Running());
+}
+
+bool HasModule(DWORD pid, const char* name) {
+    UniqueHandle snap(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid));
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32First(snap.get(), &module); more; more = Module32Next(snap.get(), &module))
+        if (lstrcmpiA(module.szModule, name) == 0) return true;
+    return false;
+}
+
+// Under Wine comctl32 weighs 1.6 MB as soon as it is loaded: the program loads it for its first
+// menu or dialog, not at start.
+TEST_F(ProgramTest, CommonControlsAreLoadedForTheFirstMenu) {
+    SetNumber(kUserKey, (std::string(settings::kDismissPrefix) + "Welcome").c_str(), 1);
+    Program program("");
+    ASSERT_TRUE(program.WaitMainWindow());
+    HWND tray = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (tray = program.FindWindowOf("SpotlexTrayIcon")) != nullptr; }, 5000));
+    PumpFor(1500);  // the splash goes and the hook comes on
+    EXPECT_FALSE(HasModule(program.Id(), "comctl32.dll"));
+    PostMessageA(tray, TrayIcon::kCallbackMessage, TrayIcon::kIconId, WM_RBUTTONDOWN);
+    PostMessageA(tray, TrayIcon::kCallbackMessage, TrayIcon::kIconId, WM_RBUTTONUP);
+    EXPECT_TRUE(PumpUntil([&] { return HasModule(program.Id(), "comctl32.dll"); }, 5000));
+    EXPECT_TRUE(program.Running());
 }
 
 TEST_F(ProgramTest, TwoStartedAtOnceLeaveOneRunning) {

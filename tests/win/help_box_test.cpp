@@ -145,8 +145,10 @@ TEST_F(HelpBoxTest, TickingTheLabelAndEscapeDismissesTheMessageForGood) {
 
     seen = {};
     g_whileOpen = nullptr;
-    const DWORD took = ExplainAndClose(help, "Test");
+    CHelpBox again;
+    const DWORD took = ExplainAndClose(again, "Test");
     EXPECT_FALSE(seen.shown) << "a dismissed message is not shown again";
+    EXPECT_EQ(again.Form().Hwnd(), nullptr) << "nor is its window made";
     EXPECT_LT(took, 150u);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,9 @@ void ClickOn(HWND window) {
 
 HRESULT NotRegistered(uia::IAutomation**) {
     return REGDB_E_CLASSNOTREG;
+}
+HRESULT Registered() {
+    return S_OK;
 }
 
 TEST(PasswordGuardTest, KeysInThePasswordFieldAreNeitherShownNorSounded) {
@@ -191,6 +195,34 @@ TEST(PasswordGuardTest, AHungProgramIsJudgedWithoutWaitingForIt) {
     WaitForSingleObject(thread.get(), 5000);
 }
 
+// A client whose class is not registered is not tried on a thread of its own (under Wine every
+// thread keeps about 1 MB), but its absence is logged as when creating it fails.
+std::atomic<int> clientsAsked{0};
+HRESULT CountedClient(uia::IAutomation**) {
+    ++clientsAsked;
+    return REGDB_E_CLASSNOTREG;
+}
+
+TEST(PasswordGuardTest, AnUnregisteredClientIsLoggedWithoutAThreadForIt) {
+    test::ScopedLogFolder log;
+    auto unregistered = [] { return REGDB_E_CLASSNOTREG; };
+    for (auto check : {static_cast<PasswordGuard::AutomationCheck>(unregistered), &FindUiAutomation}) {
+        clientsAsked = 0;
+        const int entries = log.EntryCount();
+        PasswordGuard guard({&CountedClient, 200, check});
+        guard.Start();
+        test::PumpFor(300);
+        guard.Stop();
+        // The system's own check asks for the thread only where the class is registered (Windows).
+        const bool registered = check() == S_OK;
+        EXPECT_EQ(clientsAsked.load(), registered ? 1 : 0);
+        EXPECT_EQ(log.EntryCount(), entries + 1) << log.LogText();
+    }
+    EXPECT_NE(log.LogText().find("Procedure: CoCreateInstance\r\nModule: PasswordGuard\r\nNumber: -2147221164"),
+              std::string::npos)
+        << log.LogText();
+}
+
 // UI Automation as browsers and WPF programs feed it; Wine's client cannot be created, so these
 // stand-ins play the client and the focused element.
 struct FakeElement final : uia::IElement {
@@ -243,7 +275,7 @@ TEST(PasswordGuardTest, AutomationFindsPasswordElementsAndASlowClientHoldsNothin
     UniqueHandle release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     FakeAutomation::release = release.get();
     SignInBox box;
-    PasswordGuard guard({&FakeAutomation::Create, 200});
+    PasswordGuard guard({&FakeAutomation::Create, 200, &Registered});
     guard.Start();
     box.Pump([] { return false; }, 300);
 
@@ -271,7 +303,7 @@ TEST(PasswordGuardTest, StopDoesNotWaitForAClientThatNeverComes) {
     UniqueHandle release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     FakeAutomation::release = release.get();
     {
-        PasswordGuard guard({&FakeAutomation::Create, 200});
+        PasswordGuard guard({&FakeAutomation::Create, 200, &Registered});
         guard.Start();
         const DWORD before = GetTickCount();
         guard.Stop();
