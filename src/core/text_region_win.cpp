@@ -12,23 +12,29 @@ CTextRegion::~CTextRegion() {
 
 bool CTextRegion::StartShape(HWND hwnd, HFONT font) {
     if (dc_) Finish();
-    shape_.reset();
-    hwnd_ = hwnd;
-    dc_.emplace(hwnd);
-    if (!*dc_) {
-        dc_.reset();
+    windowDc_.emplace(hwnd);
+    if (!*windowDc_) {
+        windowDc_.reset();
         return false;
     }
-    HDC dc = dc_->get();
-    savedDc_ = ::SaveDC(dc);
-    ::SelectObject(dc, font);
-    ::SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    return StartShape(hwnd, font, windowDc_->get());
+}
+
+bool CTextRegion::StartShape(HWND hwnd, HFONT font, HDC screenDc) {
+    if (dc_) Finish();
+    shape_.reset();
+    hwnd_ = hwnd;
+    dc_ = screenDc;
+    if (!dc_) return false;
+    savedDc_ = ::SaveDC(dc_);
+    ::SelectObject(dc_, font);
+    ::SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     return true;
 }
 
 void CTextRegion::AddToShape(int x, int y, std::string_view text) {
     if (!dc_) return;
-    UniqueRgn outline = TextOutlineRegion(dc_->get(), x, y, text);
+    UniqueRgn outline = TextOutlineRegion(dc_, x, y, text);
     if (!outline) return;
     if (!shape_)
         shape_ = std::move(outline);
@@ -49,9 +55,10 @@ bool CTextRegion::EndShape(bool redraw) {
 
 void CTextRegion::Finish() noexcept {
     // Restoring the saved state also deselects the font before the caller may delete it.
-    if (savedDc_) ::RestoreDC(dc_->get(), savedDc_);
+    if (savedDc_) ::RestoreDC(dc_, savedDc_);
     savedDc_ = 0;
-    dc_.reset();
+    dc_ = nullptr;
+    windowDc_.reset();
 }
 
 }  // namespace spotlex

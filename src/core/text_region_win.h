@@ -21,6 +21,9 @@ public:
     // Starts an empty shape drawn with `font` on the window's device context. False when the
     // window has no device context.
     bool StartShape(HWND hwnd, HFONT font);
+    // The same, drawn on `screenDc`, a memory context of the screen the window is on: the outlines
+    // come out the same, and the window's own context need not first be fitted to its old shape.
+    bool StartShape(HWND hwnd, HFONT font, HDC screenDc);
     // Adds the glyph outlines of `text` drawn at (x, y), client pixels. Texts added one by one
     // are united, so where two overlap the window stays filled.
     void AddToShape(int x, int y, std::string_view text);
@@ -32,7 +35,8 @@ private:
     void Finish() noexcept;
 
     HWND hwnd_ = nullptr;
-    std::optional<WindowDc> dc_;
+    std::optional<WindowDc> windowDc_;
+    HDC dc_ = nullptr;
     int savedDc_ = 0;
     UniqueRgn shape_;
 };

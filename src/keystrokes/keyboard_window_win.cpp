@@ -138,7 +138,7 @@ void frmKeyboardWindow::Shape(bool redraw) {
     shapedFontGeneration_ = fontGeneration_;
     ++regionBuilds_;
     CTextRegion region;
-    if (region.StartShape(hwnd_, font_.get())) {
+    if (measureDc_ ? region.StartShape(hwnd_, font_.get(), measureDc_.get()) : region.StartShape(hwnd_, font_.get())) {
         region.AddToShape(0, 0, text_);
         region.EndShape(redraw);
     }

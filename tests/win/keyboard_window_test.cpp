@@ -636,6 +636,14 @@ TEST_F(KeyboardWindowTest, TheSameTextComesBackInItsColourAfterFading) {
     UniqueRgn first(CreateRectRgn(0, 0, 0, 0));
     GetWindowRgn(h, first.get());
     const POINT inside = InsideShape(h);
+    {
+        // The shape is the text's outline as the window's own context draws it.
+        DisplayFont f = CreateDisplayFont(kb.Window().FontPoints());
+        WindowDc own(h);
+        ScopedSelect sel(own.get(), f.font.get());
+        UniqueRgn outline = TextOutlineRegion(own.get(), 0, 0, kA);
+        EXPECT_TRUE(EqualRgn(first.get(), outline.get()));
+    }
     ASSERT_TRUE(PumpUntil([&] { return !Visible(h); }, 3000));
 
     kb.Display(kA);
