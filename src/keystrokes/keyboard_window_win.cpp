@@ -246,9 +246,10 @@ void frmKeyboardWindow::StopAndStore(PixelPoint place, bool hide, bool placeIsSt
 void frmKeyboardWindow::PutAway() {
     showing_ = false;
     // The window stays mapped with nothing in its shape, so the next text needs only its region
-    // and a paint: mapping a window again costs more than both together.
+    // and a paint: mapping a window again costs more than both together. Redrawn, so that what
+    // the text covered is painted again also where nothing composes the screen.
     UniqueRgn nothing(::CreateRectRgn(0, 0, 0, 0));
-    if (nothing && ::SetWindowRgn(hwnd_, nothing.get(), FALSE)) {
+    if (nothing && ::SetWindowRgn(hwnd_, nothing.get(), TRUE)) {
         nothing.release();  // the window owns it now
         shaped_ = false;
         return;
