@@ -336,40 +336,24 @@ void frmClock::Paint() noexcept {
 }
 
 void frmClock::DragMove() noexcept {
-    // Whatever fails in here, the hook and the timer come back.
-    struct Resume {
-        frmClock& w;
-        bool ticking;
-        ~Resume() {
-            w.dragging_ = false;
-            if (ticking && !w.destroyed_) w.StartTimer(w.TimeSource());
-            if (w.openHand_) ::SetCursor(w.openHand_.get());
-            if (w.InputGate) {
-                try {
-                    w.InputGate(true);
-                } catch (...) {
-                    LogCurrentException(kModule, "Form_MouseDown");
-                }
-            }
-        }
-    };
+    const bool ticking = timerOn_;
     try {
-        Resume resume{*this, timerOn_};
         StopTimer();
         WaitForMessages();
-        if (InputGate) InputGate(false);
-        dragging_ = true;
-        if (closedHand_) ::SetCursor(closedHand_.get());
-        PlayFX("CKDragStart", false);
-        ::ReleaseCapture();
-        // The system's own move loop, as for a caption drag; sent as the command itself so that
-        // no system takes the click on the "caption" as a reason to activate the window.
-        ::SendMessageA(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-        SetWindowOnTop(hwnd_, HWND_TOPMOST);
-        PlayFX("CKDragEnd", false);
     } catch (...) {
         LogCurrentException(kModule, "Form_MouseDown");
     }
+    DisplayDrag drag;
+    drag.hwnd = hwnd_;
+    drag.openHand = openHand_.get();
+    drag.closedHand = closedHand_.get();
+    drag.inputGate = &InputGate;
+    drag.dragging = &dragging_;
+    drag.module = kModule;
+    drag.resume = [this, ticking] {
+        if (ticking && !destroyed_) StartTimer(TimeSource());
+    };
+    DragDisplay(drag);
 }
 
 LRESULT frmClock::OnCopyData(LPARAM lp) noexcept {

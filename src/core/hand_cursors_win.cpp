@@ -3,6 +3,10 @@
 #include <array>
 #include <cstdint>
 
+#include "core/errata_log_win.h"
+#include "core/sound_win.h"
+#include "core/window_helpers_win.h"
+
 namespace spotlex {
 namespace {
 
@@ -130,6 +134,44 @@ bool DraggableDisplayMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HCURSOR 
             return true;
         default:
             return false;
+    }
+}
+
+void DragDisplay(const DisplayDrag& drag) noexcept {
+    struct Resume {
+        const DisplayDrag& d;
+        ~Resume() {
+            if (d.dragging) *d.dragging = false;
+            try {
+                if (d.resume) d.resume();
+            } catch (...) {
+                LogCurrentException(d.module, "Form_MouseDown");
+            }
+            if (d.openHand) ::SetCursor(d.openHand);
+            if (d.inputGate && *d.inputGate) {
+                try {
+                    (*d.inputGate)(true);
+                } catch (...) {
+                    LogCurrentException(d.module, "Form_MouseDown");
+                }
+            }
+        }
+    };
+    try {
+        Resume resume{drag};
+        if (drag.inputGate && *drag.inputGate) (*drag.inputGate)(false);
+        if (drag.dragging) *drag.dragging = true;
+        if (drag.closedHand) ::SetCursor(drag.closedHand);
+        ::ReleaseCapture();
+        PlayFX("CKDragStart", false);
+        // Sent as the command itself, so that no system takes the click on the "caption" as a
+        // reason to activate the window.
+        ::SendMessageA(drag.hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+        SetWindowOnTop(drag.hwnd, HWND_TOPMOST);
+        PlayFX("CKDragEnd", false);
+        if (drag.dropped) drag.dropped();
+    } catch (...) {
+        LogCurrentException(drag.module, "Form_MouseDown");
     }
 }
 

@@ -334,44 +334,22 @@ void frmKeyboardWindow::PaintNow() noexcept {
 }
 
 void frmKeyboardWindow::DragMove() noexcept {
-    // Whatever fails in here, the hook and the timer come back.
-    struct Resume {
-        frmKeyboardWindow& w;
-        ~Resume() {
-            w.dragging_ = false;
-            w.ApplyTimer();
-            if (w.openHand_) ::SetCursor(w.openHand_.get());
-            if (w.inputGate_) {
-                try {
-                    w.inputGate_(true);
-                } catch (...) {
-                    LogCurrentException(kModule, "Form_MouseDown");
-                }
-            }
-        }
-    };
-    try {
-        Resume resume{*this};
-        if (inputGate_) inputGate_(false);
-        dragging_ = true;
-        if (closedHand_) ::SetCursor(closedHand_.get());
-        if (timerOn_) ::KillTimer(hwnd_, kTimerId);
-        timerOn_ = 0;
-
-        ::ReleaseCapture();
-        PlayFX("CKDragStart", false);
-        // The system's own move loop, as for a caption drag; sent as the command itself so that
-        // no system takes the click on the "caption" as a reason to activate the window.
-        ::SendMessageA(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-
-        SetWindowOnTop(hwnd_, HWND_TOPMOST);
-        PlayFX("CKDragEnd", false);
+    if (timerOn_) ::KillTimer(hwnd_, kTimerId);
+    timerOn_ = 0;
+    DisplayDrag drag;
+    drag.hwnd = hwnd_;
+    drag.openHand = openHand_.get();
+    drag.closedHand = closedHand_.get();
+    drag.inputGate = &inputGate_;
+    drag.dragging = &dragging_;
+    drag.module = kModule;
+    drag.resume = [this] { ApplyTimer(); };
+    drag.dropped = [this] {
         // Stored now, so the next press shows the text where the presenter put it.
         placedThisRun_ = true;
         StorePlace(Place());
-    } catch (...) {
-        LogCurrentException(kModule, "Form_MouseDown");
-    }
+    };
+    DragDisplay(drag);
 }
 
 PixelPoint frmKeyboardWindow::Place() const noexcept {
