@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Runs one of the benchmark programs under Wine on a private display and leaves nothing running.
-#   bench.sh hook|keyboard|mouse|clock|idle [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]
+#   bench.sh hook|keyboard|mouse|clock|idle|calls [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]
 #   bench.sh latency [--template PREFIX] [--shots DIR] [--runs N] [--spotlex-only] [BUILD_DIR] [PRESSES]
 # latency: what a viewer sees, Spotlex beside screenkey on one display; see scripts/bench-latency.sh.
 # BUILD_DIR is the x86_64 cross build holding bin/NAME_bench.exe (default build/wine; build it with
 # cmake --build BUILD_DIR --target NAME_bench). Without --template a fresh prefix is made first.
 # ARGS go to the program: hook [--bare] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS];
-# clock [TICKS]; idle [IDLE_SECONDS] [DISPLAYS] [EVENTS] or idle --bare (a window and its loop only).
+# clock [TICKS]; idle [IDLE_SECONDS] [DISPLAYS] [EVENTS] or idle --bare (a window and its loop only);
+# calls [ROUNDS] (the window system's cost of each call a key press makes) or calls --requests (how
+# many requests each of those calls sends to the Wine server).
 # With --shots the keyboard, mouse and clock benchmarks also hold their display on screen over a coloured
 # backdrop and save screenshots of it in DIR.
 set -uo pipefail
@@ -21,11 +23,11 @@ if [ "$name" = latency ]; then
   exec bash "$here/bench-latency.sh" "$@"
 fi
 case "$name" in
-  hook|idle) shows=() ;;
+  hook|idle|calls) shows=() ;;
   keyboard) shows=(ctrlaltdel row) ;;
   mouse) shows=(bursts) ;;
   clock) shows=("countdown 128" "clock 128" "countdown 188" "clock 188") ;;
-  *) echo "usage: $0 hook|keyboard|mouse|clock|idle|latency [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]" >&2; exit 2 ;;
+  *) echo "usage: $0 hook|keyboard|mouse|clock|idle|calls|latency [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]" >&2; exit 2 ;;
 esac
 shift
 
@@ -67,8 +69,24 @@ else
   make_prefix "$WINEPREFIX" || { echo "could not make a Wine prefix" >&2; exit 1; }
 fi
 cd "$(dirname "$exe")"
-timeout 900 wine "$exe" "$@"
-rc=$?
+if [ "$name" = calls ] && [ "${1:-}" = --requests ]; then
+  # Each call runs once between two debug strings; the server's log of that thread counts its requests.
+  WINEDEBUG=+server,+debugstr timeout 300 wine "$exe" --marked 2>"$work/server.txt" >/dev/null
+  rc=$?
+  awk '/window-calls: begin/ { tid = substr($0, 1, index($0, ":") - 1); sub(/.*window-calls: begin /, "");
+                               sub(/\\?"\)?$/, ""); name = $0; n = 0; split("", by); on = 1; next }
+       /window-calls: end/ {
+         if (!on) next
+         most = ""
+         for (r in by) if (by[r] > 1) most = most " " r " " by[r]
+         printf "%-48s %4d server requests%s\n", name, n, most ? ";" most : ""
+         on = 0; next }
+       on && index($0, tid ": ") == 1 && /^[0-9a-f]+: [a-z_]+\( / {
+         n++; r = $2; sub(/\(.*/, "", r); by[r]++ }' "$work/server.txt"
+else
+  timeout 900 wine "$exe" "$@"
+  rc=$?
+fi
 
 if [ -n "$shots" ]; then
   mkdir -p "$shots"
