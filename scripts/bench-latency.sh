@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Key press to first changed pixel, as a viewer sees it: Spotlex beside screenkey on one private
 # Xvfb display, in one run. Run through scripts/bench.sh latency.
-#   bench-latency.sh [--template PREFIX] [--shots DIR] [--runs N] [--spotlex-only] [BUILD_DIR] [PRESSES]
+#   bench-latency.sh [--template PREFIX] [--shots DIR] [--runs N] [--spotlex-only] [--typing] [BUILD_DIR] [PRESSES]
 # BUILD_DIR holds bin/Spotlex.exe (default build/wine: cmake --build --preset wine --target Spotlex).
 # PRESSES key presses (default 60) and as many clicks, 1.5 s apart, after 5 warm-up presses. Wine
 # Notepad has the focus throughout; the presses are real X key and button events (XTest) and a
 # small X client polls the screen area where each program shows its keys. --runs repeats the
 # whole comparison (Spotlex then screenkey) N times; --spotlex-only leaves screenkey out, for quick
-# looks at Spotlex alone. Needs screenkey, libxtst-dev (setup.sh).
+# looks at Spotlex alone. --typing presses keys 250 ms apart while the last one still shows, as
+# when a word is typed, and leaves the clicks out. Needs screenkey, libxtst-dev (setup.sh).
 # A tracing build (cmake --preset wine -B build/wine-trace -DSPOTLEX_LATENCY_TRACE=ON) given as
 # BUILD_DIR also gets the table of where each press's time went (bench/latency_breakdown.py).
 set -uo pipefail
@@ -19,12 +20,14 @@ template=
 shots=
 runs=1
 peer=1
+typing=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --template) template=$(realpath "$2"); shift 2 ;;
     --shots) shots=$(realpath -m "$2"); shift 2 ;;
     --runs) runs=$2; shift 2 ;;
     --spotlex-only) peer=0; shift ;;
+    --typing) typing=1; shift ;;
     *) break ;;
   esac
 done
@@ -69,7 +72,9 @@ user='HKCU\Software\Parvane\Classkit\4.5\Spotlex'
 reg "$user" Hook_Enum 9
 # The welcome box waits for the presenter before the hook comes on.
 reg "$user" Dismiss_Welcome 1
-reg "$user" Delay_Keyboard 200
+# Typing: the text lingers past the next press.
+if [ "$typing" = 1 ]; then linger=3000; else linger=200; fi
+reg "$user" Delay_Keyboard "$linger"
 reg "$user" Keyboard_Left 40
 reg "$user" Keyboard_Top 590
 reg 'HKLM\Software\Parvane\Classkit\4.5\General' Splash_Screen_Time 1
@@ -110,8 +115,13 @@ for run in $(seq "$runs"); do
   (cd "$(dirname "$exe")" && SPOTLEX_TRACE_FILE="Z:${trace//\//\\}" exec "$WINELOADER" "$exe") >/dev/null 2>&1 &
   spotlex_pid=$!
   focus_notepad
-  "$probe" --label spotlex --area "$key_area" --presses "$presses" --click "$click_points" \
-    --click-area "$click_area" --log "$work/probe-$run.txt" | tee -a "$results"
+  if [ "$typing" = 1 ]; then
+    "$probe" --label spotlex --area "$key_area" --presses "$presses" --gap-ms 250 \
+      --log "$work/probe-$run.txt" | tee -a "$results"
+  else
+    "$probe" --label spotlex --area "$key_area" --presses "$presses" --click "$click_points" \
+      --click-area "$click_area" --log "$work/probe-$run.txt" | tee -a "$results"
+  fi
   [ "$run" = 1 ] && { xdotool type --delay 50 q; sleep 0.1; shot spotlex; }
   sleep 1
   if [ -s "$trace" ]; then
@@ -124,11 +134,12 @@ for run in $(seq "$runs"); do
   [ "$peer" = 1 ] || continue
 
   focus_notepad
-  screenkey --no-systray -t 0.2 -p fixed -g 1000x140+12+580 -s large >/dev/null 2>&1 &
+  screenkey --no-systray -t "$((linger / 1000)).$((linger % 1000 / 100))" -p fixed -g 1000x140+12+580 -s large >/dev/null 2>&1 &
   screenkey_pid=$!
   sleep 3
   focus_notepad
-  "$probe" --label screenkey --area "$key_area" --presses "$presses" | tee -a "$results"
+  "$probe" --label screenkey --area "$key_area" --presses "$presses" --gap-ms $((typing ? 250 : 1500)) \
+    | tee -a "$results"
   [ "$run" = 1 ] && { xdotool type --delay 50 q; sleep 0.1; shot screenkey; }
   kill "$screenkey_pid" 2>/dev/null
   wait "$screenkey_pid" 2>/dev/null
