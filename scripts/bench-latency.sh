@@ -151,7 +151,8 @@ echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 awk '
   $1 == "RESULT" { k = $2 " " $3; n[k] += $4; s[k] += $5; if (!(k in med) || 1) { med[k] = med[k] " " $6; p95[k] = p95[k] " " $7 }
                    if ($8 > mx[k]) mx[k] = $8; runs[k]++ }
-  function mid(list,   a, c, i, j, t) { c = split(list, a, " "); for (i = 1; i <= c; i++) for (j = i + 1; j <= c; j++) if (a[j] < a[i]) { t = a[i]; a[i] = a[j]; a[j] = t }; return a[int((c + 1) / 2)] }
+  function mid(list,   a, c, i, j, t) { c = split(list, a, " "); for (i = 1; i <= c; i++) for (j = i + 1; j <= c; j++) if (a[j] < a[i]) { t = a[i]; a[i] = a[j]; a[j] = t }
+                                        return c % 2 ? a[(c + 1) / 2] : (a[c / 2] + a[c / 2 + 1]) / 2 }
   END {
     for (k in n) printf "%-16s presses %4d  seen %4d  median %6.2f ms  p95 %6.2f ms  max %7.2f ms  (median of %d runs)\n", k, n[k], s[k], mid(med[k]), mid(p95[k]), mx[k], runs[k]
     a = "spotlex key"; b = "screenkey key"
