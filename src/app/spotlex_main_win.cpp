@@ -42,7 +42,8 @@ void StartUpdater() {
 int Main(const char* commandLine) {
     const std::string_view arguments = CommandArguments(commandLine ? commandLine : "");
     UniqueHandle singleCopy(CreateMutexA(nullptr, FALSE, kSingleCopyMutex));
-    if (singleCopy && GetLastError() == ERROR_ALREADY_EXISTS && !HasSwitch(arguments, "/a")) {
+    const SingleCopyStart verdict = JudgeSingleCopy(static_cast<bool>(singleCopy), GetLastError());
+    if (verdict == SingleCopyStart::kAlreadyRunning && !HasSwitch(arguments, "/a")) {
         if (!HasSwitch(arguments, "/s"))
             MessageBoxA(nullptr, AlreadyRunningText().c_str(), kProductName, MB_OK | MB_ICONINFORMATION);
         return 0;

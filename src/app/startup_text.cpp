@@ -25,6 +25,17 @@ bool HasSwitch(std::string_view arguments, std::string_view lowerCaseSwitch) {
     return lower.find(lowerCaseSwitch) != std::string::npos;
 }
 
+SingleCopyStart JudgeSingleCopy(bool gotHandle, unsigned long lastError) {
+    constexpr unsigned long kErrorAccessDenied = 5;
+    constexpr unsigned long kErrorAlreadyExists = 183;
+    // A copy started elevated (or by another account in this session) made the mutex with a
+    // security that a normal start may not open: it exists all the same.
+    if (!gotHandle)
+        return lastError == kErrorAccessDenied ? SingleCopyStart::kAlreadyRunning
+                                               : SingleCopyStart::kFirstCopy;
+    return lastError == kErrorAlreadyExists ? SingleCopyStart::kAlreadyRunning : SingleCopyStart::kFirstCopy;
+}
+
 std::string AlreadyRunningText() {
     return std::string("A copy of ") + kProductName +
            " is already running.  You should see the icon in the Taskbar Tray.\r\n\r\n" +

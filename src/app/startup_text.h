@@ -13,6 +13,11 @@ std::string_view CommandArguments(std::string_view commandLine);
 // Whether the arguments, lower-cased, contain the switch anywhere ("/a", "/s").
 bool HasSwitch(std::string_view arguments, std::string_view lowerCaseSwitch);
 
+// What a start makes of the single-copy mutex, from CreateMutex's handle and its last error: a
+// copy that already holds it, elevated or not, means this start must end.
+enum class SingleCopyStart { kFirstCopy, kAlreadyRunning };
+SingleCopyStart JudgeSingleCopy(bool gotHandle, unsigned long lastError);
+
 // The notice a second copy shows before it ends.
 std::string AlreadyRunningText();
 

@@ -20,6 +20,16 @@ TEST(StartupText, SwitchesInAnyCaseAnywhere) {
     EXPECT_FALSE(HasSwitch("", "/a"));
 }
 
+TEST(StartupText, SingleCopyCountsAMutexItMayNotOpen) {
+    constexpr unsigned long kSuccess = 0, kAccessDenied = 5, kAlreadyExists = 183, kInvalidName = 123;
+    EXPECT_EQ(JudgeSingleCopy(true, kSuccess), SingleCopyStart::kFirstCopy);
+    EXPECT_EQ(JudgeSingleCopy(true, kAlreadyExists), SingleCopyStart::kAlreadyRunning);
+    // An elevated copy holds it: CreateMutex gives no handle and "access denied".
+    EXPECT_EQ(JudgeSingleCopy(false, kAccessDenied), SingleCopyStart::kAlreadyRunning);
+    // Any other failure says nothing of another copy: the program starts without the guard.
+    EXPECT_EQ(JudgeSingleCopy(false, kInvalidName), SingleCopyStart::kFirstCopy);
+}
+
 TEST(StartupText, AlreadyRunningNotice) {
     EXPECT_EQ(AlreadyRunningText(),
               "A copy of Spotlex is already running.  You should see the icon in the Taskbar Tray.\r\n\r\n"
