@@ -69,7 +69,15 @@ frmClock::frmClock() {
         closedHand_ = CreateClosedHandCursor();
     });
     LogAndContinue(kModule, "Form_Load", [&] { SelectFont(64); });
-    if (hwnd_) Publish(hwnd_);
+    if (hwnd_) {
+        // SpotlexClock in a normal shell may speak to an elevated Spotlex: only its one message
+        // passes, and OnCopyData still takes nothing but the exact requests.
+        if (!ChangeWindowMessageFilterEx(hwnd_, WM_COPYDATA, MSGFLT_ALLOW, nullptr))
+            LogAndContinue(kModule, "Form_Load", [] {
+                RaiseLastError("The clock could not accept requests from other programs.");
+            });
+        Publish(hwnd_);
+    }
 }
 
 frmClock::~frmClock() {
