@@ -3,8 +3,14 @@
 ; a define: VERSION, BIN64 and BIN32 (the two builds' bin folders), ASSETS, OUTFILE; CURSORS and
 ; CLOCK when those files exist; TARGET and ONLY64 for the 64-bit installer of the 64-bit program.
 ;
-; Command line: /S silent, /D=folder, /ALLUSERS (needs an elevated run).
+; Command line: /S silent, /D=folder, /ALLUSERS (needs an elevated run). Without /D= an upgrade goes
+; into the folder of the installation it finds.
 ; Uninstaller: /S silent, /REMOVESETTINGS also removes the presenter's settings.
+;
+; Exit codes: 0 installed; 3010 installed, and the font in use is replaced when Windows restarts;
+; 2 stopped by a failure (what it had put in place is gone, an earlier installation is kept);
+; 4 Spotlex is running and did not close; 5 needs administrator rights. Each run writes what it did
+; to "%TEMP%\Spotlex Setup.log".
 
 !ifdef TARGET
   Target ${TARGET}
@@ -32,6 +38,12 @@ RequestExecutionLevel user
 !define MAIN_WINDOW_CLASS "SpotlexMain"
 !define SINGLE_COPY_MUTEX "Local\Parvane.Classkit.Spotlex.SingleCopy"
 !define SPI_SETCURSORS 87
+!define SYSTEM_SCHEMES_KEY "Software\Microsoft\Windows\CurrentVersion\Control Panel\Cursors\Schemes"
+; Where a new font waits while Windows holds the installed one open.
+!define FONT_NEXT "Spotlex2.next.ttf"
+; The sound events of an all-users install, which every user's Spotlex falls back on.
+!define MACHINE_SOUNDS_KEY "${SUITE_KEY}\Sounds"
+!define ERROR_ACCESS_DENIED 5
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -51,8 +63,9 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
 !define MUI_ICON "${ASSETS}\icons\spotlex.ico"
 !define MUI_UNICON "${ASSETS}\icons\spotlex.ico"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Spotlex.exe"
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start Spotlex now"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartInstalledProgram
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\help\index.html"
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the user guide"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
@@ -66,6 +79,8 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
 Var AllUsers        ; 1 when installing for every user of the machine
 Var Installed       ; 1 once the first file is in place, so a failure knows to clean up
+Var Previous        ; 1 when an installation was there before this run: a failure never removes it
+Var Step            ; what the install is doing, for the log when it fails
 
 ; The 14 cursor roles in the order of a scheme list, and the file of each.
 !macro ForEachCursor DO
@@ -97,6 +112,27 @@ Var Installed       ; 1 once the first file is in place, so a failure knows to c
   !insertmacro ${DO} CKAbout About "Spotlex About Box"
 !macroend
 
+; One line to the setup log (UTF-16, as Notepad reads it) and to the details.
+!macro SetupLog TEXT
+  DetailPrint "${TEXT}"
+  Push "${TEXT}"
+  Call WriteSetupLog
+!macroend
+!define SetupLog "!insertmacro SetupLog"
+Function WriteSetupLog
+  Exch $0
+  Push $1
+  ClearErrors
+  FileOpen $1 "$TEMP\Spotlex Setup.log" a
+  ${IfNot} ${Errors}
+    FileSeek $1 0 END
+    FileWriteUTF16LE $1 "$0$\r$\n"
+    FileClose $1
+  ${EndIf}
+  Pop $1
+  Pop $0
+FunctionEnd
+
 ; Asks a running Spotlex to close (it saves its settings and puts the cursors back on the way) and
 ; waits until its process has gone, which its single-copy mutex tells even where its window cannot
 ; be found (another desktop); $0 is 1 when none runs any more.
@@ -108,8 +144,11 @@ Function ${UN}CloseRunningCopy
     SendMessage $1 ${WM_CLOSE} 0 0 /TIMEOUT=5000
   ${EndIf}
   ${For} $2 1 50
-    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${SINGLE_COPY_MUTEX}") p .r3'
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${SINGLE_COPY_MUTEX}") p .r3 ?e'
+    Pop $4
+    ; A copy started elevated keeps its mutex from a normal run: it is there all the same.
     ${If} $3 == 0
+    ${AndIf} $4 != ${ERROR_ACCESS_DENIED}
       ${If} $1 != 0
         ; Closed from outside, it leaves itself a restart entry, which would start a removed program.
         DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\RunOnce" "Spotlex"
@@ -129,6 +168,11 @@ Function .onInit
   StrCpy $AllUsers 0
   ; The per-user default, taken before the shell folders may switch to all users.
   StrCpy $R9 "$LOCALAPPDATA\Programs\Parvane\Classkit"
+  ; A folder given with /D= stands; otherwise an upgrade goes where the installation is.
+  StrCpy $R8 0
+  ${IfThen} $INSTDIR != $R9 ${|} StrCpy $R8 1 ${|}
+  Delete "$TEMP\Spotlex Setup.log"
+  ${SetupLog} "Spotlex ${VERSION} setup: $CMDLINE"
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/ALLUSERS" $R1
@@ -154,16 +198,33 @@ Function .onInit
     SetShellVarContext all
     ${If} ${RunningX64}
       SetRegView 64
-      ; A folder given with /D= stands; otherwise the machine-wide programs folder.
-      ${If} $INSTDIR == $R9
-        StrCpy $INSTDIR "$PROGRAMFILES64\Parvane\Classkit"
-      ${EndIf}
-    ${ElseIf} $INSTDIR == $R9
+      ${IfThen} $R8 == 0 ${|} StrCpy $INSTDIR "$PROGRAMFILES64\Parvane\Classkit" ${|}
+    ${ElseIf} $R8 == 0
       StrCpy $INSTDIR "$PROGRAMFILES\Parvane\Classkit"
     ${EndIf}
   ${Else}
     SetShellVarContext current
     ${IfThen} ${RunningX64} ${|} SetRegView 64 ${|}
+  ${EndIf}
+  ${If} $R8 == 0
+    ReadRegStr $R0 SHCTX "${UNINST_KEY}" "InstallLocation"
+    ${If} $R0 != ""
+      StrCpy $INSTDIR $R0
+      ${SetupLog} "Spotlex is installed in $INSTDIR: this setup updates it there."
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; "Start Spotlex now" starts it as the signed-in user. An elevated setup (all users, or run as
+; administrator, perhaps with a helpdesk account) hands the start to the running shell, which
+; starts it unelevated in the user's own session; otherwise it starts it directly.
+Function StartInstalledProgram
+  UserInfo::GetAccountType
+  Pop $R0
+  ${If} $R0 == "Admin"
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\Spotlex.exe"'
+  ${Else}
+    Exec '"$INSTDIR\Spotlex.exe"'
   ${EndIf}
 FunctionEnd
 
@@ -205,6 +266,14 @@ FunctionEnd
 !macro InstallSound EVENT FILE LABEL
   SetOutPath "$INSTDIR\sounds"
   File "${BIN64}\Spotlex_${FILE}.wav"
+  ${If} $AllUsers == 1
+    WriteRegStr HKLM "${MACHINE_SOUNDS_KEY}" "${EVENT}" "$INSTDIR\sounds\Spotlex_${FILE}.wav"
+  ${Else}
+    Call RegisterUserSound${EVENT}
+  ${EndIf}
+!macroend
+!macro RegisterUserSound EVENT FILE LABEL
+Function RegisterUserSound${EVENT}
   WriteRegStr HKCU "AppEvents\EventLabels\${EVENT}" "" "${LABEL}"
   ; A sound the presenter chose in the control panel stays, unless its file is gone.
   ReadRegStr $R0 HKCU "${EVENTS_KEY}\${EVENT}\.Current" ""
@@ -215,7 +284,115 @@ FunctionEnd
     WriteRegStr HKCU "${EVENTS_KEY}\${EVENT}\.Current" "" "$INSTDIR\sounds\Spotlex_${FILE}.wav"
   ${EndIf}
   WriteRegStr HKCU "${EVENTS_KEY}\${EVENT}\.Default" "" "$INSTDIR\sounds\Spotlex_${FILE}.wav"
+FunctionEnd
 !macroend
+!insertmacro ForEachSound RegisterUserSound
+
+; Whether two files hold the same bytes: pops two paths, pushes 1 or 0 (0 when either is missing).
+Function SameFileBytes
+  Exch $1
+  Exch
+  Exch $0
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  Push $6
+  Push $7
+  Push $8
+  Push $9
+  StrCpy $7 0
+  ClearErrors
+  FileOpen $2 $0 r
+  ${IfNot} ${Errors}
+    FileOpen $3 $1 r
+    ${IfNot} ${Errors}
+      FileSeek $2 0 END $4
+      FileSeek $3 0 END $5
+      ${If} $4 == $5
+        FileSeek $2 0 SET
+        FileSeek $3 0 SET
+        System::Alloc 65536
+        Pop $8
+        System::Alloc 65536
+        Pop $9
+        StrCpy $7 1
+        ${Do}
+          System::Call 'kernel32::ReadFile(p r2, p r8, i 65536, *i .r4, p 0) i .r6'
+          ${IfThen} $6 == 0 ${|} StrCpy $7 0 ${|}
+          System::Call 'kernel32::ReadFile(p r3, p r9, i 65536, *i .r5, p 0) i .r6'
+          ${IfThen} $6 == 0 ${|} StrCpy $7 0 ${|}
+          ${IfThen} $4 != $5 ${|} StrCpy $7 0 ${|}
+          ${If} $7 == 0
+          ${OrIf} $4 == 0
+            ${Break}
+          ${EndIf}
+          System::Call 'msvcrt::memcmp(p r8, p r9, p r4) i .r6'
+          ${If} $6 != 0
+            StrCpy $7 0
+            ${Break}
+          ${EndIf}
+        ${Loop}
+        System::Free $8
+        System::Free $9
+      ${EndIf}
+      FileClose $3
+    ${EndIf}
+    FileClose $2
+  ${EndIf}
+  StrCpy $0 $7
+  Pop $9
+  Pop $8
+  Pop $7
+  Pop $6
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; Puts the font in the fonts folder $R0 and leaves in $R1 the file name to register. An unchanged
+; font is left alone. Windows holds a registered font open from the sign-in on, so a changed one
+; that cannot be written waits beside it as ${FONT_NEXT}: renamed over it when Windows restarts,
+; or, where this user may not schedule that, registered under that name for the next sign-in.
+Function InstallFont
+  StrCpy $R1 "Spotlex2.ttf"
+  CreateDirectory "$R0"
+  InitPluginsDir
+  SetOutPath "$PLUGINSDIR"
+  File "${BIN64}\Spotlex2.ttf"
+  SetOutPath "$INSTDIR"
+  Push "$PLUGINSDIR\Spotlex2.ttf"
+  Push "$R0\Spotlex2.ttf"
+  Call SameFileBytes
+  Pop $R2
+  ${If} $R2 == 1
+    ; A font left waiting by an earlier run is no longer needed.
+    Delete "$R0\${FONT_NEXT}"
+    Return
+  ${EndIf}
+  System::Call 'kernel32::CopyFileW(w "$PLUGINSDIR\Spotlex2.ttf", w "$R0\Spotlex2.ttf", i 0) i .R2'
+  ${If} $R2 != 0
+    Delete "$R0\${FONT_NEXT}"
+    Return
+  ${EndIf}
+  System::Call 'kernel32::CopyFileW(w "$PLUGINSDIR\Spotlex2.ttf", w "$R0\${FONT_NEXT}", i 0) i .R2'
+  ${If} $R2 == 0
+    ${SetupLog} "The font $R0\Spotlex2.ttf is in use and no new copy could be put beside it."
+    Abort "The font Spotlex2 is in use and could not be replaced."
+  ${EndIf}
+  ; MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT
+  System::Call 'kernel32::MoveFileExW(w "$R0\${FONT_NEXT}", w "$R0\Spotlex2.ttf", i 5) i .R2'
+  ${If} $R2 != 0
+    SetRebootFlag true
+    ${SetupLog} "The font $R0\Spotlex2.ttf is in use: the new one takes its place when Windows restarts. Until then Spotlex uses the copy in its own folder."
+  ${Else}
+    StrCpy $R1 "${FONT_NEXT}"
+    ${SetupLog} "The font $R0\Spotlex2.ttf is in use: the new one is registered as ${FONT_NEXT} and takes effect at the next sign-in."
+  ${EndIf}
+FunctionEnd
 
 Section "Spotlex"
   Call CloseRunningCopy
@@ -227,6 +404,20 @@ Section "Spotlex"
   ; Checked again here for a silent install, which shows no folder page.
   Call CheckFolder
 
+  ; An installation already there, here or in another folder (the registrations are shared), is
+  ; never taken away by a failure of this run.
+  StrCpy $Previous 0
+  ReadRegStr $R0 HKCU "${UNINST_KEY}" "InstallLocation"
+  ReadRegStr $R1 HKLM "${UNINST_KEY}" "InstallLocation"
+  ${If} $R0 != ""
+  ${OrIf} $R1 != ""
+    StrCpy $Previous 1
+  ${ElseIf} ${FileExists} "$INSTDIR\Spotlex.exe"
+  ${AndIfNot} ${FileExists} "$INSTDIR\Spotlex.exe\*.*"
+    StrCpy $Previous 1
+  ${EndIf}
+
+  StrCpy $Step "copying the program's files"
   SetOutPath "$INSTDIR"
   StrCpy $Installed 1
   SetOverwrite on
@@ -258,18 +449,21 @@ Section "Spotlex"
   ; The font, for this user or for the machine, in effect from the next logon; until then the
   ; program loads the copy beside it. Not added to the running session: Wine then shows the
   ; symbol font's family under a garbled name to every later process, and the displays fail.
+  StrCpy $Step "installing the font"
   ${If} $AllUsers == 1
-    SetOutPath "$FONTS"
-    File "${BIN64}\Spotlex2.ttf"
-    WriteRegStr HKLM "${FONTS_KEY}" "${FONT_VALUE}" "Spotlex2.ttf"
+    StrCpy $R0 "$FONTS"
+    Call InstallFont
+    WriteRegStr HKLM "${FONTS_KEY}" "${FONT_VALUE}" "$R1"
   ${Else}
-    SetOutPath "$LOCALAPPDATA\Microsoft\Windows\Fonts"
-    File "${BIN64}\Spotlex2.ttf"
-    WriteRegStr HKCU "${FONTS_KEY}" "${FONT_VALUE}" "$LOCALAPPDATA\Microsoft\Windows\Fonts\Spotlex2.ttf"
+    StrCpy $R0 "$LOCALAPPDATA\Microsoft\Windows\Fonts"
+    Call InstallFont
+    WriteRegStr HKCU "${FONTS_KEY}" "${FONT_VALUE}" "$R0\$R1"
   ${EndIf}
   SetOutPath "$INSTDIR"
 
-  ; The large cursor scheme: the control panel lists it, and View Large Cursors applies it.
+  ; The large cursor scheme: the control panel lists it, and View Large Cursors applies it. For all
+  ; users it is the machine's scheme, which every user's Spotlex and control panel find.
+  StrCpy $Step "registering the cursor scheme"
   !ifdef CURSORS
     ; Room for 14 paths of MAX_PATH characters and their commas, zeroed.
     System::Call '*(&w3700) p .R9'
@@ -277,15 +471,29 @@ Section "Spotlex"
     System::Call 'kernel32::lstrlenW(p R9) i .R8'
     IntOp $R8 $R8 + 1
     IntOp $R8 $R8 * 2
-    System::Call 'advapi32::RegSetKeyValueW(p 0x80000001, w "${SCHEMES_KEY}", w "Spotlex", i 1, p R9, i R8) i .R7'
+    ${If} $AllUsers == 1
+      ; KEY_WRITE, with KEY_WOW64_64KEY where the 64-bit program reads it.
+      StrCpy $R6 0x20006
+      ${IfThen} ${RunningX64} ${|} IntOp $R6 $R6 | 0x100 ${|}
+      System::Call 'advapi32::RegCreateKeyExW(p 0x80000002, w "${SYSTEM_SCHEMES_KEY}", i 0, p 0, i 0, i R6, p 0, *p .R5, p 0) i .R7'
+      ${If} $R7 == 0
+        System::Call 'advapi32::RegSetValueExW(p R5, w "Spotlex", i 0, i 1, p R9, i R8) i .R7'
+        System::Call 'advapi32::RegCloseKey(p R5)'
+      ${EndIf}
+    ${Else}
+      System::Call 'advapi32::RegSetKeyValueW(p 0x80000001, w "${SCHEMES_KEY}", w "Spotlex", i 1, p R9, i R8) i .R7'
+    ${EndIf}
     System::Free $R9
     ${If} $R7 != 0
       Abort "The large cursor scheme could not be registered (error $R7)."
     ${EndIf}
   !endif
 
-  ; The suite's section of the Sounds control panel.
-  WriteRegStr HKCU "${EVENTS_KEY}" "" "Classkit"
+  ; The suite's section of the Sounds control panel, for a per-user install. For all users the
+  ; sounds are the machine's: every user's Spotlex plays them while that user has no section of
+  ; their own, and the uninstaller takes them all away again.
+  StrCpy $Step "registering the sounds"
+  ${IfThen} $AllUsers != 1 ${|} WriteRegStr HKCU "${EVENTS_KEY}" "" "Classkit" ${|}
   !insertmacro ForEachSound InstallSound
   SetOutPath "$INSTDIR"
 
@@ -296,6 +504,7 @@ Section "Spotlex"
     WriteRegStr HKCU "${SUITE_KEY}\General" "Path" "$INSTDIR"
   ${EndIf}
 
+  StrCpy $Step "writing the shortcut and the uninstaller"
   CreateShortcut "$SMPROGRAMS\Spotlex.lnk" "$INSTDIR\Spotlex.exe" "" "$INSTDIR\Spotlex.exe" 0 \
     SW_SHOWNORMAL "" "Shows your key presses, clicks and a break clock to your audience"
 
@@ -313,9 +522,24 @@ Section "Spotlex"
   WriteRegDWORD SHCTX "${UNINST_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
-; A failed or cancelled install takes away what it put in place.
+Function .onInstSuccess
+  ${SetupLog} "Spotlex ${VERSION} is installed in $INSTDIR."
+  ${If} ${RebootFlag}
+    ; ERROR_SUCCESS_REBOOT_REQUIRED, as installers report it.
+    SetErrorLevel 3010
+    ${SetupLog} "Restart Windows to finish: exit code 3010."
+  ${EndIf}
+FunctionEnd
+
+; A failed or cancelled install takes away what it put in place, but never an installation that
+; was there before it started.
 Function .onInstFailed
-  ${If} $Installed == 1
+  ${If} $Installed != 1
+    ${SetupLog} "Setup stopped before it changed anything."
+  ${ElseIf} $Previous == 1
+    ${SetupLog} "Setup stopped while $Step. The installation that was there before is kept and still starts; run Setup again once nothing holds its files."
+  ${Else}
+    ${SetupLog} "Setup stopped while $Step, and took away what it had put in place."
     Call RemoveInstalled
   ${EndIf}
 FunctionEnd
@@ -396,20 +620,29 @@ FunctionEnd
 !macro RemoveInstalled UN
 Function ${UN}RemoveInstalled
   Call ${UN}RestoreCursors
-  DeleteRegValue HKCU "${SCHEMES_KEY}" "Spotlex"
-  DeleteRegKey /ifempty HKCU "${SCHEMES_KEY}"
-
-  !insertmacro ForEachSound RemoveSound
-  DeleteRegKey /ifempty HKCU "AppEvents\EventLabels"
-  DeleteRegKey HKCU "${EVENTS_KEY}"
+  ; This user's scheme and sound section belong to a per-user install, or were left for the
+  ; installing administrator by an earlier all-users install of this folder.
+  ReadRegStr $R0 HKCU "${EVENTS_KEY}\CKStartUp\.Default" ""
+  ${If} $AllUsers != 1
+  ${OrIf} $R0 == "$INSTDIR\sounds\Spotlex_StartUp.wav"
+    DeleteRegValue HKCU "${SCHEMES_KEY}" "Spotlex"
+    DeleteRegKey /ifempty HKCU "${SCHEMES_KEY}"
+    !insertmacro ForEachSound RemoveSound
+    DeleteRegKey /ifempty HKCU "AppEvents\EventLabels"
+    DeleteRegKey HKCU "${EVENTS_KEY}"
+  ${EndIf}
 
   ${If} $AllUsers == 1
+    DeleteRegValue HKLM "${SYSTEM_SCHEMES_KEY}" "Spotlex"
+    DeleteRegKey HKLM "${MACHINE_SOUNDS_KEY}"
     DeleteRegValue HKLM "${FONTS_KEY}" "${FONT_VALUE}"
     Delete /REBOOTOK "$FONTS\Spotlex2.ttf"
+    Delete /REBOOTOK "$FONTS\${FONT_NEXT}"
     DeleteRegValue HKLM "${SUITE_KEY}\General" "Path"
   ${Else}
     DeleteRegValue HKCU "${FONTS_KEY}" "${FONT_VALUE}"
     Delete /REBOOTOK "$LOCALAPPDATA\Microsoft\Windows\Fonts\Spotlex2.ttf"
+    Delete /REBOOTOK "$LOCALAPPDATA\Microsoft\Windows\Fonts\${FONT_NEXT}"
     DeleteRegValue HKCU "${SUITE_KEY}\General" "Path"
     DeleteRegKey /ifempty HKCU "${FONTS_KEY}"
   ${EndIf}
@@ -420,7 +653,8 @@ Function ${UN}RemoveInstalled
   DeleteRegKey /ifempty HKLM "Software\Parvane"
   Delete "$SMPROGRAMS\Spotlex.lnk"
   DeleteRegKey SHCTX "${UNINST_KEY}"
-  DeleteRegKey /ifempty SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall"
+  ; Windows always has the machine's list; a user's may have been made by this install.
+  ${IfThen} $AllUsers != 1 ${|} DeleteRegKey /ifempty HKCU "Software\Microsoft\Windows\CurrentVersion\Uninstall" ${|}
 
   Delete "$INSTDIR\Spotlex.exe"
   Delete "$INSTDIR\SpotlexClock.exe"
@@ -448,6 +682,15 @@ Function un.onInit
   ReadRegStr $R0 HKLM "${UNINST_KEY}" "InstallLocation"
   ${IfThen} $R0 == $INSTDIR ${|} StrCpy $AllUsers 1 ${|}
   ${If} $AllUsers == 1
+    ; Taking away the machine's files and entries needs an administrator: without one, nothing is
+    ; removed rather than this user's part alone.
+    UserInfo::GetAccountType
+    Pop $R1
+    ${If} $R1 != "Admin"
+      MessageBox MB_OK|MB_ICONSTOP "Spotlex is installed for all users of this computer. Removing it needs administrator rights: right-click its uninstaller and choose Run as administrator, or remove it from Apps && features, which asks for them." /SD IDOK
+      SetErrorLevel 5
+      Quit
+    ${EndIf}
     SetShellVarContext all
   ${Else}
     SetShellVarContext current

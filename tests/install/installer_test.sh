@@ -4,7 +4,10 @@
 # A silent install into a folder with blanks and non-ASCII letters puts every file and registry
 # entry in place; the installed program starts and logs nothing; installing over the running
 # program closes it; uninstalling leaves files and registry as in the fresh prefix, settings kept
-# unless asked, and the cursors restored. An install that fails half-way leaves nothing behind.
+# unless asked, and the cursors restored. An install that fails half-way leaves nothing behind, and
+# one that fails over an earlier installation (a file in use) leaves that installation whole. An
+# upgrade without /D= stays in the installed folder; a font Windows holds open is replaced at the
+# next restart. An all-users install registers its scheme and sounds for the machine.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/../../scripts/wine-lib.sh"
@@ -29,6 +32,30 @@ cp "$setup" "$WINEPREFIX/drive_c/setup.exe"
 
 # NSIS takes /D= only unquoted and last, which a direct start would quote: go through cmd.
 run_setup() { wine cmd /c "C:\\setup.exe /S $*" >/dev/null 2>&1; }
+# What the last setup wrote to its log in the user's temporary folder.
+setup_log() {
+  local log
+  log=$(find "$user_dir" -name 'Spotlex Setup.log' 2>/dev/null | head -n1)
+  [ -n "$log" ] && iconv -f UTF-16LE -t UTF-8 "$log" | tr -d '\r\357\273\277'
+}
+# Holds a file open as Windows holds a loaded font or another session's running program: others
+# may read it, not write, rename or delete it. release lets go.
+hold() {
+  local out=$work/hold.out
+  rm -f "$out"
+  wine "$(dirname "$setup")/../bin/hold_file.exe" "$1" 120 >"$out" 2>&1 &
+  holder=$!
+  for _ in $(seq 100); do grep -q held "$out" 2>/dev/null && return 0; sleep 0.1; done
+  fail "could not hold $1: $(cat "$out")"
+}
+release() { kill "$holder" 2>/dev/null; wait "$holder" 2>/dev/null; holder=; }
+# The differences between two snapshots' files and registry, apart from the program's settings,
+# which its own runs change; nothing when they are the same.
+without_settings() { awk '/^\[/ { skip = index($0, "\\Parvane\\Classkit\\4.5\\Spotlex") > 0 } !skip' "$1"; }
+install_changes() {
+  diff "$1.files" "$2.files"
+  diff <(without_settings "$1.reg") <(without_settings "$2.reg")
+}
 # The uninstaller hands over to a copy of itself and returns at once; wait for that copy.
 run_uninstaller() {
   wine "$win_dir\\Uninstall Spotlex.exe" /S "$@" >/dev/null 2>&1
@@ -162,9 +189,50 @@ run_setup "/D=$win_dir" || fail "installing over the running program failed"
 snapshot "$work/reinstalled"
 [ "$(reg_value 'HKEY_CURRENT_USER\Control Panel\Cursors' @)" = "Windows Default" ] || fail "the cursors were not put back"
 
+# An upgrade without /D= goes into the installed folder, not into the default one.
+rm "$unix_dir/help/index.html"
+run_setup || fail "upgrading without /D= failed"
+[ -s "$unix_dir/help/index.html" ] || fail "the upgrade without /D= did not update the installed folder"
+[ ! -e "$user_dir/AppData/Local/Programs/Parvane" ] || fail "the upgrade without /D= installed into the default folder"
+snapshot "$work/upgraded"
+[ "$(reg_value "$uninst" InstallLocation)" = "$win_dir" ] || fail "the upgrade moved the installation to $(reg_value "$uninst" InstallLocation)"
+
+# An upgrade that cannot replace the program (another session runs it) stops, as a presenter who
+# answers Abort stops it: the installation that was there is whole and still starts.
+hold "$win_dir\\Spotlex.exe"
+run_setup "/D=$win_dir"
+code=$?
+release
+[ "$code" -ne 0 ] || fail "an upgrade that could not replace the program reported success"
+setup_log | grep -q "installation that was there before is kept" || fail "the log does not say the installation was kept: $(setup_log)"
+snapshot "$work/cancelled"
+changes=$(install_changes "$work/upgraded" "$work/cancelled")
+[ -z "$changes" ] || fail "a failed upgrade changed the installation: $changes"
+
+# An upgrade while Windows holds an older registered font open: the font waits beside it for the
+# restart, the exit code says a restart is due, and nothing else is lost.
+font_dir=$user_dir/AppData/Local/Microsoft/Windows/Fonts
+printf 'older' >>"$font_dir/Spotlex2.ttf"
+cp "$font_dir/Spotlex2.ttf" "$work/older.ttf"
+hold 'C:\users\'"$USER"'\AppData\Local\Microsoft\Windows\Fonts\Spotlex2.ttf'
+run_setup "/D=$win_dir"
+code=$?
+release
+# 3010 says a restart is due; Linux sees the low byte of a Windows exit code.
+[ "$code" -eq $((3010 % 256)) ] || fail "an upgrade with the font in use exited $code, not 3010 (restart due): $(setup_log)"
+setup_log | grep -q "takes its place when Windows restarts" || fail "the log does not say the font waits for a restart: $(setup_log)"
+cmp -s "$font_dir/Spotlex2.ttf" "$work/older.ttf" || fail "the font in use was changed"
+cmp -s "$font_dir/Spotlex2.next.ttf" "$unix_dir/Spotlex2.ttf" || fail "the new font does not wait beside the one in use"
+snapshot "$work/font-held"
+changes=$(install_changes "$work/upgraded" "$work/font-held" | grep '^[<>]')
+[ "$changes" = "> ./users/$USER/AppData/Local/Microsoft/Windows/Fonts/Spotlex2.next.ttf" ] ||
+  fail "the upgrade with the font in use changed more than the waiting font: $changes"
+
+# After each of them the installed program starts.
 (cd "$unix_dir" && wine "$win_dir\\Spotlex.exe" >/dev/null 2>&1 &)
 for _ in $(seq 50); do [ -n "$(program_pids)" ] && break; sleep 0.2; done
 sleep 3
+[ -n "$(program_pids)" ] || fail "the installed program does not start after the failed upgrades"
 
 # Uninstalling while it runs (large cursors on again) closes it; the settings it wrote stay.
 start=$(date +%s%N)
@@ -196,6 +264,25 @@ run_uninstaller /REMOVESETTINGS
 snapshot "$work/gone"
 gone=$(differs_from_fresh "$work/gone")
 [ -z "$gone" ] || fail "uninstalling with /REMOVESETTINGS left: $gone"
+
+# For all users: the cursor scheme and the sounds are the machine's, where every user's Spotlex
+# finds them, and the uninstaller takes all of them away again.
+run_setup "/ALLUSERS /D=$win_dir" || fail "the all-users install failed: $(setup_log)"
+snapshot "$work/all-users"
+machine_sounds='HKEY_LOCAL_MACHINE\Software\Parvane\Classkit\4.5\Sounds'
+[ "$(reg_value "$machine_sounds" CKClick)" = "$win_dir\\sounds\\Spotlex_Click.wav" ] || fail "no machine-wide sound for CKClick"
+grep -qF '[HKEY_CURRENT_USER\AppEvents\Schemes\Apps\Classkit' "$work/all-users.reg" &&
+  fail "the all-users install gave the sound section to the installing user only"
+if [ -n "$scheme" ]; then
+  machine_scheme=$(reg_value 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Control Panel\Cursors\Schemes' Spotlex)
+  [ "$(echo "$machine_scheme" | tr ',' '\n' | wc -l)" -eq 14 ] || fail "no machine-wide cursor scheme: $machine_scheme"
+  [ -z "$(reg_value 'HKEY_CURRENT_USER\Control Panel\Cursors\Schemes' Spotlex)" ] ||
+    fail "the all-users install gave the cursor scheme to the installing user"
+fi
+run_uninstaller /REMOVESETTINGS
+snapshot "$work/all-gone"
+gone=$(differs_from_fresh "$work/all-gone")
+[ -z "$gone" ] || fail "uninstalling the all-users install left: $gone"
 
 echo "installer $(stat -c %s "$setup") bytes; silent install ${install_ms} ms, silent uninstall ${uninstall_ms} ms"
 [ "$failures" -eq 0 ] && echo "installer test passed" || echo "$failures failures"
