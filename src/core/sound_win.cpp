@@ -15,6 +15,23 @@ namespace {
 
 constexpr const char* kCurrentVersionKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* kSchemeAppKey = "HKEY_CURRENT_USER\\AppEvents\\Schemes\\Apps\\Classkit\\";
+constexpr const char* kSchemeSectionKey = "HKEY_CURRENT_USER\\AppEvents\\Schemes\\Apps\\Classkit";
+
+// The machine's sound for the event when the suite is installed for all users and this user has
+// no section of their own in the Sounds control panel (which a per-user install names); else empty.
+// Read without creating anything.
+std::string MachineSoundFile(std::string_view eventName) {
+    RegistrySetting probe;
+    if (!probe.KeyExists(kMachineSoundsKey)) return {};
+    if (probe.KeyExists(kSchemeSectionKey)) {
+        RegistrySetting section;
+        section.OpenKey(kSchemeSectionKey);
+        if (!TextOrEmpty(section.Value("", rgsString)).empty()) return {};
+    }
+    RegistrySetting machine;
+    machine.OpenKey(kMachineSoundsKey);
+    return TextOrEmpty(machine.Value(eventName, rgsString));
+}
 
 
 }  // namespace
@@ -36,6 +53,8 @@ std::string MediaFolder() {
 }
 
 std::string SoundFileForEvent(std::string_view eventName) {
+    if (std::string machine = MachineSoundFile(eventName); !machine.empty())
+        return ResolveSoundFile(ExpandEnvironment(machine), MediaFolder());
     RegistrySetting scheme;
     scheme.OpenKey(std::string(kSchemeAppKey) + std::string(eventName) + "\\.Current");
     // Schemes store "%SystemRoot%\media\...": expand before deciding whether it is a drive path.

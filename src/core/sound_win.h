@@ -16,8 +16,12 @@ void PlayFX(std::string_view eventName, bool playSync) noexcept;
 // else the Windows folder's "Media".
 std::string MediaFolder();
 
-// The file PlayFX plays for the event, or empty. Opening the event's scheme key creates it.
-// Raises the settings store's errors.
+// The sounds of an all-users install: one text value per event, the file to play.
+inline constexpr const char* kMachineSoundsKey = "HKEY_LOCAL_MACHINE\\Software\\Parvane\\Classkit\\4.5\\Sounds";
+
+// The file PlayFX plays for the event, or empty. Opening the event's scheme key creates it. A user
+// without the suite's section in the Sounds control panel hears the machine's sounds, where an
+// all-users install registered them. Raises the settings store's errors.
 std::string SoundFileForEvent(std::string_view eventName);
 
 }  // namespace spotlex

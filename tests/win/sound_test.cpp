@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kVersionSubkey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* kAppSubkey = "AppEvents\\Schemes\\Apps\\Classkit";
+constexpr const char* kMachineSoundsSubkey = "Software\\Parvane\\Classkit\\4.5\\Sounds";
 
 std::string WindowsFolder() {
     char buffer[MAX_PATH] = {};
@@ -49,6 +50,19 @@ void SetEventFile(const std::string& event, const std::string& file) {
     RegCloseKey(key);
 }
 
+// What an all-users install registers for every user, and what a per-user install names its section.
+void SetMachineSound(const char* event, const std::string& file) {
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kMachineSoundsSubkey, event, REG_SZ, file.c_str(),
+                              static_cast<DWORD>(file.size() + 1)),
+              ERROR_SUCCESS);
+}
+
+void NameUserSection(const std::string& name) {
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kAppSubkey, nullptr, REG_SZ, name.c_str(),
+                              static_cast<DWORD>(name.size() + 1)),
+              ERROR_SUCCESS);
+}
+
 bool EventKeyExists(const std::string& event) {
     HKEY key = nullptr;
     std::string subkey = std::string(kAppSubkey) + "\\" + event + "\\.Current";
@@ -63,6 +77,7 @@ protected:
         DeleteMachineValue("MediaPath");
         DeleteMachineValue("MediaPathUnexpanded");
         RegDeleteTreeA(HKEY_CURRENT_USER, kAppSubkey);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kMachineSoundsSubkey);
     }
     void TearDown() override {
         SetUp();
@@ -128,6 +143,20 @@ TEST_F(Sound, EventFilesResolveAgainstTheRealFolders) {
     EXPECT_FALSE(EventKeyExists("CKDragStart"));
     EXPECT_EQ(SoundFileForEvent("CKDragStart"), "");
     EXPECT_TRUE(EventKeyExists("CKDragStart"));
+}
+
+TEST_F(Sound, UsersWithoutTheirOwnSectionHearTheMachinesSounds) {
+    SetMachineSound("CKClick", "C:\\Classkit\\sounds\\Spotlex_Click.wav");
+    EXPECT_EQ(SoundFileForEvent("CKClick"), "C:\\Classkit\\sounds\\Spotlex_Click.wav");
+    // An event the machine has no sound for keeps the user's rule, and its empty key does not
+    // make a section of the user's own.
+    EXPECT_EQ(SoundFileForEvent("CKAlarm"), "");
+    EXPECT_EQ(SoundFileForEvent("CKClick"), "C:\\Classkit\\sounds\\Spotlex_Click.wav");
+
+    // A per-user install's section rules, an event silenced in the control panel included.
+    NameUserSection("Classkit");
+    SetEventFile("CKClick", "");
+    EXPECT_EQ(SoundFileForEvent("CKClick"), "");
 }
 
 TEST_F(Sound, PlayFxOpensNothingWhileSoundsAreOff) {
