@@ -181,6 +181,7 @@ Function .onInit
     Pop $R1
     ${If} $R1 != "Admin"
       MessageBox MB_OK|MB_ICONSTOP "Installing for all users needs administrator rights. Run Setup as administrator, or without /ALLUSERS to install for yourself." /SD IDOK
+      ${SetupLog} "Installing for all users needs administrator rights: exit code 5."
       SetErrorLevel 5
       Quit
     ${EndIf}
@@ -398,6 +399,7 @@ Section "Spotlex"
   Call CloseRunningCopy
   ${If} $0 != 1
     MessageBox MB_OK|MB_ICONEXCLAMATION "Spotlex is running and did not close. Close it from its icon in the taskbar tray, then run Setup again." /SD IDOK
+    ${SetupLog} "Spotlex is running and did not close: exit code 4."
     SetErrorLevel 4
     Abort
   ${EndIf}
