@@ -43,7 +43,8 @@ setup_log() {
 hold() {
   local out=$work/hold.out
   rm -f "$out"
-  wine "$(dirname "$setup")/../bin/hold_file.exe" "$1" 120 >"$out" 2>&1 &
+  # The loader itself, not the wine function's subshell: killing it ends the Windows process.
+  "$WINELOADER" "$(dirname "$setup")/../bin/hold_file.exe" "$1" 120 >"$out" 2>&1 &
   holder=$!
   for _ in $(seq 100); do grep -q held "$out" 2>/dev/null && return 0; sleep 0.1; done
   fail "could not hold $1: $(cat "$out")"
@@ -183,7 +184,7 @@ if [ -n "$scheme" ]; then
 fi
 
 # Installing the same version over the running program closes it first; it puts the cursors back.
-run_setup "/D=$win_dir" || fail "installing over the running program failed"
+run_setup "/D=$win_dir" || fail "installing over the running program failed: $(setup_log)"
 [ -z "$(program_pids)" ] || fail "the running program was not closed for the install"
 [ -s "$unix_dir/Spotlex.exe" ] || fail "the program is missing after installing over itself"
 snapshot "$work/reinstalled"
