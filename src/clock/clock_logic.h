@@ -98,6 +98,11 @@ private:
 // What another program asks of the clock with WM_COPYDATA.
 enum class ClockRequest { Hide, Show, Status };
 
+// The clock's answers: a request it carried out, and anything else (no request of ours, or a clock
+// that is not running).
+inline constexpr long kClockActed = 1;
+inline constexpr long kClockIgnored = -1;
+
 // The most bytes of a request the clock looks at; anything longer is no request of ours.
 inline constexpr std::size_t kMaxClockRequestBytes = 64;
 

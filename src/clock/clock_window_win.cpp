@@ -367,14 +367,13 @@ void frmClock::DragMove() noexcept {
 LRESULT frmClock::OnCopyData(LPARAM lp) noexcept {
     // Anyone may send this: the block is looked at only when it is small enough to be a request,
     // and only the bytes the system copied for us are read.
-    constexpr LRESULT kAnswer = -1;
     const auto* block = reinterpret_cast<const COPYDATASTRUCT*>(lp);
     if (!block || !block->lpData || block->cbData == 0 || block->cbData > kMaxClockRequestBytes)
-        return kAnswer;
+        return kClockIgnored;
     unsigned char bytes[kMaxClockRequestBytes];
     std::memcpy(bytes, block->lpData, block->cbData);
     const auto request = ParseClockRequest(bytes, block->cbData);
-    if (!request || destroyed_ || !started_) return kAnswer;
+    if (!request || destroyed_ || !started_) return kClockIgnored;
     // Both take effect before the answer: the sender finds the clock hidden or shown, and no
     // message is pumped here that could close the clock under us.
     try {
@@ -386,8 +385,9 @@ LRESULT frmClock::OnCopyData(LPARAM lp) noexcept {
             Show();
         }
     } catch (...) {
+        return kClockIgnored;
     }
-    return kAnswer;
+    return kClockActed;
 }
 
 void frmClock::Publish(HWND value) noexcept {
