@@ -24,6 +24,9 @@ void frmMain::TrayIcon1_DblClick() noexcept {
 }
 
 void frmMain::mnuViewBreakClock_Click() noexcept {
+    // Showing the clock may show the missing-font message, whose loop dispatches tray clicks: none
+    // of them may open or close the clock under this one.
+    ModalScope busy(modalDepth_);
     auto step = [](auto&& f) { LogAndContinue(kModule, "mnuViewBreakClock_Click", f); };
     step([this] { SysInputEnabled(false, true); });
     step([this] {
