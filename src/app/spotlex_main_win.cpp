@@ -92,6 +92,7 @@ int Main(const char* commandLine) {
     }
     splash.reset();
     main.reset();
+    CloseErrataRuns();
     return 0;
 }
 

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <exception>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -55,8 +57,23 @@ std::string LogFolder() {
     return folder.empty() ? folder : WithBackslash(folder);
 }
 
-// Appends to the log, never truncating it; a new or empty file gets the header first.
+// The runs of identical entries, shared by every thread that logs.
+std::mutex gRunsLock;
+ErrataRuns gRuns;
+
+// Appends to the log, never truncating it; a new or empty file gets the header first. A log that
+// would pass its limit moves aside first (replacing the older one); where that cannot be done
+// (another process holds it) the entry still goes in.
 bool AppendToLog(const std::string& file, const std::string& entry) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data)) {
+        const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+        if (ErrataLogMustRoll(size, entry.size() + 2)) {
+            const std::string old =
+                file.substr(0, file.size() - std::strlen(kErrataFileName)) + kErrataOldFileName;
+            MoveFileExA(file.c_str(), old.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+    }
     HANDLE raw = CreateFileA(file.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                              nullptr);
@@ -158,11 +175,10 @@ std::string PerUserLogFolder() {
 void LogError(std::string_view module, std::string_view procedure, std::int32_t number,
               std::string_view description) noexcept {
     DepthGuard depth;
+    bool repeat = false;
     try {
-        COSInfo os;
         SYSTEMTIME now{};
         GetLocalTime(&now);
-        const std::string systemInfo = os.SystemInfo();
         ErrataEntryFields fields;
         fields.version = RunningProgramVersion();
         fields.time = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
@@ -170,10 +186,23 @@ void LogError(std::string_view module, std::string_view procedure, std::int32_t 
         fields.procedure = procedure;
         fields.number = number;
         fields.description = description;
+        const std::string file = LogFolder() + kErrataFileName;
+        ErrataRuns::Decision decision;
+        {
+            std::lock_guard<std::mutex> lock(gRunsLock);
+            decision = gRuns.Next(file, fields);
+        }
+        // A repeat of the entry before: counted, not written, and not worth a beep or a pass of
+        // the queue (a bad setting read at every key press would otherwise do both each time).
+        repeat = decision.repeat;
+        if (repeat) return;
+        COSInfo os;
+        const std::string systemInfo = os.SystemInfo();
         fields.systemInfo = systemInfo;
-        const std::string entry = ErrataEntry(fields);
+        std::string entry = ErrataEntry(fields);
+        if (!decision.runLine.empty()) entry = decision.runLine + "\r\n" + entry;
 
-        if (!AppendToLog(LogFolder() + kErrataFileName, entry)) {
+        if (!AppendToLog(file, entry)) {
             // Program Files is not writable for a standard user: keep the entry in the user's own folder.
             std::string fallback = PerUserLogFolder();
             if (!fallback.empty()) {
@@ -184,11 +213,25 @@ void LogError(std::string_view module, std::string_view procedure, std::int32_t 
     } catch (...) {
         // The log is the last resort; nothing is left to tell.
     }
+    if (repeat) return;
     try {
         LetPendingEventsRun();
     } catch (...) {
     }
     MessageBeep(MB_OK);
+}
+
+void CloseErrataRuns() noexcept {
+    try {
+        std::string file;
+        std::string line;
+        {
+            std::lock_guard<std::mutex> lock(gRunsLock);
+            line = gRuns.Close(&file);
+        }
+        if (!line.empty()) AppendToLog(file, line);
+    } catch (...) {
+    }
 }
 
 void LogCurrentException(std::string_view module, std::string_view procedure) noexcept {

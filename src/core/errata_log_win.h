@@ -14,6 +14,10 @@ namespace spotlex {
 void LogError(std::string_view module, std::string_view procedure, std::int32_t number,
               std::string_view description) noexcept;
 
+// Writes how often the last entry repeated, when it did and no other entry has said so yet. The
+// program calls it as it ends.
+void CloseErrataRuns() noexcept;
+
 // Logs the exception being handled (AppError with its number, anything else as a runtime error).
 // Call only from inside a catch block; elsewhere it does nothing.
 void LogCurrentException(std::string_view module, std::string_view procedure) noexcept;

@@ -71,6 +71,41 @@ std::string ErrataHeader() {
     return text;
 }
 
+bool ErrataLogMustRoll(std::uint64_t size, std::uint64_t adding) {
+    return size > 0 && size + adding > kErrataLogLimit;
+}
+
+std::string ErrataRunLine(int repeats, const LogTime& t) {
+    return "(The entry above came " + std::to_string(repeats) + (repeats == 1 ? " more time" : " more times") +
+           ", the last at " + FormatLogTime(t.year, t.month, t.day, t.hour, t.minute) + ".)";
+}
+
+ErrataRuns::Decision ErrataRuns::Next(std::string_view file, const ErrataEntryFields& e) {
+    std::string key = std::string(e.module) + '\n' + std::string(e.procedure) + '\n' + std::to_string(e.number) +
+                      '\n' + std::string(e.description);
+    Decision decision;
+    if (file == file_ && key == key_) {
+        ++repeats_;
+        lastTime_ = e.time;
+        decision.repeat = true;
+        return decision;
+    }
+    if (file == file_ && repeats_ > 0) decision.runLine = ErrataRunLine(repeats_, lastTime_);
+    file_ = std::string(file);
+    key_ = std::move(key);
+    repeats_ = 0;
+    lastTime_ = e.time;
+    return decision;
+}
+
+std::string ErrataRuns::Close(std::string* file) {
+    std::string line = repeats_ > 0 ? ErrataRunLine(repeats_, lastTime_) : std::string();
+    if (file) *file = file_;
+    repeats_ = 0;
+    key_.clear();
+    return line;
+}
+
 std::string ErrataEntry(const ErrataEntryFields& e) {
     const LogTime& t = e.time;
     std::string text;

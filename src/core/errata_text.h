@@ -8,6 +8,10 @@
 namespace spotlex {
 
 inline constexpr const char* kErrataFileName = "errata.log";
+// Past this size the log moves aside to the older file (one is kept, replaced each time) and a new
+// log starts, so a fault that repeats for days cannot fill the disk.
+inline constexpr const char* kErrataOldFileName = "errata.old.log";
+inline constexpr std::uint64_t kErrataLogLimit = std::uint64_t{1} << 20;
 
 // What the system snapshot reports. Memory figures are in units of 1024 bytes; 64-bit because
 // physical memory and address space pass 4 GB.
@@ -69,5 +73,32 @@ std::string ErrataHeader();
 
 // One entry block, CR-LF between its lines, none after the last dashes.
 std::string ErrataEntry(const ErrataEntryFields& fields);
+
+// Whether a log of `size` bytes must move aside before `adding` more are written.
+bool ErrataLogMustRoll(std::uint64_t size, std::uint64_t adding);
+
+// Runs of identical entries in one log file (same place, number and description, one after the
+// other): the first is written, the repeats are only counted, and one line tells how many came
+// once the run ends. A repeat is also not worth a beep or a pass of the message queue.
+class ErrataRuns {
+public:
+    struct Decision {
+        bool repeat = false;
+        // The line that closes the run before this entry, to be written first; empty if none.
+        std::string runLine;
+    };
+    Decision Next(std::string_view file, const ErrataEntryFields& fields);
+    // The line that closes a run still open (at shutdown), for its file; empty if none.
+    std::string Close(std::string* file);
+
+private:
+    std::string file_;
+    std::string key_;
+    int repeats_ = 0;
+    LogTime lastTime_;
+};
+
+// "(The entry above came N more times, the last at <time>.)"
+std::string ErrataRunLine(int repeats, const LogTime& last);
 
 }  // namespace spotlex

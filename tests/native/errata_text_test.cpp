@@ -101,6 +101,46 @@ TEST(ErrataText, EntryBlockByteForByte) {
     EXPECT_NE(text.find("\r\nDesc: \r\n\r\n---"), std::string::npos);
 }
 
+TEST(ErrataText, RunsOfIdenticalEntriesAreWrittenOnceWithACount) {
+    ErrataRuns runs;
+    ErrataEntryFields e;
+    e.module = "basClasskit";
+    e.procedure = "GetNumericSetting";
+    e.number = 6;
+    e.description = "Key_IncludeExclude is out of range.";
+    e.time = {2026, 12, 9, 9, 0};
+    const std::string log = "C:\\Classkit\\errata.log";
+
+    EXPECT_FALSE(runs.Next(log, e).repeat);
+    e.time.minute = 1;
+    EXPECT_TRUE(runs.Next(log, e).repeat);
+    e.time.minute = 2;
+    EXPECT_TRUE(runs.Next(log, e).repeat);
+    // The same place and number with another description is another entry; it closes the run.
+    ErrataEntryFields other = e;
+    other.description = "Access denied.";
+    const ErrataRuns::Decision next = runs.Next(log, other);
+    EXPECT_FALSE(next.repeat);
+    EXPECT_EQ(next.runLine, "(The entry above came 2 more times, the last at 12/09/2026 09:02 AM.)");
+    // Only entries one after the other form a run, and only in one file.
+    EXPECT_FALSE(runs.Next(log, e).repeat);
+    EXPECT_EQ(runs.Next(log, other).runLine, "");
+    EXPECT_FALSE(runs.Next("D:\\errata.log", other).repeat);
+
+    EXPECT_TRUE(runs.Next("D:\\errata.log", other).repeat);
+    std::string file;
+    EXPECT_EQ(runs.Close(&file), "(The entry above came 1 more time, the last at 12/09/2026 09:02 AM.)");
+    EXPECT_EQ(file, "D:\\errata.log");
+    EXPECT_EQ(runs.Close(&file), "") << "told once";
+}
+
+TEST(ErrataText, TheLogMovesAsideBeforeItPassesOneMebibyte) {
+    EXPECT_FALSE(ErrataLogMustRoll(0, 5000)) << "a new log takes any entry";
+    EXPECT_FALSE(ErrataLogMustRoll(kErrataLogLimit - 100, 100));
+    EXPECT_TRUE(ErrataLogMustRoll(kErrataLogLimit - 100, 101));
+    EXPECT_TRUE(ErrataLogMustRoll(std::uint64_t{5} << 32, 1)) << "past 4 GB as well";
+}
+
 TEST(ErrataText, PlatformNames) {
     EXPECT_EQ(PlatformString(1, 4, 0), "Windows 95");
     EXPECT_EQ(PlatformString(1, 4, 3), "Windows 95");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <regex>
 #include <stdexcept>
 #include <string>
@@ -273,7 +274,7 @@ TEST_F(ErrataLog, PendingEventsRunOnceAndTheLoopIsBounded) {
     LogError("frmTest", "Outer", 1, "outer");
     EXPECT_GE(Counter::logging, 1);
     EXPECT_LE(Counter::logging, 64);
-    EXPECT_EQ(log.EntryCount(), 2 + Counter::logging);
+    EXPECT_EQ(log.EntryCount(), 3) << "the nested entries are one run: written once";
 
     // A quit request taken off the queue is put back for the main loop.
     MSG msg;
@@ -284,6 +285,51 @@ TEST_F(ErrataLog, PendingEventsRunOnceAndTheLoopIsBounded) {
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
     DestroyWindow(w);
+}
+
+TEST_F(ErrataLog, RepeatsAreCountedNotWrittenAndLetNoEventRun) {
+    test::ScopedLogFolder log;
+    HWND w = Counter::Create();
+    ASSERT_NE(w, nullptr);
+    LogError("CKeyHandler", "KeyDown", 6, "Key_IncludeExclude is out of range.");
+    const int plain = Counter::plain;
+    PostMessageA(w, Counter::kPlain, 0, 0);
+    for (int press = 0; press < 50; ++press) LogError("CKeyHandler", "KeyDown", 6, "Key_IncludeExclude is out of range.");
+    EXPECT_EQ(Counter::plain, plain) << "a repeat passed through the message queue";
+    EXPECT_EQ(log.EntryCount(), 1);
+
+    LogError("CKeyHandler", "KeyUp", 6, "Key_IncludeExclude is out of range.");
+    EXPECT_EQ(Counter::plain, plain + 1);
+    EXPECT_EQ(log.EntryCount(), 2);
+    const std::string text = log.LogText();
+    const std::size_t run = text.find("\r\n(The entry above came 50 more times, the last at ");
+    ASSERT_NE(run, std::string::npos) << text;
+    EXPECT_LT(run, text.find("Procedure: KeyUp"));
+
+    LogError("CKeyHandler", "KeyUp", 6, "Key_IncludeExclude is out of range.");
+    CloseErrataRuns();
+    EXPECT_NE(log.LogText().find("(The entry above came 1 more time, the last at "), std::string::npos)
+        << "a run still open is told as the program ends";
+    DestroyWindow(w);
+}
+
+TEST_F(ErrataLog, AFullLogMovesAsideAndANewOneStarts) {
+    test::ScopedLogFolder log;
+    const std::string full = "older entries\r\n" + std::string(kErrataLogLimit - 100, 'x');
+    ASSERT_TRUE(test::WriteWholeFile(log.LogFile(), full));
+    LogError("frmMain", "mnuHelp_Click", 53, "File not found");
+    const std::string text = log.LogText();
+    EXPECT_EQ(text.substr(0, kHeader.size()), kHeader) << "a new log, with its header";
+    EXPECT_EQ(log.EntryCount(), 1);
+    std::string old = log.LogFile();
+    old.replace(old.size() - std::strlen(kErrataFileName), std::string::npos, kErrataOldFileName);
+    EXPECT_EQ(test::ReadWholeFile(old), full) << "one older log is kept as it was";
+
+    // The next time the older one is replaced, so two files at most.
+    ASSERT_TRUE(test::WriteWholeFile(log.LogFile(), full + "again"));
+    LogError("frmMain", "mnuHelp_Click", 2, "Another");
+    EXPECT_EQ(test::ReadWholeFile(old), full + "again");
+    EXPECT_EQ(log.EntryCount(), 1);
 }
 
 TEST(OsInfo, SnapshotOfThisSystem) {
