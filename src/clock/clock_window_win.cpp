@@ -91,6 +91,7 @@ void frmClock::SetPaused(bool paused) {
 void frmClock::Destroy() noexcept {
     if (!hwnd_ || destroyed_) return;
     destroyed_ = true;
+    EndMoveLoop(dragging_);
     LogAndContinue(kModule, "Destroy", [&] {
         ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -191,6 +192,8 @@ void frmClock::Timer_Tick() noexcept {
 
 void frmClock::Hide() noexcept {
     hidden_ = true;
+    // Hidden from another program while the presenter drags it: the drag ends here.
+    EndMoveLoop(dragging_);
     if (hwnd_) ::ShowWindow(hwnd_, SW_HIDE);
 }
 
@@ -358,6 +361,7 @@ void frmClock::DragMove() noexcept {
     drag.inputGate = &InputGate;
     drag.dragging = &dragging_;
     drag.module = kModule;
+    drag.alive = LifeToken();
     drag.resume = [this, ticking] {
         if (ticking && !destroyed_) StartTimer(TimeSource());
     };

@@ -137,20 +137,29 @@ bool DraggableDisplayMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HCURSOR 
     }
 }
 
+void EndMoveLoop(bool dragging) noexcept {
+    if (dragging) ::PostThreadMessageA(::GetCurrentThreadId(), WM_LBUTTONUP, 0, 0);
+}
+
 void DragDisplay(const DisplayDrag& drag) noexcept {
+    const auto alive = [&drag] { return !drag.alive || *drag.alive; };
     struct Resume {
         const DisplayDrag& d;
+        std::function<void(bool)> gate;
+        bool displayAlive() const { return !d.alive || *d.alive; }
         ~Resume() {
-            if (d.dragging) *d.dragging = false;
-            try {
-                if (d.resume) d.resume();
-            } catch (...) {
-                LogCurrentException(d.module, "Form_MouseDown");
-            }
-            if (d.openHand) ::SetCursor(d.openHand);
-            if (d.inputGate && *d.inputGate) {
+            if (displayAlive()) {
+                if (d.dragging) *d.dragging = false;
                 try {
-                    (*d.inputGate)(true);
+                    if (d.resume) d.resume();
+                } catch (...) {
+                    LogCurrentException(d.module, "Form_MouseDown");
+                }
+                if (d.openHand) ::SetCursor(d.openHand);
+            }
+            if (gate) {
+                try {
+                    gate(true);
                 } catch (...) {
                     LogCurrentException(d.module, "Form_MouseDown");
                 }
@@ -158,8 +167,11 @@ void DragDisplay(const DisplayDrag& drag) noexcept {
         }
     };
     try {
-        Resume resume{drag};
-        if (drag.inputGate && *drag.inputGate) (*drag.inputGate)(false);
+        Resume resume{drag, {}};
+        if (drag.inputGate && *drag.inputGate) {
+            resume.gate = *drag.inputGate;
+            resume.gate(false);
+        }
         if (drag.dragging) *drag.dragging = true;
         if (drag.closedHand) ::SetCursor(drag.closedHand);
         ::ReleaseCapture();
@@ -167,7 +179,9 @@ void DragDisplay(const DisplayDrag& drag) noexcept {
         // Sent as the command itself, so that no system takes the click on the "caption" as a
         // reason to activate the window.
         ::SendMessageA(drag.hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-        SetWindowOnTop(drag.hwnd, HWND_TOPMOST);
+        if (!alive()) return;
+        // Floated on top again, unless it was hidden meanwhile.
+        if (::IsWindowVisible(drag.hwnd)) SetWindowOnTop(drag.hwnd, HWND_TOPMOST);
         PlayFX("CKDragEnd", false);
         if (drag.dropped) drag.dropped();
     } catch (...) {

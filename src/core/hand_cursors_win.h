@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "core/unique_handle_win.h"
@@ -30,11 +31,20 @@ struct DisplayDrag {
     std::function<void()> resume;
     // Where a failure is logged from.
     std::string_view module;
+    // The display's life: a log-off or a close dispatched inside the move loop may end it, and
+    // then nothing of it is touched afterwards (the hook still comes back through a copy of the
+    // gate, which is the main form's).
+    std::shared_ptr<const bool> alive;
 };
 
 // Moves a display by the system's own move loop, as a caption drag would, with the input hook off
 // and the hand closed, between the "CKDragStart" and "CKDragEnd" sounds; then floats it on top.
-// Whatever fails, the hook and the open hand come back.
+// Whatever fails, the hook and the open hand come back. A display hidden during the drag (a remote
+// "hide") stays hidden.
 void DragDisplay(const DisplayDrag& drag) noexcept;
+
+// For a display going away while it is dragged: ends the system's move loop, which would otherwise
+// wait for a button release that now goes to another window.
+void EndMoveLoop(bool dragging) noexcept;
 
 }  // namespace spotlex

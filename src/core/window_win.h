@@ -3,6 +3,8 @@
 // cares about in Handle(); everything else goes to DefWindowProc.
 #include <windows.h>
 
+#include <memory>
+
 namespace spotlex {
 
 template <class T>
@@ -12,6 +14,7 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
     virtual ~Window() {
+        *alive_ = false;
         if (hwnd_) {
             // The window outlives nothing of ours: unhook it before it goes.
             SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
@@ -20,6 +23,10 @@ public:
     }
 
     HWND Hwnd() const noexcept { return hwnd_; }
+
+    // False once this object is gone: code that runs a message loop of the system's (a drag, a
+    // menu) keeps a copy and touches nothing of the object after the loop when it reads false.
+    std::shared_ptr<const bool> LifeToken() const noexcept { return alive_; }
 
 protected:
     // Registers the class on first use and creates the window with this object as its owner.
@@ -46,6 +53,8 @@ protected:
     HWND hwnd_ = nullptr;
 
 private:
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) noexcept {
         Window* self = nullptr;
         if (m == WM_NCCREATE) {

@@ -43,6 +43,7 @@ frmKeyboardWindow::frmKeyboardWindow() {
 
 frmKeyboardWindow::~frmKeyboardWindow() {
     if (!hwnd_) return;
+    EndMoveLoop(dragging_);
     // Unload stores the place only when this run has placed the window; the creation place would
     // otherwise replace the centred default.
     if (placedThisRun_) {
@@ -343,6 +344,7 @@ void frmKeyboardWindow::DragMove() noexcept {
     drag.inputGate = &inputGate_;
     drag.dragging = &dragging_;
     drag.module = kModule;
+    drag.alive = LifeToken();
     drag.resume = [this] { ApplyTimer(); };
     drag.dropped = [this] {
         // Stored now, so the next press shows the text where the presenter put it.
