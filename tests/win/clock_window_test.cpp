@@ -14,7 +14,8 @@
 
 namespace spotlex {
 namespace {
-
+using test::InsideShape;
+using test::MouseTo;
 using test::PumpFor;
 using test::PumpUntil;
 
@@ -33,28 +34,6 @@ std::int32_t Published(const char* key) {
 
 std::int32_t HandleNumber(HWND h) {
     return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(h));
-}
-
-void MouseTo(int x, int y, DWORD extra = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | extra;
-    SendInput(1, &in, sizeof in);
-}
-
-// A point well inside the clock's digits, in screen pixels.
-POINT InsideShape(HWND h) {
-    RECT wr = WindowRect(h);
-    UniqueRgn shape(CreateRectRgn(0, 0, 0, 0));
-    if (GetWindowRgn(h, shape.get()) == ERROR) return {-1, -1};
-    for (int y = 4; y < wr.bottom - wr.top; ++y)
-        for (int x = 4; x < wr.right - wr.left; ++x)
-            if (PtInRegion(shape.get(), x, y) && PtInRegion(shape.get(), x + 3, y) &&
-                PtInRegion(shape.get(), x, y + 3))
-                return {wr.left + x + 1, wr.top + y + 1};
-    return {-1, -1};
 }
 
 class ClockWindowTest : public ::testing::Test {

@@ -14,7 +14,6 @@
 #include "core/classkit_win.h"
 #include "core/display_font_win.h"
 #include "core/sound_win.h"
-#include "core/unique_handle_win.h"
 #include "keystrokes/key_naming.h"
 #include "keystrokes/keyboard_window_win.h"
 #include "support/log_capture.h"
@@ -23,31 +22,10 @@
 namespace spotlex {
 namespace {
 
+using test::InsideShape;
+using test::MouseTo;
 using test::PumpFor;
 using test::PumpUntil;
-
-void MouseTo(int x, int y, DWORD extra = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | extra;
-    SendInput(1, &in, sizeof in);
-}
-
-// A point well inside the window's shape, in screen pixels.
-POINT InsideShape(HWND h) {
-    RECT wr{};
-    GetWindowRect(h, &wr);
-    UniqueRgn shape(CreateRectRgn(0, 0, 0, 0));
-    if (GetWindowRgn(h, shape.get()) == ERROR) return {-1, -1};
-    for (int y = 4; y < wr.bottom - wr.top; ++y)
-        for (int x = 4; x < wr.right - wr.left; ++x)
-            if (PtInRegion(shape.get(), x, y) && PtInRegion(shape.get(), x + 3, y) &&
-                PtInRegion(shape.get(), x, y + 3))
-                return {wr.left + x + 1, wr.top + y + 1};
-    return {-1, -1};
-}
 
 // Presses at `from`, moves once this thread is in the move loop, and lets go.
 std::thread DragFrom(POINT from) {

@@ -44,4 +44,30 @@ bool OnScreen(HWND h) {
     return kind != NULLREGION;
 }
 
+void MouseTo(int x, int y, DWORD extra) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | extra;
+    SendInput(1, &in, sizeof in);
+}
+
+POINT InsideShape(HWND h) {
+    RECT wr{};
+    GetWindowRect(h, &wr);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    POINT found{-1, -1};
+    if (GetWindowRgn(h, shape) != ERROR) {
+        for (int y = 4; y < wr.bottom - wr.top && found.x < 0; ++y)
+            for (int x = 4; x < wr.right - wr.left; ++x)
+                if (PtInRegion(shape, x, y) && PtInRegion(shape, x + 3, y) && PtInRegion(shape, x, y + 3)) {
+                    found = {wr.left + x + 1, wr.top + y + 1};
+                    break;
+                }
+    }
+    DeleteObject(shape);
+    return found;
+}
+
 }  // namespace spotlex::test

@@ -21,4 +21,10 @@ bool OnScreen(HWND h);
 // The folder of the running test program, ending in a backslash.
 std::string ExeFolder();
 
+// Moves the pointer to (x, y) in screen pixels through SendInput, with button flags in `extra`.
+void MouseTo(int x, int y, DWORD extra = 0);
+
+// A point well inside a shaped window's region, in screen pixels; {-1, -1} when it has none.
+POINT InsideShape(HWND h);
+
 }  // namespace spotlex::test
