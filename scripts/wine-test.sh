@@ -50,4 +50,11 @@ if [ -n "${SPOTLEX_DPI:-}" ]; then
     { echo "could not set the screen resolution to $SPOTLEX_DPI dpi" >&2; exit 1; }
 fi
 cd "$(dirname "$exe")"
-timeout "${SPOTLEX_TEST_TIMEOUT:-240}" wine "$exe" "$@"
+# Wine does not always pass a crash on as the exit code: a test program that crashed fails here.
+timeout "${SPOTLEX_TEST_TIMEOUT:-240}" wine "$exe" "$@" 2>&1 | tee "$work/output"
+rc=${PIPESTATUS[0]}
+if grep -q "^Unhandled exception" "$work/output"; then
+  echo "the test program crashed" >&2
+  rc=1
+fi
+exit $rc
