@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
+#include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "clock/clock_logic.h"
 #include "clock/clock_window_win.h"
 #include "core/classkit_win.h"
 #include "core/display_font_win.h"
@@ -15,7 +19,7 @@
 namespace spotlex {
 namespace {
 using test::InsideShape;
-using test::MouseTo;
+using test::DragFrom;
 using test::PumpFor;
 using test::PumpUntil;
 
@@ -224,18 +228,7 @@ TEST_F(ClockWindowTest, DragMovesTheClockAndResumesHookAndTimer) {
     ASSERT_TRUE(clock.Display());
     const POINT grab = InsideShape(clock.hWnd());
     ASSERT_GE(grab.x, 0);
-    std::thread drag([=] {
-        MouseTo(grab.x, grab.y);
-        Sleep(50);
-        MouseTo(grab.x, grab.y, MOUSEEVENTF_LEFTDOWN);
-        Sleep(150);
-        for (int i = 1; i <= 10; ++i) {
-            MouseTo(grab.x + 15 * i, grab.y + 8 * i);
-            Sleep(20);
-        }
-        Sleep(100);
-        MouseTo(grab.x + 150, grab.y + 80, MOUSEEVENTF_LEFTUP);
-    });
+    std::thread drag = DragFrom(grab, 150, 80);
     PumpUntil([&] { return gate.size() == 2; }, 5000);
     drag.join();
     PumpFor(50);
@@ -244,6 +237,38 @@ TEST_F(ClockWindowTest, DragMovesTheClockAndResumesHookAndTimer) {
     EXPECT_EQ(WindowRect(clock.hWnd()).top, 200);
     EXPECT_EQ(w.TimerInterval(), 1000) << "the clock ticks again";
     EXPECT_TRUE(GetWindowLongA(clock.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+// Drags the clock while `inside` runs in the move loop; the hook gate's calls.
+std::vector<bool> DragWhile(CClockWindow& clock, std::function<void()> inside) {
+    auto gate = std::make_shared<std::vector<bool>>();
+    clock.Window().InputGate = [gate](bool on) { gate->push_back(on); };
+    const POINT grab = InsideShape(clock.hWnd());
+    if (grab.x < 0) return {};
+    test::AtMoveLoop(std::move(inside));
+    std::thread drag = DragFrom(grab, 80, 50);
+    PumpUntil([&] { return gate->size() == 2; }, 8000);
+    drag.join();
+    return *gate;
+}
+
+TEST_F(ClockWindowTest, EndedOrHiddenInsideItsOwnDrag) {
+    // Ended by a log-off inside the move loop: the loop ends, and the hook comes back.
+    auto ended = std::make_unique<CClockWindow>();
+    ASSERT_TRUE(ended->Display());
+    EXPECT_EQ(DragWhile(*ended, [&] { ended.reset(); }), (std::vector<bool>{false, true}));
+    EXPECT_TRUE(test::MoveLoopActionRan());
+
+    // Hidden by a remote request during the drag: it stays hidden.
+    CClockWindow clock;
+    ASSERT_TRUE(clock.Display());
+    HWND h = clock.hWnd();
+    const std::string bytes = ClockRequestBytes("hide");
+    COPYDATASTRUCT block{0, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
+    EXPECT_EQ(DragWhile(clock, [&] { SendMessageA(h, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block)); }),
+              (std::vector<bool>{false, true}));
+    EXPECT_FALSE(IsWindowVisible(h)) << "the drag's end showed the hidden clock again";
+    EXPECT_TRUE(clock.Paused());
 }
 
 }  // namespace

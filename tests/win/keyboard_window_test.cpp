@@ -27,6 +27,8 @@ std::ostream& operator<<(std::ostream& o, const SIZE& s) {
 namespace spotlex {
 namespace {
 
+using test::DragFrom;
+using test::MouseTo;
 using test::PumpFor;
 using test::PumpUntil;
 
@@ -487,15 +489,6 @@ void TypeKey(WORD vk) {
     SendInput(2, in, sizeof(INPUT));
 }
 
-void MouseTo(int x, int y, DWORD extra = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | extra;
-    SendInput(1, &in, sizeof in);
-}
-
 // A point inside the window's shape, in screen pixels.
 POINT InsideShape(HWND h) {
     RECT wr = WindowRect(h);
@@ -507,31 +500,6 @@ POINT InsideShape(HWND h) {
                 PtInRegion(shape.get(), x, y + 3))
                 return {wr.left + x + 1, wr.top + y + 1};
     return {-1, -1};
-}
-
-// Presses the left button at `from`, drags by (dx, dy) and lets go, from another thread, while
-// the test's thread runs the window's move loop. The move loop measures from where the pointer is
-// when it starts, so the moves wait until the test's thread is in it (a loaded machine is slow).
-std::thread DragFrom(POINT from, int dx, int dy) {
-    const DWORD uiThread = GetCurrentThreadId();
-    return std::thread([=] {
-        MouseTo(from.x, from.y);
-        Sleep(50);
-        MouseTo(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        for (int i = 0; i < 250; ++i) {
-            if (GetGUIThreadInfo(uiThread, &info) && (info.flags & GUI_INMOVESIZE)) break;
-            Sleep(20);
-        }
-        Sleep(50);
-        for (int i = 1; i <= 10; ++i) {
-            MouseTo(from.x + dx * i / 10, from.y + dy * i / 10);
-            Sleep(20);
-        }
-        Sleep(100);
-        MouseTo(from.x + dx, from.y + dy, MOUSEEVENTF_LEFTUP);
-    });
 }
 
 TEST_F(KeyboardWindowTest, DragMovesTheWindowStoresItAndResumesHookAndTimer) {
@@ -562,6 +530,26 @@ TEST_F(KeyboardWindowTest, DragMovesTheWindowStoresItAndResumesHookAndTimer) {
     EXPECT_EQ(WindowRect(h).left, 320);
     EXPECT_EQ(WindowRect(h).top, 230);
     EXPECT_TRUE(PumpUntil([&] { return !Visible(h); }, 5000)) << "the timer runs again and the text fades";
+}
+
+TEST_F(KeyboardWindowTest, EndedInsideItsOwnDragItIsNotTouchedAfterwards) {
+    // A log-off or the installer closing the program, dispatched inside the move loop.
+    auto kb = std::make_unique<CKeyboardWindow>();
+    std::vector<bool> gate;
+    kb->SetInputGate([&](bool on) { gate.push_back(on); });
+    kb->SetSize(96);
+    StorePlace(210, 160);
+    kb->Display(kCtrlAltDel);
+    const POINT grab = InsideShape(kb->Window().Hwnd());
+    ASSERT_GE(grab.x, 0);
+    test::AtMoveLoop([&] { kb.reset(); });
+    std::thread drag = DragFrom(grab, 80, 50);
+    PumpUntil([&] { return gate.size() == 2; }, 8000);
+    drag.join();
+    ASSERT_TRUE(test::MoveLoopActionRan());
+    EXPECT_EQ(gate, (std::vector<bool>{false, true})) << "the hook comes back all the same";
+    EXPECT_EQ(StoredNumber("Keyboard_Left"), 210) << "a place stored from the destroyed window";
+    EXPECT_EQ(StoredNumber("Keyboard_Top"), 160);
 }
 
 TEST_F(KeyboardWindowTest, FailingDragStillResumesHookAndTimer) {

@@ -70,4 +70,51 @@ POINT InsideShape(HWND h) {
     return found;
 }
 
+std::thread DragFrom(POINT from, int dx, int dy) {
+    const DWORD uiThread = GetCurrentThreadId();
+    return std::thread([=] {
+        MouseTo(from.x, from.y);
+        Sleep(50);
+        MouseTo(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        for (int i = 0; i < 250; ++i) {
+            if (GetGUIThreadInfo(uiThread, &info) && (info.flags & GUI_INMOVESIZE)) break;
+            Sleep(20);
+        }
+        Sleep(50);
+        for (int i = 1; i <= 10; ++i) {
+            MouseTo(from.x + dx * i / 10, from.y + dy * i / 10);
+            Sleep(20);
+        }
+        Sleep(100);
+        MouseTo(from.x + dx, from.y + dy, MOUSEEVENTF_LEFTUP);
+    });
+}
+
+namespace {
+
+std::function<void()> gMoveLoopAction;
+bool gMoveLoopActionRan = false;
+
+void CALLBACK RunInMoveLoop(HWND, UINT, UINT_PTR id, DWORD) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetCurrentThreadId(), &info) || !(info.flags & GUI_INMOVESIZE)) return;
+    KillTimer(nullptr, id);
+    gMoveLoopActionRan = true;
+    auto action = std::move(gMoveLoopAction);
+    if (action) action();
+}
+
+}  // namespace
+
+void AtMoveLoop(std::function<void()> action) {
+    gMoveLoopAction = std::move(action);
+    gMoveLoopActionRan = false;
+    SetTimer(nullptr, 0, 20, RunInMoveLoop);
+}
+
+bool MoveLoopActionRan() { return gMoveLoopActionRan; }
+
 }  // namespace spotlex::test

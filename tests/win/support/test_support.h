@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 
 namespace spotlex::test {
 
@@ -26,5 +27,15 @@ void MouseTo(int x, int y, DWORD extra = 0);
 
 // A point well inside a shaped window's region, in screen pixels; {-1, -1} when it has none.
 POINT InsideShape(HWND h);
+
+// Presses the left button at `from`, drags by (dx, dy) and lets go, from another thread, while
+// the calling thread runs the window's move loop. The move loop measures from where the pointer is
+// when it starts, so the moves wait until the calling thread is in it (a loaded machine is slow).
+std::thread DragFrom(POINT from, int dx, int dy);
+
+// Runs `action` once, from a timer of this thread, as soon as the thread is in a move loop.
+// MoveLoopActionRan tells whether it has.
+void AtMoveLoop(std::function<void()> action);
+bool MoveLoopActionRan();
 
 }  // namespace spotlex::test
