@@ -113,13 +113,14 @@ int Figures(int presses) {
             keyboard.Display(text);
         },
         [](std::string_view, bool) {});
-    // The program's guard against passwords, so its flag is read on every press as in the program.
+    // The program's guard against passwords: each press is stamped and judged as in the program.
     PasswordGuard guard;
     guard.Start();
     handler.SetPasswordGuard(&guard);
 
     LONGLONG event = 0, handled = 0;
     SysInput input;
+    input.SetPasswordFocus(guard.Focus());
     input.KeyDown = [&](std::int16_t keyCode, std::int16_t shift) {
         if (keyCode == VK_CONTROL) return;
         event = Now();

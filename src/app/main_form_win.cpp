@@ -39,6 +39,7 @@ frmMain::frmMain() {
         if (KeyboardWindow) KeyboardWindow->Display(text);
     });
     keystrokes_->SetPasswordGuard(&Passwords);
+    SysInput1.SetPasswordFocus(Passwords.Focus());
     clicks_ = std::make_unique<MouseClickHandler>([this](int x, int y) { return IsPointInTaskbarTray(x, y); });
 
     SysInput1.KeyDown = [this](std::int16_t vk, std::int16_t shift) {

@@ -15,6 +15,7 @@ namespace spotlex {
 namespace {
 
 constexpr UINT kMsgInput = WM_APP + 0x51;
+constexpr UINT_PTR kHoldTimer = 1;
 // Room for a few seconds of the fastest typing and clicking while the user-interface thread is busy.
 constexpr std::size_t kRingSize = 4096;
 
@@ -45,6 +46,7 @@ struct SysInput::HookEvent {
     std::int32_t y;
     std::uint32_t time;
     std::int32_t error;  // error: the Win32 error code
+    KeyStamp stamp;      // key: what the password watchers knew when it was pressed
 };
 
 // What the hook thread and the user-interface thread share.
@@ -57,6 +59,10 @@ struct SysInput::Channel {
     MicrosecondHistogram hookTimes;
     HWND notify = nullptr;
     LONGLONG ticksPerSecond = 1;
+    // Set only while no hook thread runs.
+    std::shared_ptr<PasswordFocus> focus;
+    // A press is held for the password watchers: their next answer wakes the user-interface thread.
+    std::atomic<bool> holding{false};
 
     // Producer only: the hook thread while it runs. False when the ring is full and the event lost.
     bool Push(const HookEvent& e) noexcept {
@@ -164,7 +170,7 @@ struct SysInput::HookThread {
             slot.reset();
             wanted &= ~hook;
             Publish({HookEvent::kError, static_cast<std::int16_t>(hook), 0, 0, 0, GetTickCount(),
-                     static_cast<std::int32_t>(error)});
+                     static_cast<std::int32_t>(error), {}});
             return;
         }
         slot.reset(h);
@@ -224,7 +230,10 @@ struct SysInput::HookThread {
         const ModifierTracker::KeyEvent key = modifiers.OnKey(k.vkCode, down, k.time);
         if (key.raise) {
             trace::HookSaw(trace::Kind::kKey);
-            PublishInput({HookEvent::kKey, static_cast<std::int16_t>(key.code), key.mask, 0, 0, k.time, 0});
+            KeyStamp stamp;
+            if (PasswordFocus* focus = channel.focus.get())
+                stamp = focus->Stamp(MayMoveFocus(key.code, key.mask), k.time);
+            PublishInput({HookEvent::kKey, static_cast<std::int16_t>(key.code), key.mask, 0, 0, k.time, 0, stamp});
         }
         RecordTime(start);
     }
@@ -239,8 +248,10 @@ struct SysInput::HookThread {
             // Without the keyboard hook nothing keeps the record fresh.
             if (!keyboard) modifiers.MarkStale();
             const std::uint16_t mask = modifiers.MaskAt(m.time);
+            // A click may move the focus; the keys after it wait for the watchers.
+            if (PasswordFocus* focus = channel.focus.get()) focus->Stamp(true, m.time);
             trace::HookSaw(trace::Kind::kClick);
-            PublishInput({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0});
+            PublishInput({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0, {}});
         }
         RecordTime(start);
     }
@@ -269,6 +280,11 @@ protected:
             owner_.Deliver();
             return 0;
         }
+        if (msg == WM_TIMER && wp == kHoldTimer) {
+            KillTimer(hwnd_, kHoldTimer);
+            owner_.Deliver();
+            return 0;
+        }
         return DefWindowProcA(hwnd_, msg, wp, lp);
     }
 
@@ -288,6 +304,20 @@ SysInput::SysInput(const Options& options) : options_(options), channel_(std::ma
 
 SysInput::~SysInput() {
     Stop();
+    if (channel_->focus) channel_->focus->SetWake(nullptr);
+}
+
+void SysInput::SetPasswordFocus(std::shared_ptr<PasswordFocus> focus) {
+    const bool running = thread_ != nullptr;
+    if (running) Stop();
+    if (channel_->focus) channel_->focus->SetWake(nullptr);
+    channel_->focus = std::move(focus);
+    if (Channel* channel = channel_.get(); channel->focus) {
+        channel->focus->SetWake([channel] {
+            if (channel->holding.load(std::memory_order_acquire)) channel->Wake();
+        });
+    }
+    if (running) Start();
 }
 
 void SysInput::SetHooks(std::int32_t mask) {
@@ -332,7 +362,7 @@ void SysInput::Start() {
         for (std::int32_t hook : {kHookKeyboard, kHookMouse}) {
             if (hooks_ & hook) {
                 channel_->Push({HookEvent::kError, static_cast<std::int16_t>(hook), 0, 0, 0, GetTickCount(),
-                                static_cast<std::int32_t>(error)});
+                                static_cast<std::int32_t>(error), {}});
             }
         }
         channel_->Wake();
@@ -353,6 +383,9 @@ void SysInput::Stop() {
 }
 
 void SysInput::Discard() {
+    held_.reset();
+    channel_->holding.store(false, std::memory_order_release);
+    KillTimer(window_->Hwnd(), kHoldTimer);
     HookEvent e;
     while (channel_->ring.Pop(e)) {
     }
@@ -365,8 +398,40 @@ void SysInput::Deliver() {
     if (draining_) return;
     draining_ = true;
     HookEvent e;
-    while (enabled_ && channel_->ring.Pop(e)) Raise(e);
+    for (;;) {
+        if (!enabled_) break;
+        if (held_) {
+            e = *held_;
+            held_.reset();
+            channel_->holding.store(false, std::memory_order_release);
+        } else if (!channel_->ring.Pop(e)) {
+            break;
+        }
+        const KeyVerdict verdict = Screen(e);
+        if (verdict == KeyVerdict::kWait) break;
+        if (verdict == KeyVerdict::kShow) Raise(e);
+    }
     draining_ = false;
+}
+
+// What the password watchers make of a key press; anything else is shown. A press to wait for is
+// kept, and the events behind it stay in the ring, until they answer or its time is up.
+KeyVerdict SysInput::Screen(const HookEvent& e) {
+    if (e.kind != HookEvent::kKey || !channel_->focus) return KeyVerdict::kShow;
+    const PasswordFocus& focus = *channel_->focus;
+    const DWORD now = GetTickCount();
+    KeyVerdict verdict = focus.Judge(e.stamp, now);
+    if (verdict != KeyVerdict::kWait) return verdict;
+    channel_->holding.store(true, std::memory_order_release);
+    // An answer that came before `holding` was set woke nobody: look once more.
+    verdict = focus.Judge(e.stamp, now);
+    if (verdict != KeyVerdict::kWait) {
+        channel_->holding.store(false, std::memory_order_release);
+        return verdict;
+    }
+    held_ = std::make_unique<HookEvent>(e);
+    SetTimer(window_->Hwnd(), kHoldTimer, e.stamp.movedAt + kFocusSettleMs - now, nullptr);
+    return verdict;
 }
 
 void SysInput::Raise(const HookEvent& e) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/sys_input_logic.h"
+#include "keystrokes/password_focus.h"
 
 namespace spotlex {
 
@@ -60,6 +61,11 @@ public:
     const MicrosecondHistogram& HookTimes() const noexcept;
     std::uint64_t DroppedEvents() const noexcept;
 
+    // The password watchers' verdicts: each key press is stamped with them on the hook thread and
+    // judged again at delivery. A press they hide is not raised; one typed right after a focus move
+    // is held, with what follows it, until they have answered (see PasswordFocus::Judge).
+    void SetPasswordFocus(std::shared_ptr<PasswordFocus> focus);
+
 private:
     class NotifyWindow;
     struct HookEvent;
@@ -71,6 +77,7 @@ private:
     void Discard();
     void Deliver();
     void Raise(const HookEvent& e);
+    KeyVerdict Screen(const HookEvent& e);
 
     Options options_;
     std::int32_t hooks_ = kHookKeyboard;
@@ -80,6 +87,7 @@ private:
     std::unique_ptr<Channel> channel_;
     std::unique_ptr<NotifyWindow> window_;
     std::unique_ptr<HookThread> thread_;
+    std::unique_ptr<HookEvent> held_;  // the press waiting for the password watchers
 };
 
 }  // namespace spotlex

@@ -25,8 +25,7 @@ std::uintptr_t Front() noexcept {
 
 // The focused control of the window in front. Only calls that read the window system's own
 // records: none of them sends a message, so a hung or dying program cannot hold them up.
-void DecideFromWindows(PasswordFocus& focus) noexcept {
-    HWND front = GetForegroundWindow();
+bool FocusIsPasswordEdit(HWND front) noexcept {
     bool password = false;
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -37,7 +36,13 @@ void DecideFromWindows(PasswordFocus& focus) noexcept {
         password = (GetClassNameA(info.hwndFocus, cls, sizeof cls) && IsPasswordEdit(cls, style)) ||
                    (RealGetWindowClassA(info.hwndFocus, cls, sizeof cls) && IsPasswordEdit(cls, style));
     }
-    focus.FromWindows(reinterpret_cast<std::uintptr_t>(front), password);
+    return password;
+}
+
+// `answers`: the focus moves the hook had seen when the event being judged came in.
+void DecideFromWindows(PasswordFocus& focus, std::uint32_t answers) noexcept {
+    HWND front = GetForegroundWindow();
+    focus.FromWindows(reinterpret_cast<std::uintptr_t>(front), FocusIsPasswordEdit(front), answers);
 }
 
 bool IsPasswordElement(uia::IElement* element) noexcept {
@@ -71,7 +76,7 @@ HRESULT FindUiAutomation() {
 // What the guard shares with its threads and with UI Automation's own; an automation thread stuck
 // in a slow provider may outlive the guard, so it holds this alive for itself.
 struct PasswordGuard::Shared {
-    PasswordFocus focus;
+    std::shared_ptr<PasswordFocus> focus;
     PasswordGuard::AutomationFactory createAutomation = nullptr;
     UniqueHandle stop;
     std::atomic<HWND> notify{nullptr};
@@ -112,7 +117,11 @@ public:
     }
 
     void Judge(uia::IElement* element) noexcept {
-        shared_->focus.FromAutomation(Front(), element && IsPasswordElement(element));
+        const std::uint32_t answers = shared_->focus->Moves();
+        const bool password = element && IsPasswordElement(element);
+        // A thread the guard gave up on says nothing more.
+        if (WaitForSingleObject(shared_->stop.get(), 0) == WAIT_OBJECT_0) return;
+        shared_->focus->FromAutomation(Front(), password, answers);
     }
 
 private:
@@ -126,16 +135,20 @@ struct PasswordGuard::WindowsWatcher {
     explicit WindowsWatcher(PasswordFocus& f) : focus(f) {}
 
     PasswordFocus& focus;
+    PasswordGuard::EventHookFn setHook = nullptr;
     UniqueHandle ready;
     UniqueHandle handle;
     DWORD id = 0;
     DWORD hookError = 0;  // set when the focus events could not be had
     bool changed = false;
+    std::uint32_t answers = 0;
 
     static inline thread_local WindowsWatcher* current = nullptr;
 
     static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
-        if (current) current->changed = true;
+        if (!current) return;
+        current->changed = true;
+        current->answers = current->focus.Moves();
     }
 
     static DWORD WINAPI Run(void* param) {
@@ -145,13 +158,14 @@ struct PasswordGuard::WindowsWatcher {
         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
         MSG msg;
         PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-        UniqueWinEventHook focusHook(SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
-                                                     &OnEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
-        UniqueWinEventHook frontHook(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND,
-                                                     nullptr, &OnEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
+        UniqueWinEventHook focusHook(self->setHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
+                                                   &OnEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
+        UniqueWinEventHook frontHook(focusHook ? self->setHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND,
+                                                               nullptr, &OnEvent, 0, 0, WINEVENT_OUTOFCONTEXT)
+                                               : nullptr);
         if (!focusHook || !frontHook)
             self->hookError = GetLastError() ? GetLastError() : ERROR_INVALID_FUNCTION;
-        DecideFromWindows(self->focus);
+        DecideFromWindows(self->focus, self->focus.Moves());
         SetEvent(self->ready.get());
         for (bool running = true; running;) {
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -164,7 +178,7 @@ struct PasswordGuard::WindowsWatcher {
             if (!running) break;
             if (self->changed) {
                 self->changed = false;
-                DecideFromWindows(self->focus);
+                DecideFromWindows(self->focus, self->answers);
                 continue;
             }
             MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -194,7 +208,11 @@ protected:
 PasswordGuard::PasswordGuard() : PasswordGuard(Options{}) {}
 
 PasswordGuard::PasswordGuard(const Options& options)
-    : options_(options), shared_(std::make_shared<Shared>()), window_(std::make_unique<NotifyWindow>()) {
+    : options_(options),
+      focus_(std::make_shared<PasswordFocus>()),
+      shared_(std::make_shared<Shared>()),
+      window_(std::make_unique<NotifyWindow>()) {
+    shared_->focus = focus_;
     shared_->createAutomation = options.createAutomation;
 }
 
@@ -202,27 +220,33 @@ PasswordGuard::~PasswordGuard() {
     Stop();
 }
 
-const PasswordFocus& PasswordGuard::Focus() const noexcept {
-    return shared_->focus;
+bool PasswordGuard::Hidden() const noexcept {
+    if (focus_->Hidden()) return true;
+    // Without the watcher's verdicts, the focused control is looked at here, at every press.
+    return direct_ && FocusIsPasswordEdit(GetForegroundWindow());
 }
 
 void PasswordGuard::Start() {
-    if (Running()) return;
-    auto watcher = std::make_unique<WindowsWatcher>(shared_->focus);
+    if (Running() || direct_) return;
+    auto watcher = std::make_unique<WindowsWatcher>(*focus_);
+    watcher->setHook = options_.setWinEventHook;
     watcher->ready.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (watcher->ready) {
         watcher->handle.reset(CreateThread(nullptr, 0, &WindowsWatcher::Run, watcher.get(), 0, &watcher->id));
     }
     if (!watcher->handle) {
         const DWORD error = GetLastError();
-        LogError(kModule, "Start", static_cast<std::int32_t>(error), SystemErrorText(error));
+        LogError(kModule, "Start", static_cast<std::int32_t>(error),
+                 SystemErrorText(error) + "; the focused control is checked at every key press instead");
+        direct_ = true;
         return;
     }
     HANDLE waits[2] = {watcher->ready.get(), watcher->handle.get()};
     WaitForMultipleObjects(2, waits, FALSE, INFINITE);
     if (watcher->hookError) {
         LogError(kModule, "SetWinEventHook", static_cast<std::int32_t>(watcher->hookError),
-                 SystemErrorText(watcher->hookError));
+                 SystemErrorText(watcher->hookError) + "; the focused control is checked at every key press instead");
+        direct_ = true;
     }
     windowsThread_ = std::move(watcher);
 
@@ -243,6 +267,7 @@ void PasswordGuard::Start() {
 }
 
 void PasswordGuard::Stop() {
+    direct_ = false;
     if (!Running()) return;
     shared_->notify.store(nullptr);
     if (automationThread_) {
@@ -254,8 +279,10 @@ void PasswordGuard::Stop() {
     PostThreadMessageA(windowsThread_->id, WM_QUIT, 0, 0);
     WaitForSingleObject(windowsThread_->handle.get(), INFINITE);
     windowsThread_.reset();
+    focus_->SetAutomationLive(false);
     // A later Start gets fresh state; the old one stays with a thread that may not have ended.
     auto fresh = std::make_shared<Shared>();
+    fresh->focus = focus_;
     fresh->createAutomation = options_.createAutomation;
     shared_ = std::move(fresh);
 }
@@ -285,12 +312,14 @@ DWORD WINAPI PasswordGuard::WatchAutomation(void* param) {
             if (FAILED(hr)) {
                 shared->Fail("AddFocusChangedEventHandler", hr);
             } else {
+                shared->focus->SetAutomationLive(true);
                 ComPtr<uia::IElement> focused;
                 if (SUCCEEDED(automation->GetFocusedElementBuildCache(cache.Get(), focused.GetAddressOf())) &&
                     focused) {
                     handler->Judge(focused.Get());
                 }
                 WaitForSingleObject(shared->stop.get(), INFINITE);
+                shared->focus->SetAutomationLive(false);
                 automation->RemoveFocusChangedEventHandler(handler.Get());
             }
         }

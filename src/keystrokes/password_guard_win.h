@@ -26,12 +26,16 @@ public:
     using AutomationFactory = HRESULT (*)(uia::IAutomation** automation);
     // Whether a client can be had at all, asked before its thread is started.
     using AutomationCheck = HRESULT (*)();
+    using EventHookFn = HWINEVENTHOOK(WINAPI*)(DWORD eventMin, DWORD eventMax, HMODULE module,
+                                               WINEVENTPROC proc, DWORD processId, DWORD threadId,
+                                               DWORD flags);
 
     struct Options {
         AutomationFactory createAutomation = &CreateUiAutomation;
         // How long Stop waits for an automation thread stuck in a slow provider before leaving it.
         DWORD automationStopMs = 1000;
         AutomationCheck findAutomation = &FindUiAutomation;
+        EventHookFn setWinEventHook = &::SetWinEventHook;
     };
 
     PasswordGuard();
@@ -42,14 +46,17 @@ public:
 
     // Starts both watchers; each decides at once for the focus as it is. When UI Automation cannot
     // be had, that is logged once and the edit-style check goes on alone; where its class is not
-    // even registered, no thread is started for it (under Wine a thread's stack costs 1 MB).
+    // even registered, no thread is started for it (under Wine a thread's stack costs 1 MB). When
+    // the window system's watcher cannot start, that is logged and Hidden() looks for itself.
     void Start();
     void Stop();
     bool Running() const noexcept { return windowsThread_ != nullptr; }
 
     // True while the keyboard focus is in a password field: keys are then neither shown nor sounded.
-    bool Hidden() const noexcept { return Focus().Hidden(); }
-    const PasswordFocus& Focus() const noexcept;
+    bool Hidden() const noexcept;
+    // The watchers' verdicts, which the input hook stamps on each press; it lives as long as its
+    // last holder.
+    const std::shared_ptr<PasswordFocus>& Focus() const noexcept { return focus_; }
 
 private:
     struct Shared;
@@ -60,7 +67,9 @@ private:
     static DWORD WINAPI WatchAutomation(void* param);
 
     Options options_;
+    std::shared_ptr<PasswordFocus> focus_;
     std::shared_ptr<Shared> shared_;
+    bool direct_ = false;  // the watcher could not start
     std::unique_ptr<NotifyWindow> window_;
     std::unique_ptr<WindowsWatcher> windowsThread_;
     UniqueHandle automationThread_;

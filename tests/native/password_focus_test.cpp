@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/modifier_mask.h"
+
 namespace spotlex {
 namespace {
 
@@ -55,6 +57,33 @@ TEST(PasswordFocusTest, AVerdictCountsOnlyWhileItsWindowIsInFront) {
     ASSERT_TRUE(focus.Hidden());
     focus.FromAutomation(kEditor, false);
     EXPECT_FALSE(focus.Hidden()) << "the login dialog is no longer in front";
+}
+
+TEST(PasswordFocusTest, KeysAfterAFocusMoveWaitForEveryLiveWatcherOrTheirTime) {
+    PasswordFocus focus;
+    constexpr std::uint32_t kTab = 0x09, kLetter = 'S';
+    const std::uint32_t t = 0xFFFFFF00u;  // the tick count wraps during the wait
+    EXPECT_EQ(focus.Judge(focus.Stamp(MayMoveFocus(kLetter, kModShift), t), t), KeyVerdict::kShow);
+    EXPECT_EQ(focus.Judge(focus.Stamp(MayMoveFocus(kTab, 0), t), t), KeyVerdict::kShow) << "nothing moved before it";
+    const KeyStamp afterTab = focus.Stamp(MayMoveFocus(kLetter, 0), t + 5);
+    EXPECT_EQ(focus.Judge(afterTab, t + 5), KeyVerdict::kWait);
+    EXPECT_EQ(focus.Judge(afterTab, t + kFocusSettleMs), KeyVerdict::kShow) << "no answer came in time";
+
+    focus.SetAutomationLive(true);
+    const std::uint32_t moves = focus.Moves();
+    focus.FromWindows(kLogin, false, moves);
+    EXPECT_EQ(focus.Judge(afterTab, t + 10), KeyVerdict::kWait) << "UI Automation has not answered yet";
+    focus.FromAutomation(kLogin, true, moves);
+    EXPECT_EQ(focus.Judge(afterTab, t + 10), KeyVerdict::kHide);
+    focus.FromAutomation(kLogin, false, moves);
+    EXPECT_EQ(focus.Judge(afterTab, t + 10), KeyVerdict::kShow);
+
+    // Alt+Tab to the login box, then a key pressed there before any watcher spoke.
+    focus.Stamp(MayMoveFocus(kTab, kModAlt), t + 20);
+    focus.FromWindows(kLogin, true, focus.Moves());
+    const KeyStamp inPassword = focus.Stamp(false, t + 30);
+    focus.FromWindows(kEditor, false, focus.Moves());
+    EXPECT_EQ(focus.Judge(inPassword, t + 40), KeyVerdict::kHide) << "judged by the focus it was typed into";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -94,25 +95,45 @@ HRESULT Registered() {
     return S_OK;
 }
 
-TEST(PasswordGuardTest, KeysInThePasswordFieldAreNeitherShownNorSounded) {
-    test::ScopedLogFolder log;
-    goCurrentUser = std::make_unique<RegistrySetting>();
-    goCurrentUser->OpenKey(kUserKey);
+// The program's own wiring: the hook stamps each press with the guard's verdict, the handler asks
+// the guard again.
+struct GuardedKeys {
+    explicit GuardedKeys(const PasswordGuard::Options& options) : guard(options) {
+        goCurrentUser = std::make_unique<RegistrySetting>();
+        goCurrentUser->OpenKey(kUserKey);
+        handler.SetPasswordGuard(&guard);
+        input.SetPasswordFocus(guard.Focus());
+        input.KeyDown = [this](std::int16_t vk, std::int16_t shift) { handler.KeyDown(vk, shift, false); };
+        input.MouseDown = [this](std::int16_t, std::int16_t, int, int) { ++clicks; };
+    }
+    ~GuardedKeys() {
+        input.SetEnabled(false);
+        guard.Stop();
+        goCurrentUser.reset();
+    }
+    void Start() {
+        guard.Start();
+        input.SetHooks(kHookAll);
+        input.SetEnabled(true);
+    }
+    bool Shown(const std::string& text) const { return std::count(shown.begin(), shown.end(), text) > 0; }
+
     std::vector<std::string> shown;
     int sounds = 0, clicks = 0;
-    KeystrokeHandler handler([&](const std::string& text) { shown.push_back(text); },
-                             [&](std::string_view, bool) { ++sounds; });
+    KeystrokeHandler handler{[this](const std::string& text) { shown.push_back(text); },
+                             [this](std::string_view, bool) { ++sounds; }};
+    PasswordGuard guard;
+    SysInput input;
+};
+
+TEST(PasswordGuardTest, KeysInThePasswordFieldAreNeitherShownNorSounded) {
+    test::ScopedLogFolder log;
     // Wine has no UI Automation client; the same failure is forced here so the test is the same on
     // Windows: the edit style alone must do.
-    PasswordGuard guard({&NotRegistered});
-    handler.SetPasswordGuard(&guard);
-    SysInput input;
-    input.KeyDown = [&](std::int16_t vk, std::int16_t shift) { handler.KeyDown(vk, shift, false); };
-    input.MouseDown = [&](std::int16_t, std::int16_t, float, float) { ++clicks; };
+    GuardedKeys keys({&NotRegistered});
+    auto& [shown, sounds, clicks, handler, guard, input] = keys;
     SignInBox box;
-    guard.Start();
-    input.SetHooks(kHookAll);
-    input.SetEnabled(true);
+    keys.Start();
 
     Type('A');
     ASSERT_TRUE(box.Pump([&] { return !shown.empty(); }, 3000)) << "a key in the name field was not shown";
@@ -142,12 +163,86 @@ TEST(PasswordGuardTest, KeysInThePasswordFieldAreNeitherShownNorSounded) {
 
     input.SetEnabled(false);
     guard.Stop();
-    goCurrentUser.reset();
     // The missing UI Automation is logged once, however often the focus moved.
     EXPECT_EQ(log.EntryCount(), 1) << log.LogText();
     EXPECT_NE(log.LogText().find("Procedure: CoCreateInstance\r\nModule: PasswordGuard\r\n"),
               std::string::npos)
         << log.LogText();
+}
+
+TEST(PasswordGuardTest, AKeyTypedAsTheFocusEntersAPasswordFieldIsNotShown) {
+    GuardedKeys keys({&NotRegistered});
+    SignInBox box;
+    keys.Start();
+    box.Pump([] { return false; }, 300);
+    // Both keys pass the hook before the box has moved its focus.
+    Keys({{VK_TAB, false}, {VK_TAB, true}, {'S', false}, {'S', true}});
+    ClickOn(box.password);
+    ASSERT_TRUE(box.Pump([&] { return keys.clicks == 1; }, 3000));
+    EXPECT_EQ(box.Text(box.password), "s");
+    EXPECT_FALSE(keys.Shown("s"));
+}
+
+struct BoxOnItsOwnThread {
+    UniqueHandle moveFocus{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    UniqueHandle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<HWND> password{nullptr};
+
+    static DWORD WINAPI Run(void* param) {
+        auto* self = static_cast<BoxOnItsOwnThread*>(param);
+        SignInBox box;
+        SetFocus(box.password);
+        self->password = box.password;
+        box.Pump([&] { return WaitForSingleObject(self->moveFocus.get(), 0) == WAIT_OBJECT_0; }, 10000);
+        SetFocus(box.name);
+        box.Pump([&] { return WaitForSingleObject(self->done.get(), 0) == WAIT_OBJECT_0; }, 10000);
+        return 0;
+    }
+};
+
+TEST(PasswordGuardTest, KeysJudgedWhenTypedNotWhenTheBusyProgramGetsToThem) {
+    GuardedKeys keys({&NotRegistered});
+    keys.Start();
+    BoxOnItsOwnThread box;
+    UniqueHandle thread(CreateThread(nullptr, 0, &BoxOnItsOwnThread::Run, &box, 0, nullptr));
+    ASSERT_TRUE(test::PumpUntil([&] { return box.password && keys.guard.Hidden(); }, 3000));
+
+    // This thread stops taking the hook's events while the presenter types a password and Enter,
+    // and the focus moves on.
+    Keys({{'P', false}, {'P', true}, {'W', false}, {'W', true}, {VK_RETURN, false}, {VK_RETURN, true}});
+    for (int i = 0; i < 100 && GetWindowTextLengthA(box.password) < 2; ++i) Sleep(10);
+    SetEvent(box.moveFocus.get());
+    Sleep(1000);
+    EXPECT_TRUE(test::PumpUntil([&] { return !keys.guard.Hidden(); }, 2000)) << "the focus left the field";
+    ClickOn(box.password);
+    EXPECT_TRUE(test::PumpUntil([&] { return keys.clicks == 1; }, 3000));
+    EXPECT_TRUE(keys.shown.empty()) << "shown: " << keys.shown.front();
+    SetEvent(box.done.get());
+    WaitForSingleObject(thread.get(), 5000);
+}
+
+HWINEVENTHOOK WINAPI NoFocusEvents(DWORD, DWORD, HMODULE, WINEVENTPROC, DWORD, DWORD, DWORD) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+}
+
+TEST(PasswordGuardTest, WithoutFocusEventsEachPressLooksAtTheFocusedControl) {
+    test::ScopedLogFolder log;
+    GuardedKeys keys({&NotRegistered, 200, [] { return REGDB_E_CLASSNOTREG; }, &NoFocusEvents});
+    SignInBox box;
+    keys.Start();
+    SetFocus(box.password);
+    Type('X');
+    ClickOn(box.password);
+    ASSERT_TRUE(box.Pump([&] { return keys.clicks == 1; }, 3000));
+    SetFocus(box.name);
+    Type('A');
+    ASSERT_TRUE(box.Pump([&] { return keys.Shown("a"); }, 3000)) << "keys in the name field are shown";
+    EXPECT_FALSE(keys.Shown("x"));
+    EXPECT_NE(log.LogText().find("Procedure: SetWinEventHook\r\nModule: PasswordGuard\r\nNumber: 5\r\n"),
+              std::string::npos)
+        << log.LogText();
+    EXPECT_EQ(log.EntryCount(), 2) << "the missing focus events and UI Automation, each once: " << log.LogText();
 }
 
 TEST(PasswordGuardTest, AClickInThePasswordFieldStillBursts) {
