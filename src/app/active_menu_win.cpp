@@ -11,6 +11,7 @@
 #include "app/tray_menu_items.h"
 #include "core/file_paths.h"
 #include "core/file_win.h"
+#include "core/wide_text_win.h"
 
 namespace spotlex {
 
@@ -18,15 +19,8 @@ namespace {
 
 constexpr int kIconGap = 5;
 
-std::string Folder(UINT(WINAPI* get)(LPSTR, UINT)) {
-    char buf[MAX_PATH] = {};
-    const UINT n = get(buf, MAX_PATH);
-    if (n < 1 || n >= MAX_PATH) return {};
-    return TrimFolderText(std::string_view(buf, n));
-}
-
 bool IsFile(const std::string& path) {
-    const DWORD attrs = GetFileAttributesA(path.c_str());
+    const DWORD attrs = GetFileAttributesW(Wide(path).c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -43,11 +37,7 @@ void Build(HMENU menu, const TrayMenuItem* begin, const TrayMenuItem* end) {
 }  // namespace
 
 std::string ExpandIconLocation(std::string_view location) {
-    std::string text(location);
-    char buf[1024] = {};
-    const DWORD n = ExpandEnvironmentStringsA(text.c_str(), buf, sizeof buf);
-    if (n > 0 && n <= sizeof buf) text.assign(buf);  // n counts the terminating NUL
-    return ExpandLocationTokens(text, Folder(&GetSystemDirectoryA), Folder(&GetWindowsDirectoryA));
+    return ExpandLocationTokens(ExpandEnvironment(location), SystemDirectory(), WindowsDirectory());
 }
 
 UniqueBitmap IconToMenuBitmap(HICON icon, int cx, int cy) {
@@ -124,7 +114,7 @@ void ActiveMenu::LoadBitmap(Registered& item) const {
     const int cy = GetSystemMetrics(SM_CYSMICON);
     HICON icon = nullptr;
     UINT id = 0;
-    if (PrivateExtractIconsA(libraryPath_.c_str(), item.iconIndex, cx, cy, &icon, &id, 1, 0) != 1 || !icon)
+    if (PrivateExtractIconsW(Wide(libraryPath_).c_str(), item.iconIndex, cx, cy, &icon, &id, 1, 0) != 1 || !icon)
         return;
     UniqueIcon owned(icon);
     item.bitmap = IconToMenuBitmap(owned.get(), cx, cy);

@@ -11,6 +11,7 @@
 #include "core/errata_log_win.h"
 #include "core/file_paths.h"
 #include "core/sound_win.h"
+#include "core/wide_text_win.h"
 #include "core/window_helpers_win.h"
 #include "cursors/mouse_pointer_win.h"
 #include "help/help_box_win.h"
@@ -25,9 +26,7 @@ constexpr const char* kModule = "frmMain";
 constexpr const char* kRunOnceKey = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 std::string ProgramPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
+    return ModulePath();
 }
 
 }  // namespace
@@ -317,7 +316,7 @@ LRESULT frmMain::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 bool ShellDoc(const std::string& document, int showCmd) noexcept {
     // No working folder: the start of a "file://" address is no folder.
     auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(GetDesktopWindow(), nullptr, document.c_str(), nullptr, nullptr, showCmd));
+        ShellExecuteW(GetDesktopWindow(), nullptr, Wide(document).c_str(), nullptr, nullptr, showCmd));
     return result > 32;
 }
 

@@ -12,6 +12,7 @@
 #include "core/errata_log_win.h"
 #include "core/file_win.h"
 #include "core/unique_handle_win.h"
+#include "core/wide_text_win.h"
 #include "core/window_helpers_win.h"
 
 namespace spotlex {
@@ -25,13 +26,13 @@ constexpr const char* kSingleCopyMutex = "Local\\Parvane.Classkit.Spotlex.Single
 void StartUpdater() {
     std::string updater = ProgramFolder() + "CKUpdate.exe";
     if (!FileExists(updater, false)) return;
-    std::string cmd = QuotedCommand(updater, "/s");
-    STARTUPINFOA si{};
+    std::wstring cmd = Wide(QuotedCommand(updater, "/s"));
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION pi{};
-    if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/wide_text_win.h"
+
 namespace spotlex {
 
 namespace {
@@ -24,10 +26,11 @@ std::string Query(std::vector<char>& data, const char* block, const char* name) 
 VersionStrings ReadVersionStrings(const std::string& modulePath) {
     VersionStrings v;
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(modulePath.c_str(), &ignored);
+    const std::wstring path = Wide(modulePath);
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0) return v;
     std::vector<char> data(size);
-    if (!GetFileVersionInfoA(modulePath.c_str(), 0, size, data.data())) return v;
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return v;
 
     VS_FIXEDFILEINFO* info = nullptr;
     UINT len = 0;
@@ -55,9 +58,8 @@ VersionStrings ReadVersionStrings(const std::string& modulePath) {
 }
 
 VersionStrings ProgramVersionStrings() {
-    char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    VersionStrings v = (n > 0 && n < MAX_PATH) ? ReadVersionStrings(path) : VersionStrings{};
+    const std::string path = ModulePath();
+    VersionStrings v = path.empty() ? VersionStrings{} : ReadVersionStrings(path);
     if (v.version.empty()) {
         v.version = std::to_string(SPOTLEX_VERSION_MAJOR) + "." + std::to_string(SPOTLEX_VERSION_MINOR) +
                     ".0." + std::to_string(SPOTLEX_VERSION_REVISION);

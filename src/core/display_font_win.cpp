@@ -4,6 +4,7 @@
 
 #include "core/file_paths.h"
 #include "core/file_win.h"
+#include "core/wide_text_win.h"
 
 namespace spotlex {
 
@@ -32,7 +33,7 @@ bool LoadDisplayFont(const std::string& folder) {
     std::string dir = folder.empty() ? ProgramFolder() : folder;
     if (!dir.empty() && dir.back() != '/') dir = WithBackslash(dir);
     const std::string file = dir + kDisplayFontFile;
-    if (AddFontResourceExA(file.c_str(), FR_PRIVATE, nullptr) == 0) return false;
+    if (AddFontResourceExW(Wide(file).c_str(), FR_PRIVATE, nullptr) == 0) return false;
     return IsFontFaceAvailable(kDisplayFontFace);
 }
 

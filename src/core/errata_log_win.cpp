@@ -16,6 +16,7 @@
 #include "core/os_info_win.h"
 #include "core/registry_win.h"
 #include "core/unique_handle_win.h"
+#include "core/wide_text_win.h"
 
 namespace spotlex {
 
@@ -66,15 +67,16 @@ ErrataRuns gRuns;
 // (another process holds it) the entry still goes in.
 bool AppendToLog(const std::string& file, const std::string& entry) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data)) {
+    const std::wstring wideFile = Wide(file);
+    if (GetFileAttributesExW(wideFile.c_str(), GetFileExInfoStandard, &data)) {
         const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
         if (ErrataLogMustRoll(size, entry.size() + 2)) {
             const std::string old =
                 file.substr(0, file.size() - std::strlen(kErrataFileName)) + kErrataOldFileName;
-            MoveFileExA(file.c_str(), old.c_str(), MOVEFILE_REPLACE_EXISTING);
+            MoveFileExW(wideFile.c_str(), Wide(old).c_str(), MOVEFILE_REPLACE_EXISTING);
         }
     }
-    HANDLE raw = CreateFileA(file.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+    HANDLE raw = CreateFileW(wideFile.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                              nullptr);
     if (raw == INVALID_HANDLE_VALUE) return false;
@@ -91,7 +93,7 @@ bool AppendToLog(const std::string& file, const std::string& entry) {
 
 void CreateFolders(const std::string& folder) {
     for (std::size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1)) {
-        CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+        CreateDirectoryW(Wide(folder.substr(0, at)).c_str(), nullptr);
     }
 }
 
@@ -136,10 +138,11 @@ std::string SystemErrorText(unsigned long code) {
 
 std::optional<ProgramVersion> FileProgramVersion(const std::string& path) {
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    const std::wstring widePath = Wide(path);
+    DWORD size = GetFileVersionInfoSizeW(widePath.c_str(), &ignored);
     if (size == 0) return std::nullopt;
     std::vector<char> data(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return std::nullopt;
+    if (!GetFileVersionInfoW(widePath.c_str(), 0, size, data.data())) return std::nullopt;
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
     if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || info == nullptr ||
@@ -153,23 +156,19 @@ std::optional<ProgramVersion> FileProgramVersion(const std::string& path) {
 
 ProgramVersion RunningProgramVersion() {
     static const ProgramVersion version = [] {
-        char path[MAX_PATH] = {};
-        DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        if (n > 0 && n < MAX_PATH) {
-            if (auto v = FileProgramVersion(path)) return *v;
-        }
+        if (auto v = FileProgramVersion(ModulePath())) return *v;
         return ProgramVersion{SPOTLEX_VERSION_MAJOR, SPOTLEX_VERSION_MINOR, SPOTLEX_VERSION_REVISION};
     }();
     return version;
 }
 
 std::string PerUserLogFolder() {
-    char base[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base))) {
-        DWORD n = GetEnvironmentVariableA("LOCALAPPDATA", base, MAX_PATH);
+    wchar_t base[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base))) {
+        DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", base, MAX_PATH);
         if (n == 0 || n >= MAX_PATH) return {};
     }
-    return WithBackslash(base) + "Parvane\\Classkit\\4.5\\";
+    return WithBackslash(Utf8(base)) + "Parvane\\Classkit\\4.5\\";
 }
 
 void LogError(std::string_view module, std::string_view procedure, std::int32_t number,

@@ -7,6 +7,7 @@
 #include "core/errata_log_win.h"
 #include "core/file_paths.h"
 #include "core/unique_handle_win.h"
+#include "core/wide_text_win.h"
 
 namespace spotlex {
 
@@ -18,18 +19,18 @@ constexpr char kModule[] = "CFile";
 // too small. `call` returns the length written, or the size needed, or 0 on failure.
 template <class F>
 std::string FillBuffer(F&& call) {
-    std::vector<char> buffer(MAX_PATH + 1);
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD n = call(buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) return {};
-        if (n < buffer.size()) return std::string(buffer.data(), ::strnlen(buffer.data(), n));
-        buffer.assign(n + 1, '\0');
+        if (n < buffer.size()) return Utf8(std::wstring_view(buffer.data(), ::wcsnlen(buffer.data(), n)));
+        buffer.assign(n + 1, L'\0');
     }
     return {};
 }
 
-std::string FolderFrom(UINT(WINAPI* getter)(LPSTR, UINT)) {
-    return TrimFolderText(FillBuffer([getter](char* buffer, DWORD size) { return getter(buffer, size); }));
+std::string FolderFrom(UINT(WINAPI* getter)(LPWSTR, UINT)) {
+    return TrimFolderText(FillBuffer([getter](wchar_t* buffer, DWORD size) { return getter(buffer, size); }));
 }
 
 // Set while an existence test is writing its log entry: the log itself tests whether its file
@@ -41,8 +42,8 @@ bool DoesFileExist(std::string_view path) noexcept {
         std::string target = ExistenceTestPath(path);
         // A pattern names no one file, whatever it happens to match.
         if (target.empty() || target.find_first_of("*?<>\"") != std::string::npos) return false;
-        WIN32_FIND_DATAA data;
-        HANDLE found = ::FindFirstFileA(target.c_str(), &data);
+        WIN32_FIND_DATAW data;
+        HANDLE found = ::FindFirstFileW(Wide(target).c_str(), &data);
         if (found == INVALID_HANDLE_VALUE) {
             DWORD error = ::GetLastError();
             if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND &&
@@ -66,29 +67,23 @@ bool DoesFileExist(std::string_view path) noexcept {
 }  // namespace
 
 std::string ProgramFolder() {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) return PathFolder(std::string_view(path.data(), n));
-        path.resize(path.size() * 2);
-    }
+    return PathFolder(ModulePath());
 }
 
 std::string SystemDirectory() {
-    return FolderFrom(&::GetSystemDirectoryA);
+    return FolderFrom(&::GetSystemDirectoryW);
 }
 std::string WindowsDirectory() {
-    return FolderFrom(&::GetWindowsDirectoryA);
+    return FolderFrom(&::GetWindowsDirectoryW);
 }
 
 std::string ExpandEnvironment(std::string_view text) {
-    std::string source(text);
-    std::string expanded = FillBuffer([&source](char* buffer, DWORD size) {
+    const std::wstring source = Wide(text);
+    std::string expanded = FillBuffer([&source](wchar_t* buffer, DWORD size) {
         // The answer counts the terminating NUL, so a complete expansion is always below the size.
-        return ::ExpandEnvironmentStringsA(source.c_str(), buffer, size);
+        return ::ExpandEnvironmentStringsW(source.c_str(), buffer, size);
     });
-    return expanded.empty() && !source.empty() ? source : expanded;
+    return expanded.empty() && !source.empty() ? std::string(text) : expanded;
 }
 
 std::int32_t NumDisplayColors() {
@@ -114,8 +109,9 @@ void CFile::ExpandFile() {
 
 std::string CFile::ShortPath() const {
     try {
-        return FillBuffer([this](char* buffer, DWORD size) {
-            return ::GetShortPathNameA(location_.c_str(), buffer, size);
+        const std::wstring location = Wide(location_);
+        return FillBuffer([&location](wchar_t* buffer, DWORD size) {
+            return ::GetShortPathNameW(location.c_str(), buffer, size);
         });
     } catch (...) {
         LogCurrentException(kModule, "GetShortPath");

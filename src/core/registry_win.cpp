@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "core/errata_log_win.h"
+#include "core/wide_text_win.h"
 
 namespace spotlex {
 
@@ -24,7 +26,7 @@ bool IsTextType(DWORD type) {
 
 struct KeyPath {
     HKEY root;
-    std::string subkey;
+    std::wstring subkey;
 };
 
 KeyPath SplitKeyPath(std::string_view key) {
@@ -43,16 +45,16 @@ KeyPath SplitKeyPath(std::string_view key) {
         {"HKEY_DYN_DATA", HKEY_DYN_DATA},
     };
     for (const auto& r : kRoots) {
-        if (root == r.name) return {r.key, std::string(key.substr(slash + 1))};
+        if (root == r.name) return {r.key, Wide(key.substr(slash + 1))};
     }
     throw RegistryError(kRegErrInvalidRoot);
 }
 
 // Opens an existing key with full access, or for reading when full access is refused.
 LONG OpenExisting(const KeyPath& p, HKEY* out, bool* readOnly) {
-    LONG r = RegOpenKeyExA(p.root, p.subkey.c_str(), 0, KEY_ALL_ACCESS, out);
+    LONG r = RegOpenKeyExW(p.root, p.subkey.c_str(), 0, KEY_ALL_ACCESS, out);
     if (r == ERROR_ACCESS_DENIED) {
-        r = RegOpenKeyExA(p.root, p.subkey.c_str(), 0, KEY_READ, out);
+        r = RegOpenKeyExW(p.root, p.subkey.c_str(), 0, KEY_READ, out);
         if (readOnly) *readOnly = (r == ERROR_SUCCESS);
     }
     return r;
@@ -108,7 +110,7 @@ void RegistrySetting::OpenKey(std::string_view key) {
     KeyPath p = SplitKeyPath(key);
     HKEY h = nullptr;
     bool readOnly = false;
-    LONG r = RegCreateKeyExA(p.root, p.subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+    LONG r = RegCreateKeyExW(p.root, p.subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                              nullptr, &h, nullptr);
     if (r == ERROR_ACCESS_DENIED) {
         // A standard user may read HKEY_LOCAL_MACHINE but not change it: keep the reads working.
@@ -140,12 +142,12 @@ bool RegistrySetting::KeyExists(std::string_view key) const {
 
 void RegistrySetting::DeleteKey(std::string_view key) {
     KeyPath p = SplitKeyPath(key);
-    RegDeleteKeyA(p.root, p.subkey.c_str());
+    RegDeleteKeyW(p.root, p.subkey.c_str());
 }
 
 void RegistrySetting::DeleteValue(std::string_view valueName) {
     if (!handle_) throw RegistryError(kRegErrKeyNotOpen);
-    RegDeleteValueA(handle_.get(), std::string(valueName).c_str());
+    RegDeleteValueW(handle_.get(), Wide(valueName).c_str());
 }
 
 void RegistrySetting::Reopen() {
@@ -159,54 +161,55 @@ void RegistrySetting::Reopen() {
     }
 }
 
+namespace {
+// The text of a text value, whatever its length; stored without its own NUL, it still ends.
+RegValue ReadText(HKEY key, const wchar_t* name, DWORD size) {
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
+    DWORD got = size;
+    DWORD type = 0;
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &got) != ERROR_SUCCESS ||
+        !IsTextType(type))
+        return {};
+    const std::size_t limit = std::min<std::size_t>(got, size) / sizeof(wchar_t);
+    return Utf8(std::wstring_view(buffer.data(), wcsnlen(buffer.data(), limit)));
+}
+}  // namespace
+
 RegValue RegistrySetting::ReadDefault() {
-    // RegQueryValueA hands back the raw bytes of whatever type is stored: only texts are texts.
+    // The default value counts only as a text; any other type reads as nothing.
     DWORD type = 0;
     DWORD size = 0;
-    LONG r = RegQueryValueExA(handle_.get(), "", nullptr, &type, nullptr, &size);
+    LONG r = RegQueryValueExW(handle_.get(), L"", nullptr, &type, nullptr, &size);
     if (KeyWentAway(r)) {
         Reopen();
         if (!handle_) return {};
-        r = RegQueryValueExA(handle_.get(), "", nullptr, &type, nullptr, &size);
+        r = RegQueryValueExW(handle_.get(), L"", nullptr, &type, nullptr, &size);
     }
-    if (r == ERROR_SUCCESS && !IsTextType(type)) return {};
-
-    char buffer[2048] = {};
-    LONG got = sizeof buffer;
-    if (RegQueryValueA(handle_.get(), nullptr, buffer, &got) != ERROR_SUCCESS) return {};
-    std::size_t limit = static_cast<std::size_t>(std::clamp<LONG>(got, 0, sizeof buffer));
-    return std::string(buffer, strnlen(buffer, limit));
+    if (r != ERROR_SUCCESS) return std::string();  // never set: an empty text
+    if (!IsTextType(type)) return {};
+    return ReadText(handle_.get(), L"", size);
 }
 
 RegValue RegistrySetting::Value(std::string_view valueName, std::int32_t /*regType*/) {
     if (!handle_) throw RegistryError(kRegErrKeyNotOpen);
     if (valueName.empty()) return ReadDefault();
 
-    const std::string name(valueName);
+    const std::wstring name = Wide(valueName);
     DWORD type = 0;
     DWORD size = 0;
-    LONG r = RegQueryValueExA(handle_.get(), name.c_str(), nullptr, &type, nullptr, &size);
+    LONG r = RegQueryValueExW(handle_.get(), name.c_str(), nullptr, &type, nullptr, &size);
     if (KeyWentAway(r)) {
         Reopen();
         if (!handle_) return {};
-        r = RegQueryValueExA(handle_.get(), name.c_str(), nullptr, &type, nullptr, &size);
+        r = RegQueryValueExW(handle_.get(), name.c_str(), nullptr, &type, nullptr, &size);
     }
     if (r != ERROR_SUCCESS) return {};
 
-    if (IsTextType(type)) {
-        // One spare NUL, so a text stored without its own never reads past the buffer.
-        std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
-        DWORD got = size;
-        r = RegQueryValueExA(handle_.get(), name.c_str(), nullptr, &type,
-                             reinterpret_cast<BYTE*>(buffer.data()), &got);
-        if (r != ERROR_SUCCESS || !IsTextType(type)) return {};
-        std::size_t limit = std::min<std::size_t>(got, size);
-        return std::string(buffer.data(), strnlen(buffer.data(), limit));
-    }
+    if (IsTextType(type)) return ReadText(handle_.get(), name.c_str(), size);
     if (type == REG_DWORD && size == sizeof(DWORD)) {
         DWORD number = 0;
         DWORD got = sizeof number;
-        r = RegQueryValueExA(handle_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&number),
+        r = RegQueryValueExW(handle_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&number),
                              &got);
         if (r != ERROR_SUCCESS || type != REG_DWORD || got != sizeof number) return {};
         return static_cast<std::int32_t>(number);
@@ -218,20 +221,22 @@ RegValue RegistrySetting::Value(std::string_view valueName, std::int32_t /*regTy
 void RegistrySetting::SetValue(std::string_view valueName, std::int32_t regType, const RegValue& setting) {
     if (!handle_) throw RegistryError(kRegErrKeyNotOpen);
 
-    const std::string name(valueName);
+    const std::wstring name = Wide(valueName);
     const std::string path = path_;
-    std::string text;
+    std::wstring text;
     DWORD number = 0;
     DWORD type = 0;
     if (valueName.empty()) {
         if (regType != rgsString) throw RegistryError(kRegErrDefaultNotString);
-        text = RegValueText(setting);
+        text = Wide(RegValueText(setting));
+        text.push_back(L'\0');
+        type = REG_SZ;
     } else {
         switch (regType) {
             case rgsString:
             case rgsExpandString:
-                text = RegValueText(setting);
-                text.push_back('\0');
+                text = Wide(RegValueText(setting));
+                text.push_back(L'\0');
                 type = static_cast<DWORD>(regType);
                 break;
             case rgsBinary:
@@ -247,13 +252,11 @@ void RegistrySetting::SetValue(std::string_view valueName, std::int32_t regType,
 
     auto set = [&]() -> LONG {
         if (!handle_) return ERROR_INVALID_HANDLE;
-        if (valueName.empty())
-            return RegSetValueA(handle_.get(), nullptr, REG_SZ, text.c_str(), static_cast<DWORD>(text.size()));
         if (type == REG_DWORD)
-            return RegSetValueExA(handle_.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+            return RegSetValueExW(handle_.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                                   sizeof number);
-        return RegSetValueExA(handle_.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.data()),
-                              static_cast<DWORD>(text.size()));
+        return RegSetValueExW(handle_.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.data()),
+                              static_cast<DWORD>(text.size() * sizeof(wchar_t)));
     };
     LONG r = set();
     if (KeyWentAway(r)) {

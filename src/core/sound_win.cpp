@@ -6,6 +6,7 @@
 #include "core/file_win.h"
 #include "core/registry_win.h"
 #include "core/sound_path.h"
+#include "core/wide_text_win.h"
 
 namespace spotlex {
 
@@ -69,7 +70,7 @@ void PlayFX(std::string_view eventName, bool playSync) noexcept {
     if (!gbPlaySounds) return;
     try {
         const std::string file = SoundFileForEvent(eventName);
-        if (!file.empty()) sndPlaySoundA(file.c_str(), flags | SND_NODEFAULT | SND_FILENAME);
+        if (!file.empty()) sndPlaySoundW(Wide(file).c_str(), flags | SND_NODEFAULT | SND_FILENAME);
     } catch (...) {
         // A sound is never worth an error message.
     }

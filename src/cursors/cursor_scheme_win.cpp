@@ -7,6 +7,7 @@
 #include "core/app_error.h"
 #include "core/file_win.h"
 #include "core/registry_win.h"
+#include "core/wide_text_win.h"
 #include "cursors/cursor_scheme.h"
 
 namespace spotlex {
@@ -26,7 +27,7 @@ void RequireFiles(const std::array<std::string, kCursorRoleCount>& files) {
     for (const std::string& f : files) {
         if (f.empty()) continue;  // the built-in cursor of that role
         const std::string path = f.find('%') != std::string::npos ? ExpandEnvironment(f) : f;
-        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
             throw AppError(53, "CCursorScheme", "File not found: " + f);
     }

@@ -8,6 +8,7 @@
 #include "core/errata_log_win.h"
 #include "core/runtime_rules.h"
 #include "core/settings.h"
+#include "core/wide_text_win.h"
 #include "core/window_helpers_win.h"
 #include "cursors/mouse_pointer_win.h"
 #include "properties/animated_rect_win.h"
@@ -307,13 +308,13 @@ void frmHelpBox::cmdMoreInfo_Click() noexcept {
     if (command_.empty()) return;
     // The command's window comes up over the box, which otherwise floats above everything.
     SetWindowOnTop(hwnd_, HWND_NOTOPMOST);
-    std::string commandLine = command_;
-    STARTUPINFOA si{};
+    std::wstring commandLine = Wide(command_);
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWMINIMIZED;
     PROCESS_INFORMATION pi{};
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }

@@ -8,6 +8,7 @@
 #include "core/errata_log_win.h"
 #include "core/sound_win.h"
 #include "core/tip_helper_win.h"
+#include "core/wide_text_win.h"
 #include "core/window_helpers_win.h"
 #include "help/help_box_win.h"
 #include "keystrokes/key_filter_dialog_win.h"
@@ -241,7 +242,7 @@ void frmProperties::FormLoad(const std::string& iconLibrary) {
 
 void frmProperties::LoadPictures(const std::string& iconLibrary) {
     if (iconLibrary.empty()) return;
-    HMODULE library = LoadLibraryExA(iconLibrary.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE library = LoadLibraryExW(Wide(iconLibrary).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!library) return;
     // Picture sizes follow the dialog's own scale: the page pictures are 32 pixels at 100 %.
     RECT unit{0, 0, 4, 8};

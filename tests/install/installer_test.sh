@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The installer under Wine, in a fresh copy of the test prefix:
 #   installer_test.sh TEMPLATE SETUP_EXE
-# A silent install into a folder with blanks and non-ASCII letters puts every file and registry
-# entry in place; the installed program starts and logs nothing; installing over the running
+# A silent install into a folder with blanks and a letter the Western ANSI code page cannot spell
+# (as in the profile of a user named Dvořák) puts every file and registry entry in place; the
+# installed program starts there, finds its font and logs nothing; installing over the running
 # program closes it; uninstalling leaves files and registry as in the fresh prefix, settings kept
 # unless asked, and the cursors restored. An install that fails half-way leaves nothing behind, and
 # one that fails over an earlier installation (a file in use) leaves that installation whole. An
@@ -26,8 +27,8 @@ USER=${USER:-$(id -un)}
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 user_dir=$WINEPREFIX/drive_c/users/$USER
-win_dir='C:\users\'"$USER"'\Spotlex Prøve é'
-unix_dir=$user_dir/'Spotlex Prøve é'
+win_dir='C:\users\'"$USER"'\Spotlex Dvořák é'
+unix_dir=$user_dir/'Spotlex Dvořák é'
 cp "$setup" "$WINEPREFIX/drive_c/setup.exe"
 
 # NSIS takes /D= only unquoted and last, which a direct start would quote: go through cmd.
@@ -173,6 +174,7 @@ for _ in $(seq 50); do [ -n "$(program_pids)" ] && break; sleep 0.2; done
 sleep 4
 [ -n "$(program_pids)" ] || fail "the installed program did not start or did not stay"
 # Wine has no UI Automation: that one entry is expected, any other is a fault.
+[ -e "$unix_dir/errata.log" ] || fail "the program wrote that entry anywhere but in its own folder"
 if [ -e "$unix_dir/errata.log" ] && grep '^Desc:' "$unix_dir/errata.log" | grep -qv 'UI Automation is not available'; then
   fail "the program logged errors: $(cat "$unix_dir/errata.log")"
 fi
