@@ -46,7 +46,8 @@ frmKeyFilter::frmKeyFilter(HWND owner) {
     t.Item(kButtonAtom, "Display ALL Keys &EXCEPT Those Listed Below", optIncludeExclude0 + 1,
            BS_AUTORADIOBUTTON, 7, 49, 248, 10);
     t.Item(kStaticAtom, "", lblChooseKeyCombination, SS_LEFT | WS_GROUP, 7, 66, 248, 8);
-    t.Item(HOTKEY_CLASSA, "", HotKey1, WS_BORDER | WS_TABSTOP | WS_GROUP, 7, 76, 116, 14);
+    t.Item(HOTKEY_CLASSA, "", HotKey1, WS_BORDER | WS_TABSTOP | WS_GROUP, 7, 76, 84, 14);
+    t.Item(kButtonAtom, "+ &Win", chkWin, BS_AUTOCHECKBOX | WS_TABSTOP, 95, 78, 32, 10);
     t.Item(kButtonAtom, "&Add", cmdAdd, BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 129, 76, 50, 14);
     t.Item(kButtonAtom, "Add &Special Key...", cmdSpecialKeys, BS_PUSHBUTTON | WS_TABSTOP, 185, 76, 70, 14);
     t.Item(kStaticAtom, "", lblDisplayTheseWhenPressed, SS_LEFT, 7, 98, 248, 8);
@@ -93,14 +94,18 @@ std::string frmKeyFilter::HotKeyText() const {
     const int vk = LOBYTE(LOWORD(value));
     const int flags = HIBYTE(LOWORD(value));
     if (vk == 0) return std::string(kHotKeyNone);
-    return spotlex::HotKeyText(HotKeyFlagsToMask(flags), KeyName(vk, (flags & HOTKEYF_EXT) != 0));
+    return spotlex::HotKeyText(HotKeyFlagsToMask(flags) | WinMask(), KeyName(vk, (flags & HOTKEYF_EXT) != 0));
+}
+
+int frmKeyFilter::WinMask() const {
+    return IsDlgButtonChecked(hwnd_, chkWin) == BST_CHECKED ? kModWin : 0;
 }
 
 std::int32_t frmKeyFilter::HotKeyValue() const {
     const auto value = SendMessageA(Item(HotKey1), HKM_GETHOTKEY, 0, 0);
     const int vk = LOBYTE(LOWORD(value));
     if (vk == 0) return 0;
-    return MakeLong(HotKeyFlagsToMask(HIBYTE(LOWORD(value))), vk);
+    return MakeLong(HotKeyFlagsToMask(HIBYTE(LOWORD(value))) | WinMask(), vk);
 }
 
 void frmKeyFilter::SetHotKeyValue(std::int32_t code) {
@@ -110,6 +115,7 @@ void frmKeyFilter::SetHotKeyValue(std::int32_t code) {
     if (mask & kModCtrl) flags |= HOTKEYF_CONTROL;
     if (mask & kModAlt) flags |= HOTKEYF_ALT;
     SendMessageA(Item(HotKey1), HKM_SETHOTKEY, MAKEWORD(code & 0xFF, flags), 0);
+    CheckDlgButton(hwnd_, chkWin, (mask & kModWin) ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void frmKeyFilter::SelectOnly(int index) {

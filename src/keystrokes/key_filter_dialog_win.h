@@ -22,6 +22,7 @@ public:
         lstKeys,
         cmdRemove,
         lstRemoved,
+        chkWin,  // the Windows key, which the hot-key box cannot take, joins its combination
     };
     static constexpr const char* kCaption = "Key Filter";
 
@@ -31,7 +32,8 @@ public:
     // Adds an entry, or selects the one already listed with that text (any letter case).
     void AddKeyItem(const std::string& keyName, std::int32_t code);
 
-    // The hot-key box: its text ("None" when empty) and its combination as a key combination code.
+    // The hot-key box with the Win box: its text ("None" when empty) and its combination as a key
+    // combination code.
     std::string HotKeyText() const;
     std::int32_t HotKeyValue() const;
     void SetHotKeyValue(std::int32_t code);
@@ -50,6 +52,7 @@ private:
     void UpdateRemoveButton();
     void SelectOnly(int index);
     void FocusControl(int id);
+    int WinMask() const;
 };
 
 }  // namespace spotlex

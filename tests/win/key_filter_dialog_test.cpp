@@ -7,15 +7,18 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/sys_input_win.h"
 #include "core/classkit_win.h"
 #include "core/registry_win.h"
 #include "keystrokes/add_key_dialog_win.h"
+#include "keystrokes/key_handler_win.h"
 #include "support/test_support.h"
 
 namespace spotlex {
@@ -243,6 +246,44 @@ TEST_F(KeyFilterDialogTest, TheHotKeyBoxAddsOnceRemoveAndReAddKeepsItAndIncludeM
     EXPECT_EQ(store.ReadText("VK_0x20053"), "ctrl + s");
     EXPECT_EQ(store.ReadText("VK_0x76"), "F7");
     EXPECT_EQ(store.ReadNumber("Key_IncludeExclude"), 0u);
+}
+
+TEST_F(KeyFilterDialogTest, AWindowsKeyCombinationIsListedStoredAndThenFiltered) {
+    store.Number("Key_IncludeExclude", 1);
+    {
+        frmKeyFilter dlg(nullptr);
+        ShowWindow(dlg.Hwnd(), SW_SHOW);
+        TypeIntoHotKey(dlg.Hwnd(), {'D'});
+        Click(dlg.Item(frmKeyFilter::chkWin));
+        EXPECT_EQ(dlg.HotKeyText(), "Win + D");
+        Click(dlg.Item(frmKeyFilter::cmdAdd));
+        EXPECT_EQ(ListTexts(dlg.Item(frmKeyFilter::lstKeys)), std::vector<std::string>{"Win + D"});
+        EXPECT_EQ(IsDlgButtonChecked(dlg.Hwnd(), frmKeyFilter::chkWin), BST_UNCHECKED) << "cleared with the box";
+        Click(dlg.Item(IDOK));
+    }
+    EXPECT_EQ(store.ReadText("VK_0x80044"), "Win + D");
+
+    // The presenter's Win+D now stays off the screen; D alone still shows.
+    std::vector<std::string> shown;
+    KeystrokeHandler handler([&](const std::string& text) { shown.push_back(text); }, [](std::string_view, bool) {});
+    SysInput input;
+    input.KeyDown = [&](std::int16_t vk, std::int16_t shift) { handler.KeyDown(vk, shift, false); };
+    input.SetEnabled(true);
+    for (bool withWin : {true, false}) {
+        std::vector<INPUT> in;
+        for (auto [vk, up] : {std::pair{VK_LWIN, false}, {'D', false}, {'D', true}, {VK_LWIN, true}}) {
+            if (vk == VK_LWIN && !withWin) continue;
+            INPUT i{};
+            i.type = INPUT_KEYBOARD;
+            i.ki.wVk = static_cast<WORD>(vk);
+            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            in.push_back(i);
+        }
+        SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    }
+    EXPECT_TRUE(PumpUntil([&] { return !shown.empty() && shown.back() == "d"; }, 3000));
+    EXPECT_EQ(std::count_if(shown.begin(), shown.end(), [](const std::string& t) { return t.find('d') != t.npos; }), 1)
+        << "Win+D was shown as the Windows cap and d";
 }
 
 TEST_F(KeyFilterDialogTest, CancelAndTheCloseBoxWriteNothing) {
