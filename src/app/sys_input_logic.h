@@ -156,7 +156,6 @@ public:
         tail_.store(tail + 1, std::memory_order_release);
         return true;
     }
-    static constexpr std::size_t Capacity() { return N; }
 
 private:
     alignas(64) std::atomic<std::size_t> head_{0};

@@ -137,7 +137,6 @@ public:
     void SetColor(std::int32_t color) noexcept { color_ = color; }
     std::int32_t Color() const noexcept { return color_; }
     void SetStartTime(std::int32_t minutes) noexcept { startTime_ = minutes; }
-    std::int32_t StartTime() const noexcept { return startTime_; }
     bool Visible() const noexcept { return window_ && window_->Visible(); }
     void SetVisible(bool visible) noexcept { visible ? Show() : Hide(); }
     bool Paused() const noexcept { return window_ && window_->Paused(); }

@@ -57,7 +57,6 @@ public:
     // Shows the dialog and returns once it is hidden or gone; its owner is disabled meanwhile.
     void ShowModal();
     void Hide() noexcept;
-    bool IsShowing() const noexcept { return showing_; }
 
 protected:
     // Creates the dialog, hidden; WM_INITDIALOG reaches Handle like every other message.

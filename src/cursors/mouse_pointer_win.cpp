@@ -15,7 +15,6 @@ HCURSOR PointerCursor(int pointer) {
 Cursor::Cursor() noexcept : saved_(GetCursor()) {}
 
 void Cursor::SetMousePointer(int pointer) noexcept {
-    pointer_ = pointer;
     SetCursor(PointerCursor(pointer));
 }
 

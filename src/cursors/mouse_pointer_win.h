@@ -16,12 +16,10 @@ public:
     Cursor(const Cursor&) = delete;
     Cursor& operator=(const Cursor&) = delete;
 
-    int MousePointer() const noexcept { return pointer_; }
     void SetMousePointer(int pointer) noexcept;
     void Restore() noexcept;
 
 private:
-    int pointer_ = kPointerDefault;
     HCURSOR saved_ = nullptr;
 };
 

@@ -53,7 +53,6 @@ public:
     bool DblClick() const noexcept { return dblClick_; }
     bool Shown() const noexcept { return shown_; }
     std::int32_t TimerInterval() const noexcept { return timerInterval_; }
-    bool TimerEnabled() const noexcept { return timerEnabled_; }
     // The timer should be counting: enabled with an interval (0 stops a timer).
     bool TimerRunning() const noexcept { return timerEnabled_ && timerInterval_ > 0; }
 

@@ -88,11 +88,14 @@ TEST(CColor, GradientRaisesForBadArguments) {
         std::int32_t number;
         const char* description;
     };
-    for (const Case& k : std::vector<Case>{{0xFFFFFF, 101, kErrInvalidPercentage, "Invalid Percentage"},
-                                           {-1, 101, kErrInvalidPercentage, "Invalid Percentage"},
-                                           {0, -1, kErrInvalidPercentage, "Invalid Percentage"},
-                                           {0x1000000, 50, kErrInvalidColorValue, "Invalid Color Value"},
-                                           {-1, 50, kErrInvalidColorValue, "Invalid Color Value"}}) {
+    // The class's own error numbers: vbObjectError + 517 and + 516.
+    constexpr auto kInvalidPercentage = static_cast<std::int32_t>(0x80040205u);
+    constexpr auto kInvalidColorValue = static_cast<std::int32_t>(0x80040204u);
+    for (const Case& k : std::vector<Case>{{0xFFFFFF, 101, kInvalidPercentage, "Invalid Percentage"},
+                                           {-1, 101, kInvalidPercentage, "Invalid Percentage"},
+                                           {0, -1, kInvalidPercentage, "Invalid Percentage"},
+                                           {0x1000000, 50, kInvalidColorValue, "Invalid Color Value"},
+                                           {-1, 50, kInvalidColorValue, "Invalid Color Value"}}) {
         try {
             c.GradientColor(k.color2, k.percentage);
             ADD_FAILURE() << "no error for " << k.color2 << ", " << k.percentage;
@@ -102,8 +105,6 @@ TEST(CColor, GradientRaisesForBadArguments) {
             EXPECT_EQ(e.Description(), k.description);
         }
     }
-    EXPECT_EQ(kErrInvalidPercentage, kObjectErrorBase + 517);
-    EXPECT_EQ(kErrInvalidColorValue, kObjectErrorBase + 516);
 }
 
 TEST(CColor, ShiftTowardLandsOnTheTargetWithoutPassingIt) {

@@ -30,12 +30,6 @@ TEST(StartupText, SingleCopyCountsAMutexItMayNotOpen) {
     EXPECT_EQ(JudgeSingleCopy(false, kInvalidName), SingleCopyStart::kFirstCopy);
 }
 
-TEST(StartupText, AlreadyRunningNotice) {
-    EXPECT_EQ(AlreadyRunningText(),
-              "A copy of Spotlex is already running.  You should see the icon in the Taskbar Tray.\r\n\r\n"
-              "Use this icon for your Spotlex operations.");
-}
-
 TEST(StartupText, CommandsQuoteLongPathsWithBlanks) {
     EXPECT_EQ(QuotedCommand("C:\\Program Files (x86)\\Classkit\\Spotlex.exe", "/s"),
               "\"C:\\Program Files (x86)\\Classkit\\Spotlex.exe\" /s");

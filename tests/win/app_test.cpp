@@ -106,6 +106,11 @@ TEST_F(ProgramTest, SecondCopyShowsTheNoticeOnceAndEnds) {
     HWND notice = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (notice = second.FindWindowOf("#32770", "Spotlex")) != nullptr; }, 15000));
     EXPECT_EQ(second.FindWindowOf(frmMain::kClassName), nullptr) << "the second copy loaded its main form";
+    char text[256] = {};
+    GetDlgItemTextA(notice, 0xFFFF, text, sizeof text);  // the message box's text
+    EXPECT_STREQ(text,
+                 "A copy of Spotlex is already running.  You should see the icon in the Taskbar Tray.\r\n\r\n"
+                 "Use this icon for your Spotlex operations.");
     PostMessageA(notice, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(second.WaitExit(10000));
     EXPECT_TRUE(first.Running());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <regex>
 #include <stdexcept>
@@ -28,8 +29,12 @@ const std::string kHeader =
     "\r\n";
 const std::string kDashes(64, '-');
 
+// The log's time stamp: month/day/year, 12-hour clock.
 std::string NowText(const SYSTEMTIME& t) {
-    return FormatLogTime(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d %s", t.wMonth, t.wDay, t.wYear,
+                  t.wHour % 12 == 0 ? 12 : t.wHour % 12, t.wMinute, t.wHour < 12 ? "AM" : "PM");
+    return text;
 }
 
 // Checks one entry's lines (starting at `at`) against what LogError was given; figures that move
