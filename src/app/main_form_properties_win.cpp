@@ -3,11 +3,11 @@
 #include <memory>
 
 #include "app/main_form_win.h"
+#include "core/animated_rect_win.h"
 #include "core/app_error.h"
 #include "core/errata_log_win.h"
 #include "core/window_helpers_win.h"
 #include "cursors/mouse_pointer_win.h"
-#include "properties/animated_rect_win.h"
 #include "properties/properties_dialog_win.h"
 
 namespace spotlex {

@@ -3,13 +3,13 @@
 
 #include "app/startup_text.h"
 #include "app/welcome_text.h"
+#include "core/animated_rect_win.h"
 #include "core/classkit_win.h"
 #include "core/errata_log_win.h"
 #include "cursors/cursor_scheme.h"
 #include "cursors/cursor_scheme_win.h"
 #include "cursors/mouse_pointer_win.h"
 #include "help/help_box_win.h"
-#include "properties/animated_rect_win.h"
 
 namespace spotlex {
 

@@ -6,6 +6,7 @@
 #include "app/main_form_detail_win.h"
 #include "app/startup_text.h"
 #include "app/tray_menu_items.h"
+#include "core/animated_rect_win.h"
 #include "core/app_error.h"
 #include "core/classkit_win.h"
 #include "core/errata_log_win.h"
@@ -15,7 +16,6 @@
 #include "core/window_helpers_win.h"
 #include "cursors/mouse_pointer_win.h"
 #include "help/help_box_win.h"
-#include "properties/animated_rect_win.h"
 
 namespace spotlex {
 

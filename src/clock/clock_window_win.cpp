@@ -8,17 +8,16 @@
 #include "core/display_font_win.h"
 #include "core/errata_log_win.h"
 #include "core/hand_cursors_win.h"
+#include "core/screen_geometry.h"
 #include "core/sound_win.h"
 #include "core/text_region_win.h"
 #include "core/window_helpers_win.h"
-#include "keystrokes/keyboard_layout.h"
 
 namespace spotlex {
 namespace {
 
 constexpr std::string_view kModule = "frmClock";
 constexpr UINT_PTR kTimerId = 1;
-constexpr int kMaxPoints = 188;
 // The window's size before Display sizes it to the clock.
 constexpr int kInitialWidth = 320;
 constexpr int kInitialHeight = 96;
@@ -211,7 +210,7 @@ void frmClock::SetBackColor(COLORREF color) noexcept {
 }
 
 void frmClock::SetFontSize(std::int32_t points) {
-    SelectFont(std::clamp(points, 1, kMaxPoints));
+    SelectFont(std::clamp(points, 1, kFontSizeMax));
     digitHeight_ = DigitsExtent(kClockHeightText).cy;
 }
 

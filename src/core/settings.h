@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/color.h"
+
 namespace spotlex {
 
 // A 32-bit number in the per-user key. A missing or unusable value gives def; a stored one is
@@ -21,15 +23,15 @@ struct TextSetting {
     std::string_view name;
 };
 
-inline constexpr std::int32_t kColorMax = 0xFFFFFF;
 inline constexpr std::int32_t kFontSizeMin = 14;
+// The largest font any display uses, whatever size is asked of it.
 inline constexpr std::int32_t kFontSizeMax = 188;
 
 namespace settings {
 
 // Per-user key: the keystroke display.
 inline constexpr NumberSetting kDelayKeyboard{"Delay_Keyboard", 1000, 100, 10000};
-inline constexpr NumberSetting kColorKeyboard{"Color_Keyboard", 0, 0, kColorMax};
+inline constexpr NumberSetting kColorKeyboard{"Color_Keyboard", 0, 0, kMaxColor};
 inline constexpr NumberSetting kSizeKeyboard{"Size_Keyboard", 64, kFontSizeMin, kFontSizeMax};
 inline constexpr NumberSetting kKeyShowShifted{"Key_Show_Shifted", 0, -1, 1};
 inline constexpr NumberSetting kKeyIncludeExclude{"Key_IncludeExclude", 1, 0, 1};
@@ -38,13 +40,13 @@ inline constexpr NumberSetting kKeyboardLeft{"Keyboard_Left", 0, INT32_MIN, INT3
 inline constexpr NumberSetting kKeyboardTop{"Keyboard_Top", 0, INT32_MIN, INT32_MAX};
 
 // Per-user key: the click display.
-inline constexpr NumberSetting kColorLeftMouse{"Color_Left_Mouse", 255, 0, kColorMax};
-inline constexpr NumberSetting kColorRightMouse{"Color_Right_Mouse", 255, 0, kColorMax};
+inline constexpr NumberSetting kColorLeftMouse{"Color_Left_Mouse", 255, 0, kMaxColor};
+inline constexpr NumberSetting kColorRightMouse{"Color_Right_Mouse", 255, 0, kMaxColor};
 inline constexpr NumberSetting kSizeMouse{"Size_Mouse", 64, kFontSizeMin, kFontSizeMax};
 inline constexpr TextSetting kPattern{"Pattern"};
 
 // Per-user key: the break clock.
-inline constexpr NumberSetting kColorClock{"Color_Clock", 0x800000, 0, kColorMax};
+inline constexpr NumberSetting kColorClock{"Color_Clock", 0x800000, 0, kMaxColor};
 inline constexpr NumberSetting kSizeClock{"Size_Clock", 128, kFontSizeMin, kFontSizeMax};
 inline constexpr NumberSetting kShowAsClock{"Show_As_Clock", 1, 0, 1};
 inline constexpr NumberSetting kShowSeconds{"Show_Seconds", -1, -1, 1};

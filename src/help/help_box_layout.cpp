@@ -1,6 +1,7 @@
 #include "help/help_box_layout.h"
 
 #include "core/runtime_rules.h"
+#include "core/screen_geometry.h"
 
 namespace spotlex {
 
@@ -13,14 +14,10 @@ constexpr double kMarginStep = 0.2;
 constexpr double kFitMargin = 1.2;  // the wrapped body must end this many margins before the edge
 }  // namespace
 
-int TwipsToWholePixels(double twips, double twipsPerPixel) {
-    return static_cast<int>(RoundHalfEven(twips / twipsPerPixel));
-}
-
 HelpBoxLayout LayOutHelpBox(const HelpBoxFrame& frame, double twipsPerPixel, bool hasCommand,
                             bool offerDontShow, const MeasureText& measureTitle,
                             const MeasureText& measureBody) {
-    auto px = [&](double twips) { return TwipsToWholePixels(twips, twipsPerPixel); };
+    auto px = [&](double twips) { return TwipsLengthToPixels(twips, twipsPerPixel); };
     HelpBoxLayout l;
     l.titleWidth = frame.boxWidth - static_cast<int>(RoundHalfEven(2.5 * frame.titleLeft));
     if (l.titleWidth < 1) l.titleWidth = 1;

@@ -36,9 +36,6 @@ struct HelpBoxLayout {
     int boxHeight = 0;  // outer height
 };
 
-// Twips in whole pixels, rounded half to even.
-int TwipsToWholePixels(double twips, double twipsPerPixel);
-
 // Lays out the box. The body is narrowed in steps until its wrapped text no longer reaches the
 // right margin; a word wider than the box never fits, and then the first width is kept.
 HelpBoxLayout LayOutHelpBox(const HelpBoxFrame& frame, double twipsPerPixel, bool hasCommand,

@@ -3,15 +3,16 @@
 #include <cstring>
 #include <vector>
 
+#include "core/animated_rect_win.h"
 #include "core/app_error.h"
 #include "core/classkit_win.h"
 #include "core/errata_log_win.h"
 #include "core/runtime_rules.h"
+#include "core/screen_geometry.h"
 #include "core/settings.h"
 #include "core/wide_text_win.h"
 #include "core/window_helpers_win.h"
 #include "cursors/mouse_pointer_win.h"
-#include "properties/animated_rect_win.h"
 
 namespace spotlex {
 
@@ -99,8 +100,8 @@ void frmHelpBox::Load() {
     const ScreenScale scale = ReadScreenScale();
     const double tppX = TwipsPerPixel(scale.dpiX);
     const double tppY = TwipsPerPixel(scale.dpiY);
-    auto px = [&](double twips) { return TwipsToWholePixels(twips, tppX); };
-    auto py = [&](double twips) { return TwipsToWholePixels(twips, tppY); };
+    auto px = [&](double twips) { return TwipsLengthToPixels(twips, tppX); };
+    auto py = [&](double twips) { return TwipsLengthToPixels(twips, tppY); };
 
     widthPx_ = px(kDesignedWidth);
     if (!CreateWin(kClassName, WS_EX_DLGMODALFRAME, kBoxStyle, "", 0, 0, widthPx_, py(2400))) return;
@@ -155,7 +156,7 @@ void frmHelpBox::Explain(const std::string& title, const std::string& body, cons
         if (!hwnd_)
             throw AppError(static_cast<std::int32_t>(GetLastError()), kModule,
                            "The help box could not be created.");
-        if (dlgWidth != -1) widthPx_ = TwipsToWholePixels(dlgWidth, TwipsPerPixel(ReadScreenScale().dpiX));
+        if (dlgWidth != -1) widthPx_ = TwipsLengthToPixels(dlgWidth, TwipsPerPixel(ReadScreenScale().dpiX));
         OfferDontShow = !dialogName.empty();
         SetWindowTextA(Item(kHelpTitle), title.c_str());
         if (!showMoreCaption.empty()) {
@@ -188,17 +189,17 @@ void frmHelpBox::lblBody_Change() noexcept {
         const ScreenScale scale = ReadScreenScale();
         const double tppX = TwipsPerPixel(scale.dpiX);
         const double tppY = TwipsPerPixel(scale.dpiY);
-        SetWindowPos(hwnd_, nullptr, 0, 0, widthPx_, TwipsToWholePixels(2400, tppY),
+        SetWindowPos(hwnd_, nullptr, 0, 0, widthPx_, TwipsLengthToPixels(2400, tppY),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         RECT client{};
         GetClientRect(hwnd_, &client);
         HelpBoxFrame frame;
         frame.boxWidth = widthPx_;
         frame.clientWidth = client.right;
-        frame.titleLeft = TwipsToWholePixels(kTitleLeft, tppX);
-        frame.titleTop = TwipsToWholePixels(kTitleTop, tppY);
-        frame.bodyLeft = TwipsToWholePixels(kBodyLeft, tppX);
-        frame.checkHeight = TwipsToWholePixels(kCheckSize, tppY);
+        frame.titleLeft = TwipsLengthToPixels(kTitleLeft, tppX);
+        frame.titleTop = TwipsLengthToPixels(kTitleTop, tppY);
+        frame.bodyLeft = TwipsLengthToPixels(kBodyLeft, tppX);
+        frame.checkHeight = TwipsLengthToPixels(kCheckSize, tppY);
         const std::string title = WindowText(Item(kHelpTitle));
         const std::string body = WindowText(Item(kHelpBody));
         layout_ = LayOutHelpBox(

@@ -1,39 +1,13 @@
 #include "keystrokes/keyboard_layout.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "core/runtime_rules.h"
+#include "core/settings.h"
 
 namespace spotlex {
 
-int TwipsLengthToPixels(double twips, double twipsPerPixel) {
-    return RoundToInt32(twips / twipsPerPixel);
-}
-
-int CentredEdge(int screenPixels, int windowPixels, double twipsPerPixel) {
-    double halfTwips = RoundHalfEven((screenPixels - windowPixels) * twipsPerPixel / 2.0);
-    return static_cast<int>(std::trunc(halfTwips / twipsPerPixel));
-}
-
-PixelPoint PlacementProbe(PixelPoint place, int width, int height) {
-    return {place.x + width / 2, place.y + height / 2};
-}
-
-namespace {
-int ClampEdge(int edge, int size, int low, int high) {
-    // Upper bound first: when the window does not fit, the low edge wins.
-    return std::max(low, std::min(edge, high - size));
-}
-}  // namespace
-
-PixelPoint ClampToMonitor(PixelPoint place, int width, int height, const PixelRect& monitor) {
-    return {ClampEdge(place.x, width, monitor.left, monitor.right),
-            ClampEdge(place.y, height, monitor.top, monitor.bottom)};
-}
-
 int KeyboardFontPoints(int requestedPoints) {
-    return std::clamp(requestedPoints, 1, kKeyboardMaxPoints);
+    return std::clamp(requestedPoints, 1, kFontSizeMax);
 }
 
 void LingerFadeTimer::SetDelay(int ms) {

@@ -4,6 +4,7 @@
 
 #include "core/app_error.h"
 #include "core/classkit_win.h"
+#include "core/color.h"
 #include "core/display_font_win.h"
 #include "core/errata_log_win.h"
 #include "core/hand_cursors_win.h"
@@ -12,7 +13,6 @@
 #include "core/sound_win.h"
 #include "core/text_region_win.h"
 #include "core/window_helpers_win.h"
-#include "properties/color.h"
 
 namespace spotlex {
 namespace {

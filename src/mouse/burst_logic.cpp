@@ -4,11 +4,12 @@
 #include <cmath>
 
 #include "core/runtime_rules.h"
+#include "core/settings.h"
 
 namespace spotlex {
 
 std::int32_t HeldBurstPoints(std::int32_t size) {
-    return std::clamp<std::int32_t>(size, 1, kMaxBurstPoints);
+    return std::clamp<std::int32_t>(size, 1, kFontSizeMax);
 }
 
 BurstPlace PlaceBurst(int x, int y, int glyphWidth) {

@@ -11,9 +11,6 @@ namespace spotlex {
 inline constexpr std::int32_t kFirstFrameMarkerMs = 50;
 inline constexpr std::int32_t kDefaultFrameMs = 60;
 
-// Largest glyph the burst font is given, in points.
-inline constexpr std::int32_t kMaxBurstPoints = 188;
-
 // Side of the square fire picture, in pixels.
 inline constexpr int kFireburstSide = 200;
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/animated_rect_win.h"
 #include "core/app_error.h"
 #include "core/classkit_win.h"
 #include "core/display_font_win.h"
@@ -12,7 +13,6 @@
 #include "core/window_helpers_win.h"
 #include "help/help_box_win.h"
 #include "keystrokes/key_filter_dialog_win.h"
-#include "properties/animated_rect_win.h"
 
 namespace spotlex {
 

@@ -1,5 +1,5 @@
 // TaskbarTrayHwnd finds the notification area inside the taskbar, or answers null.
-#include "properties/animated_rect_win.h"
+#include "core/animated_rect_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "core/color.h"
+#include "core/color_win.h"
 #include "core/unique_handle_win.h"
-#include "properties/color.h"
-#include "properties/color_win.h"
 #include "support/test_support.h"
 
 namespace spotlex {

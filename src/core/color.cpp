@@ -1,4 +1,4 @@
-#include "properties/color.h"
+#include "core/color.h"
 
 #include <algorithm>
 #include <cstdlib>

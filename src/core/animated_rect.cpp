@@ -1,4 +1,4 @@
-#include "properties/animated_rect.h"
+#include "core/animated_rect.h"
 
 namespace spotlex {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "properties/color.h"
+#include "core/color.h"
 
 namespace spotlex {
 

@@ -1,4 +1,4 @@
-#include "properties/color_win.h"
+#include "core/color_win.h"
 
 #include "core/unique_handle_win.h"
 

@@ -1,6 +1,6 @@
-#include "properties/animated_rect_win.h"
+#include "core/animated_rect_win.h"
 
-#include "properties/animated_rect.h"
+#include "core/animated_rect.h"
 
 namespace spotlex {
 
