@@ -17,10 +17,10 @@ void frmMain::TrayIcon1_DblClick() noexcept {
     // A menu, a box or a drag of ours is open: the clock is not pulled from under it.
     if (modalDepth_ > 0) return;
     auto step = [](auto&& f) { LogAndContinue(kModule, "TrayIcon1_DblClick", f); };
-    step([this] { SysInputEnabled(false, true); });
+    step([this] { SysInputEnabled(false, Displays::kTakeDown); });
     step([] { WaitForMessages(); });
     mnuViewBreakClock_Click();
-    if (goCurrentUser) step([this] { SysInputEnabled(true, true); });
+    if (goCurrentUser) step([this] { SysInputEnabled(true, Displays::kTakeDown); });
 }
 
 void frmMain::mnuViewBreakClock_Click() noexcept {
@@ -28,7 +28,7 @@ void frmMain::mnuViewBreakClock_Click() noexcept {
     // of them may open or close the clock under this one.
     ModalScope busy(modalDepth_);
     auto step = [](auto&& f) { LogAndContinue(kModule, "mnuViewBreakClock_Click", f); };
-    step([this] { SysInputEnabled(false, true); });
+    step([this] { SysInputEnabled(false, Displays::kTakeDown); });
     step([this] {
         if (MouseWindow) MouseWindow->Destroy();
     });
@@ -41,7 +41,7 @@ void frmMain::mnuViewBreakClock_Click() noexcept {
             // A drag counts as a modal step: nothing of ours closes the clock while it moves.
             w.InputGate = [this](bool on) {
                 modalDepth_ += on ? -1 : 1;
-                SysInputEnabled(on, false);
+                SysInputEnabled(on, Displays::kKeep);
             };
             w.ContextMenu = [this](POINT at) {
                 PostMessageA(hwnd_, kClockMenuMessage, 0, MAKELPARAM(at.x, at.y));
@@ -55,7 +55,7 @@ void frmMain::mnuViewBreakClock_Click() noexcept {
         step([this] { Need(ClockWindow).Display(); });
     }
     step([this] { ActiveMenu1.SetChecked(mnuViewBreakClock, ClockWindow != nullptr); });
-    step([this] { SysInputEnabled(true, true); });
+    step([this] { SysInputEnabled(true, Displays::kTakeDown); });
 }
 
 void frmMain::CloseBreakClock() noexcept {
@@ -155,7 +155,7 @@ void frmMain::OpenClockMenu(POINT at) noexcept {
     if (modalDepth_ > 0 || !ClockWindow) return;
     ModalScope open(modalDepth_);
     auto step = [](auto&& f) { LogAndContinue(kModule, "OpenClockMenu", f); };
-    step([this] { SysInputEnabled(false, true); });
+    step([this] { SysInputEnabled(false, Displays::kTakeDown); });
     // The items follow the clock as it is now: "hide" and "show" may have come from elsewhere.
     step([this] {
         ActiveMenu1.SetItemCaption(mnuClockHide, ClockWindow->Visible() ? "Hide" : "Show");
@@ -169,7 +169,7 @@ void frmMain::OpenClockMenu(POINT at) noexcept {
         PostMessageA(hwnd_, WM_NULL, 0, 0);
     });
     if (chosen && ClockWindow) RunMenuCommand(chosen);
-    if (goCurrentUser) step([this] { SysInputEnabled(true, true); });
+    if (goCurrentUser) step([this] { SysInputEnabled(true, Displays::kTakeDown); });
 }
 
 }  // namespace spotlex

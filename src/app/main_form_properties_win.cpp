@@ -25,7 +25,7 @@ void frmMain::mnuProperties_Click() noexcept {
     auto step = [](auto&& f) { LogAndContinue("frmMain", "mnuProperties_Click", f); };
     // No tray click opens anything else, and no key reaches the displays, while the dialog is open.
     ++modalDepth_;
-    SysInputEnabled(false, true);
+    SysInputEnabled(false, Displays::kTakeDown);
     std::unique_ptr<frmProperties> dlg;
     {
         Cursor busy;
@@ -51,7 +51,7 @@ void frmMain::mnuProperties_Click() noexcept {
         step([&] { SetShowShiftedKeys(dlg->Checked(frmProperties::chkShowShifted)); });
     }
     dlg.reset();
-    SysInputEnabled(true, true);
+    SysInputEnabled(true, Displays::kTakeDown);
     --modalDepth_;
 }
 

@@ -43,7 +43,7 @@ void frmMain::Timer1_Timer() noexcept {
     step([this] { TrayIcon1.SetEnabled(true); });
     step([this] {
         SetTimer1(0);
-        SysInputEnabled(true, true);
+        SysInputEnabled(true, Displays::kTakeDown);
     });
 }
 

@@ -75,7 +75,10 @@ void frmMain::InitializeApp() {
     step([this] {
         MouseWindow = std::make_unique<CMouseWindow>();
         KeyboardWindow = std::make_unique<CKeyboardWindow>();
-        Need(KeyboardWindow).SetInputGate([this](bool on) { SysInputEnabled(on, on); });
+        Need(KeyboardWindow).SetInputGate([this](bool on) {
+            // A drag switches the hook off around itself with the displays kept.
+            SysInputEnabled(on, on ? Displays::kTakeDown : Displays::kKeep);
+        });
     });
     step([] { gbPlaySounds = GetSetting(settings::kPlaySounds) != 0; });
     step([] { PlayFX("CKStartUp", false); });
@@ -112,7 +115,7 @@ void frmMain::InitializeApp() {
     step([this] { showShiftedKeys_ = GetSetting(settings::kKeyShowShifted) != 0; });
 }
 
-void frmMain::SysInputEnabled(bool newEnabled, bool destroyWindows) noexcept {
+void frmMain::SysInputEnabled(bool newEnabled, Displays displays) noexcept {
     LogAndContinue(kModule, "SysInputEnabled", [&] {
         disableCount_ += newEnabled ? -1 : 1;
         if (disableCount_ < 0) disableCount_ = 0;
@@ -120,7 +123,7 @@ void frmMain::SysInputEnabled(bool newEnabled, bool destroyWindows) noexcept {
         if (disableCount_ != 0) {
             SysInput1.SetEnabled(false);
             WaitForMessages();
-            if (destroyWindows) {
+            if (displays == Displays::kTakeDown) {
                 if (MouseWindow) MouseWindow->Destroy();
                 if (KeyboardWindow) KeyboardWindow->Destroy();
             }
@@ -157,7 +160,7 @@ void frmMain::OpenTrayMenu() noexcept {
     step([&] { busy->SetMousePointer(kPointerArrowHourglass); });
     // Closing the gate takes both displays off the screen; the desktop beneath repaints before
     // the menu opens.
-    step([this] { SysInputEnabled(false, true); });
+    step([this] { SysInputEnabled(false, Displays::kTakeDown); });
     if (ClockWindow) CloseBreakClock();
     step([] { DoEvents(); });
     busy.reset();
@@ -171,7 +174,7 @@ void frmMain::OpenTrayMenu() noexcept {
         PostMessageA(hwnd_, WM_NULL, 0, 0);
     });
     if (chosen) RunMenuCommand(chosen);
-    if (goCurrentUser) step([this] { SysInputEnabled(true, true); });
+    if (goCurrentUser) step([this] { SysInputEnabled(true, Displays::kTakeDown); });
 }
 
 void frmMain::RunMenuCommand(UINT id) noexcept {
@@ -241,7 +244,7 @@ bool frmMain::IsPointInTaskbarTray(int x, int y) noexcept {
 
 void frmMain::Unload(bool sessionEnding) noexcept {
     if (terminating_) return;
-    if (sessionEnding) SetRunOnceRegEntry(false);
+    if (sessionEnding) SetRunOnceRegEntry(RunOnce::kAdd);
     TerminateSpotlex();
     WaitForMessages();
     if (hwnd_) DestroyWindow(hwnd_);
@@ -259,7 +262,7 @@ void frmMain::TerminateSpotlex() noexcept {
         }
     };
     // Closing the gate switches the hook off and takes the displays off the screen.
-    step([this] { SysInputEnabled(false, true); });
+    step([this] { SysInputEnabled(false, Displays::kTakeDown); });
     step([this] { Passwords.Stop(); });
     step([this] { TrayIcon1.Hide(); });
     step([this] { SetTimer1(0); });
@@ -320,14 +323,14 @@ bool ShellDoc(const std::string& document, int showCmd) noexcept {
     return result > 32;
 }
 
-void SetRunOnceRegEntry(bool remove) noexcept {
-    LogAndContinue("basClasskit", "SetRunOnceRegEntry", [remove] {
+void SetRunOnceRegEntry(RunOnce action) noexcept {
+    LogAndContinue("basClasskit", "SetRunOnceRegEntry", [action] {
         std::string exe = ProgramPath();
         std::string name = exe.substr(exe.find_last_of('\\') + 1);
         name = name.substr(0, name.find_last_of('.'));
         RegistrySetting runOnce;
         runOnce.OpenKey(kRunOnceKey);
-        if (remove) {
+        if (action == RunOnce::kRemove) {
             runOnce.DeleteValue(name);
         } else {
             // Quoted long path: a short 8.3 path does not exist on many volumes.

@@ -21,7 +21,7 @@
 
 namespace spotlex {
 
-class frmMain : public Window<frmMain> {
+class frmMain : public Window {
 public:
     static constexpr const char* kClassName = "SpotlexMain";
 
@@ -29,9 +29,11 @@ public:
     frmMain();
     ~frmMain() override;
 
+    // What a switch of the hook that leaves it off does to the keystroke and click windows.
+    enum class Displays { kKeep, kTakeDown };
     // The counted switch of the input hook: on only when every disable has been matched by an
-    // enable. DestroyWindows takes the keystroke and click windows off the screen when it goes off.
-    void SysInputEnabled(bool newEnabled, bool destroyWindows = false) noexcept;
+    // enable.
+    void SysInputEnabled(bool newEnabled, Displays displays = Displays::kKeep) noexcept;
     std::int32_t SysInputDisableCount() const noexcept { return disableCount_; }
 
     // Arms the one-shot timer that shows the welcome and then turns the hook on.
@@ -118,8 +120,9 @@ private:
 // ShellExecute of a document with the desktop as owner; true when the shell accepted it.
 bool ShellDoc(const std::string& document, int showCmd) noexcept;
 
-// Leaves a RunOnce entry that starts the program again with "/s" at the next logon; with remove,
-// takes it away again.
-void SetRunOnceRegEntry(bool remove) noexcept;
+// Leaves a RunOnce entry that starts the program again with "/s" at the next logon, or takes it
+// away again.
+enum class RunOnce { kAdd, kRemove };
+void SetRunOnceRegEntry(RunOnce action) noexcept;
 
 }  // namespace spotlex

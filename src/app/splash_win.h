@@ -11,7 +11,7 @@
 
 namespace spotlex {
 
-class SplashScreen : public Window<SplashScreen> {
+class SplashScreen : public Window {
 public:
     static constexpr int kWidth = 350;
     static constexpr int kHeight = 225;

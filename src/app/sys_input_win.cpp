@@ -268,7 +268,7 @@ struct SysInput::HookThread {
 };
 
 // A message-only window of the user-interface thread that the hook thread wakes.
-class SysInput::NotifyWindow final : public Window<NotifyWindow> {
+class SysInput::NotifyWindow final : public Window {
 public:
     explicit NotifyWindow(SysInput& owner) : owner_(owner) {
         CreateWin("SpotlexSysInput", 0, 0, "", 0, 0, 0, 0, HWND_MESSAGE);

@@ -12,7 +12,7 @@
 
 namespace spotlex {
 
-class TrayIcon : public Window<TrayIcon> {
+class TrayIcon : public Window {
 public:
     // Mouse buttons as MouseUp reports them.
     static constexpr int kLeftButton = 1;

@@ -19,7 +19,7 @@ namespace spotlex {
 // The steady count and the local time of day, as the clock reads them at a tick.
 ClockNow SystemClockNow();
 
-class frmClock : public Window<frmClock> {
+class frmClock : public Window {
 public:
     static constexpr const char* kClassName = "SpotlexClock";
     static constexpr const char* kCaption = "Spotlex - Clock Display";

@@ -24,7 +24,7 @@ enum HelpBoxControl : int {
     kHelpDontShow = 106,
 };
 
-class frmHelpBox : public Window<frmHelpBox> {
+class frmHelpBox : public Window {
 public:
     static constexpr const char* kClassName = "SpotlexHelpBox";
     // The designed width, in twips; Explain's Width of -1 keeps it.

@@ -75,7 +75,10 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
     // A text still on screen gives way to the new one in place: the window is reshaped while
     // visible rather than hidden and shown again, which would cost two more trips to the
     // window system and flicker.
-    LogAndContinue(kModule, "Display", [&] { StopAndStore(place, false, placeIsStored); });
+    LogAndContinue(kModule, "Display", [&] {
+        StopAndStore(place, TextState::kKeepOnScreen,
+                     placeIsStored ? PlaceState::kAlreadyStored : PlaceState::kToStore);
+    });
     trace::Mark(trace::kPlaced);
 
     text_.assign(text);
@@ -128,7 +131,7 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
 }
 
 void frmKeyboardWindow::Destroy() noexcept {
-    LogAndContinue(kModule, "Destroy", [&] { StopAndStore(Place(), true, false); });
+    LogAndContinue(kModule, "Destroy", [&] { StopAndStore(Place(), TextState::kPutAway, PlaceState::kToStore); });
 }
 
 void frmKeyboardWindow::Shape(bool redraw) {
@@ -234,13 +237,13 @@ PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
     return kept;
 }
 
-void frmKeyboardWindow::StopAndStore(PixelPoint place, bool hide, bool placeIsStored) {
+void frmKeyboardWindow::StopAndStore(PixelPoint place, TextState text, PlaceState stored) {
     timer_.Stop();
     ApplyTimer();
     if (showing_) {
-        if (hide) PutAway();
+        if (text == TextState::kPutAway) PutAway();
         text_.clear();
-        if (!placeIsStored) StorePlace(place);
+        if (stored == PlaceState::kToStore) StorePlace(place);
     }
 }
 

@@ -21,7 +21,7 @@ namespace spotlex {
 // SysInputEnabled here.
 using InputGate = std::function<void(bool enabled)>;
 
-class frmKeyboardWindow : public Window<frmKeyboardWindow> {
+class frmKeyboardWindow : public Window {
 public:
     // Form_Load: a hidden window of the designed size, font "Spotlex2" at 72 points, red fill.
     frmKeyboardWindow();
@@ -63,8 +63,11 @@ private:
     bool SelectFont(std::int32_t points);
     // The stored place kept on its monitor; isStored: the registry already holds exactly that.
     PixelPoint StoredPlace(bool& isStored);
-    // Stops the timer; a visible window forgets its text, stores `place` and, with hide, hides.
-    void StopAndStore(PixelPoint place, bool hide, bool placeIsStored);
+    enum class TextState { kKeepOnScreen, kPutAway };
+    enum class PlaceState { kToStore, kAlreadyStored };
+    // Stops the timer; a visible window forgets its text, stores `place` unless it is already
+    // stored and, with kPutAway, takes the text off the screen.
+    void StopAndStore(PixelPoint place, TextState text, PlaceState stored);
     void StorePlace(PixelPoint place);
     // Takes the text off the screen.
     void PutAway();
@@ -134,7 +137,7 @@ public:
     void SetDelay(std::int32_t v);
     std::int32_t Size() const noexcept { return size_; }
     void SetSize(std::int32_t v) noexcept { size_ = v; }
-    // frmMain: [this](bool on) { SysInputEnabled(on, on); }
+    // frmMain switches its hook with it.
     void SetInputGate(InputGate gate);
 
     frmKeyboardWindow& Window() noexcept { return *window_; }

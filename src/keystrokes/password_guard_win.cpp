@@ -190,7 +190,7 @@ struct PasswordGuard::WindowsWatcher {
 
 // A message-only window of the user-interface thread, where the automation thread's failure is
 // logged: the log lets queued events run and beeps, which belongs on this thread.
-class PasswordGuard::NotifyWindow final : public Window<NotifyWindow> {
+class PasswordGuard::NotifyWindow final : public Window {
 public:
     NotifyWindow() { CreateWin("SpotlexPasswordGuard", 0, 0, "", 0, 0, 0, 0, HWND_MESSAGE); }
 

@@ -18,7 +18,7 @@ namespace spotlex {
 // `dc` has the burst font selected. Empty when the font draws nothing.
 UniqueRgn BuildBurstRegion(HDC dc, unsigned char frame, bool withMarker);
 
-class frmMouseWindow : public Window<frmMouseWindow> {
+class frmMouseWindow : public Window {
 public:
     frmMouseWindow();
     ~frmMouseWindow() override;

@@ -195,9 +195,9 @@ TEST_F(ProgramTest, SessionEndWritesTheRestartEntryAndTheSavedValues) {
 }
 
 TEST(RunOnceEntry, RemoveTakesAwayWhatAddLeft) {
-    SetRunOnceRegEntry(false);
+    SetRunOnceRegEntry(RunOnce::kAdd);
     ASSERT_TRUE(std::holds_alternative<std::string>(Read(kRunOnce, "app_test")));
-    SetRunOnceRegEntry(true);
+    SetRunOnceRegEntry(RunOnce::kRemove);
     EXPECT_FALSE(std::holds_alternative<std::string>(Read(kRunOnce, "app_test")));
 }
 

@@ -1,9 +1,13 @@
-// CenterForm, SetWindowOnTop and WaitForMessages on real windows.
+// CenterForm, SetWindowOnTop and WaitForMessages on real windows, and the window base's guard.
 #include "core/window_helpers_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdexcept>
+
+#include "core/window_win.h"
+#include "support/log_capture.h"
 #include "support/test_support.h"
 
 namespace spotlex {
@@ -154,6 +158,26 @@ TEST(DoEvents, KeepsAQuitRequestForTheMainLoop) {
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
     EXPECT_EQ(msg.wParam, 7u);
+}
+
+class ThrowingWindow final : public Window {
+public:
+    ThrowingWindow() { CreateWin("SpotlexThrowingWindow", 0, WS_POPUP, "", 0, 0, 10, 10); }
+
+protected:
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_APP) throw std::runtime_error("a handler without its own guard");
+        return Window::Handle(msg, wp, lp);
+    }
+};
+
+TEST(WindowBase, AHandlerThatThrowsIsLoggedAndTheWindowLivesOn) {
+    test::ScopedLogFolder log;
+    ThrowingWindow window;
+    ASSERT_TRUE(window.Hwnd());
+    EXPECT_EQ(SendMessageA(window.Hwnd(), WM_APP, 0, 0), 0);
+    EXPECT_TRUE(IsWindow(window.Hwnd()));
+    EXPECT_NE(log.LogText().find("Procedure: WindowProc\r\nModule: Window\r\n"), std::string::npos) << log.LogText();
 }
 
 }  // namespace
