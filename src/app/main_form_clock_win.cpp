@@ -40,7 +40,11 @@ void frmMain::mnuViewBreakClock_Click() noexcept {
             frmClock& w = ClockWindow->Window();
             // A drag counts as a modal step: nothing of ours closes the clock while it moves.
             w.InputGate = [this](bool on) {
-                modalDepth_ += on ? -1 : 1;
+                if (on) {
+                    clockDrag_.reset();
+                } else {
+                    clockDrag_ = std::make_unique<ModalScope>(modalDepth_);
+                }
                 SysInputEnabled(on, Displays::kKeep);
             };
             w.ContextMenu = [this](POINT at) {

@@ -2,6 +2,7 @@
 // the live displays after OK.
 #include <memory>
 
+#include "app/main_form_detail_win.h"
 #include "app/main_form_win.h"
 #include "core/animated_rect_win.h"
 #include "core/app_error.h"
@@ -24,7 +25,7 @@ T& Live(const std::unique_ptr<T>& p) {
 void frmMain::mnuProperties_Click() noexcept {
     auto step = [](auto&& f) { LogAndContinue("frmMain", "mnuProperties_Click", f); };
     // No tray click opens anything else, and no key reaches the displays, while the dialog is open.
-    ++modalDepth_;
+    ModalScope open(modalDepth_);
     SysInputEnabled(false, Displays::kTakeDown);
     std::unique_ptr<frmProperties> dlg;
     {
@@ -52,7 +53,6 @@ void frmMain::mnuProperties_Click() noexcept {
     }
     dlg.reset();
     SysInputEnabled(true, Displays::kTakeDown);
-    --modalDepth_;
 }
 
 }  // namespace spotlex

@@ -1,6 +1,7 @@
 // frmMain's welcome at start and its large cursors.
 #include "app/main_form_win.h"
 
+#include "app/main_form_detail_win.h"
 #include "app/startup_text.h"
 #include "app/welcome_text.h"
 #include "core/animated_rect_win.h"
@@ -29,11 +30,7 @@ void frmMain::Timer1_Timer() noexcept {
     // Stopped before the box opens: a tick while it is open would open a second welcome.
     SetTimer1(0);
     step([this] {
-        ++modalDepth_;
-        struct Leave {
-            int& depth;
-            ~Leave() { --depth; }
-        } leave{modalDepth_};
+        ModalScope open(modalDepth_);
         CHelpBox help;
         help.Explain(WelcomeTitle(), WelcomeText(), kProductName, "Welcome", TaskbarTrayHwnd(),
                      kWelcomeWidthTwips);

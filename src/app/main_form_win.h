@@ -21,6 +21,8 @@
 
 namespace spotlex {
 
+class ModalScope;
+
 class frmMain : public Window {
 public:
     static constexpr const char* kClassName = "SpotlexMain";
@@ -108,7 +110,9 @@ private:
     std::int32_t disableCount_ = 0;
     bool terminating_ = false;
     // Set while a menu or a modal box of the program is open: tray clicks then open nothing else.
+    // Counted only through ModalScope.
     int modalDepth_ = 0;
+    std::unique_ptr<ModalScope> clockDrag_;  // the clock's drag, which counts as modal
     // The main form's double-click flag: the next burst carries the double-click marker.
     bool dblClick_ = false;
     std::string timerTag_;

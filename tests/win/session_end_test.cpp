@@ -42,7 +42,12 @@ TEST(SessionEndTest, InsideADisplaysDragItEndsTheProgramCleanly) {
         const POINT grab = test::InsideShape(shown);
         ASSERT_GE(grab.x, 0);
         HWND main = form.Hwnd();
-        test::AtMoveLoop([main] {
+        form.TrayIcon1.SetEnabled(true);
+        bool clockKept = false;
+        test::AtMoveLoop([&form, main, &clockKept] {
+            // The drag counts as modal: a tray double-click does not close the clock under it.
+            SendMessageA(form.TrayIcon1.Hwnd(), TrayIcon::kCallbackMessage, TrayIcon::kIconId, WM_LBUTTONDBLCLK);
+            clockKept = form.ClockWindow != nullptr;
             SendMessageA(main, WM_QUERYENDSESSION, 0, 0);
             SendMessageA(main, WM_ENDSESSION, TRUE, 0);
         });
@@ -50,6 +55,7 @@ TEST(SessionEndTest, InsideADisplaysDragItEndsTheProgramCleanly) {
         test::PumpUntil([&] { return form.Unloaded() && !IsWindow(shown); }, 8000);
         drag.join();
         EXPECT_TRUE(test::MoveLoopActionRan());
+        EXPECT_TRUE(clockKept || !dragClock) << "a tray double-click closed the clock being dragged";
         EXPECT_TRUE(form.Unloaded());
         EXPECT_FALSE(IsWindow(shown));
         EXPECT_FALSE(form.SysInput1.Enabled()) << "the drag's end switched the hook on again";
