@@ -67,13 +67,6 @@ void SetText(HKEY root, const std::wstring& key, const wchar_t* name, const std:
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
-std::wstring GetText(HKEY root, const wchar_t* key, const wchar_t* name) {
-    wchar_t value[1024] = {};
-    DWORD size = sizeof value - sizeof(wchar_t);
-    if (RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return {};
-    return value;
-}
-
 DWORD RunAndWait(std::wstring commandLine) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -126,9 +119,11 @@ void InTheFolder(const std::wstring& folder) {
 
         SendMessageW(form.Hwnd(), WM_ENDSESSION, TRUE, 0);
     }
-    const std::wstring runOnce = GetText(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
-                                         L"unicode_folder_test");
-    EXPECT_EQ(runOnce, L"\"" + self + L"\" /s");
+    wchar_t runOnce[1024] = {};
+    DWORD size = sizeof runOnce - sizeof(wchar_t);
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", L"unicode_folder_test",
+                 RRF_RT_REG_SZ, nullptr, runOnce, &size);
+    EXPECT_EQ(std::wstring(runOnce), L"\"" + self + L"\" /s");
     EXPECT_EQ(RunAndWait(runOnce), static_cast<DWORD>(kStartedAtLogon)) << "the entry must start this program";
     goCurrentUser.reset();
     goLocalMachine.reset();
