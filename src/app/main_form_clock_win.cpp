@@ -51,15 +51,29 @@ void frmMain::mnuViewBreakClock_Click() noexcept {
                 PostMessageA(hwnd_, kClockMenuMessage, 0, MAKELPARAM(at.x, at.y));
             };
         });
-        step([this] { Need(ClockWindow).SetColor(GetSetting(settings::kColorClock)); });
-        step([this] { Need(ClockWindow).SetSize(GetSetting(settings::kSizeClock)); });
-        step([this] { Need(ClockWindow).SetShowAsClock(GetSetting(settings::kShowAsClock) == 0); });
-        step([this] { Need(ClockWindow).SetShowSeconds(GetSetting(settings::kShowSeconds) != 0); });
-        step([this] { Need(ClockWindow).SetStartTime(GetSetting(settings::kStartClock)); });
+        step([this] { ApplyClockSettings(LoadSettings().clock, ClockTarget::kController); });
         step([this] { Need(ClockWindow).Display(); });
     }
     step([this] { ActiveMenu1.SetChecked(mnuViewBreakClock, ClockWindow != nullptr); });
     step([this] { SysInputEnabled(true, Displays::kTakeDown); });
+}
+
+void frmMain::ApplyClockSettings(const SpotlexSettings::Clock& c, ClockTarget target) noexcept {
+    LogAndContinue(kModule, "ApplyClockSettings", [&] {
+        CClockWindow& clock = Need(ClockWindow);
+        clock.SetColor(c.color);
+        clock.SetSize(c.size);
+        clock.SetShowAsClock(c.showAsClock);
+        clock.SetShowSeconds(c.showSeconds);
+        clock.SetStartTime(c.startMinutes);
+        if (target == ClockTarget::kController) return;
+        clock.SetWindowBackColor(c.color);
+        clock.SetWindowFontSize(c.size);
+        clock.SetWindowWidth(kClockWidthText);
+        clock.SetWindowHeight(kClockHeightText);
+        clock.SetWindowShowAsClock(c.showAsClock);
+        clock.SetWindowShowSeconds(c.showSeconds);
+    });
 }
 
 void frmMain::CloseBreakClock() noexcept {
@@ -93,29 +107,7 @@ void frmMain::mnuClockRestart_Click() noexcept {
     auto step = [](auto&& f) { LogAndContinue(kModule, "mnuClockRestart_Click", f); };
     bool paused = false;
     step([&] { paused = Need(ClockWindow).Paused(); });
-    step([this] {
-        const std::int32_t color = GetSetting(settings::kColorClock);
-        Need(ClockWindow).SetWindowBackColor(color);
-        Need(ClockWindow).SetColor(color);
-    });
-    step([this] {
-        const std::int32_t size = GetSetting(settings::kSizeClock);
-        Need(ClockWindow).SetSize(size);
-        Need(ClockWindow).SetWindowFontSize(size);
-    });
-    step([this] {
-        Need(ClockWindow).SetWindowWidth(kClockWidthText);
-        Need(ClockWindow).SetWindowHeight(kClockHeightText);
-    });
-    step([this] {
-        const bool asClock = GetSetting(settings::kShowAsClock) == 0;
-        const bool seconds = GetSetting(settings::kShowSeconds) != 0;
-        Need(ClockWindow).SetWindowShowAsClock(asClock);
-        Need(ClockWindow).SetWindowShowSeconds(seconds);
-        Need(ClockWindow).SetShowAsClock(asClock);
-        Need(ClockWindow).SetShowSeconds(seconds);
-    });
-    step([this] { Need(ClockWindow).SetStartTime(GetSetting(settings::kStartClock)); });
+    step([this] { ApplyClockSettings(LoadSettings().clock, ClockTarget::kOnScreen); });
     // A paused clock is restarted at its full time and stays paused.
     step([this] { Need(ClockWindow).SetPaused(false); });
     step([this] { Need(ClockWindow).Display(); });
@@ -137,19 +129,10 @@ void frmMain::mnuClockProperties_Click() noexcept {
     clock.Hide();
     step([] { SaveSetting(settings::kLastProperties, 2); });
     step([this] { PropertiesCommand(); });
-    // The dialog may have ended the program, and with it the clock.
+    // The dialog may have ended the program, and with it the clock. The clock reads what was
+    // stored, whoever stored it; a new start time waits for the next start.
     if (!ClockWindow) return;
-    step([&] { clock.SetColor(GetSetting(settings::kColorClock)); });
-    step([&] { clock.SetShowAsClock(GetSetting(settings::kShowAsClock) == 0); });
-    step([&] { clock.SetShowSeconds(GetSetting(settings::kShowSeconds) != 0); });
-    step([&] { clock.SetSize(GetSetting(settings::kSizeClock)); });
-    step([&] { clock.SetStartTime(GetSetting(settings::kStartClock)); });
-    clock.SetWindowBackColor(clock.Color());
-    clock.SetWindowFontSize(clock.Size());
-    clock.SetWindowWidth(kClockWidthText);
-    clock.SetWindowHeight(kClockHeightText);
-    clock.SetWindowShowAsClock(clock.ShowAsClock());
-    clock.SetWindowShowSeconds(clock.ShowSeconds());
+    step([this] { ApplyClockSettings(LoadSettings().clock, ClockTarget::kOnScreen); });
     clock.SetPaused(false);
     clock.Show();
     clock.SetPaused(paused);

@@ -1,26 +1,34 @@
-// frmMain's Properties command: the dialog, zoomed out of the tray, and the new values handed to
-// the live displays after OK.
+// frmMain's Properties command: the dialog, zoomed out of the tray, and the settings it returns
+// handed to the live displays.
 #include <memory>
 
 #include "app/main_form_detail_win.h"
 #include "app/main_form_win.h"
 #include "core/animated_rect_win.h"
-#include "core/app_error.h"
+#include "core/classkit_win.h"
 #include "core/errata_log_win.h"
+#include "core/sound_win.h"
 #include "core/window_helpers_win.h"
 #include "cursors/mouse_pointer_win.h"
 #include "properties/properties_dialog_win.h"
 
 namespace spotlex {
 
-namespace {
-// A display that is gone (the form was unloaded meanwhile) is logged, never a crash.
-template <class T>
-T& Live(const std::unique_ptr<T>& p) {
-    if (!p) throw AppError(91, "", "Object variable or With block variable not set");
-    return *p;
+void frmMain::ApplySettings(const SpotlexSettings& s, const char* procedure) noexcept {
+    auto step = [procedure](auto&& f) { LogAndContinue("frmMain", procedure, f); };
+    step([&] { gbPlaySounds = s.sound.play; });
+    step([&] { showShiftedKeys_ = s.keys.showShifted; });
+    step([&] {
+        Need(KeyboardWindow).SetColor(s.keys.color);
+        Need(KeyboardWindow).SetDelay(s.keys.delayMs);
+        Need(KeyboardWindow).SetSize(s.keys.size);
+    });
+    step([&] {
+        Need(MouseWindow).SetColor(s.burst.leftColor);
+        Need(MouseWindow).SetSize(s.burst.size);
+    });
+    if (ClockWindow) ApplyClockSettings(s.clock, ClockTarget::kOnScreen);
 }
-}  // namespace
 
 void frmMain::mnuProperties_Click() noexcept {
     auto step = [](auto&& f) { LogAndContinue("frmMain", "mnuProperties_Click", f); };
@@ -34,7 +42,7 @@ void frmMain::mnuProperties_Click() noexcept {
             busy.SetMousePointer(kPointerArrowHourglass);
             DoEvents();
         });
-        step([&] { dlg = std::make_unique<frmProperties>(ActiveMenu1.IconLibraryPath()); });
+        step([&] { dlg = std::make_unique<frmProperties>(LoadSettings(), ActiveMenu1.IconLibraryPath()); });
         step([&] {
             if (dlg) AnimatedZoom(TaskbarTrayHwnd(), dlg->Hwnd(), true);
         });
@@ -42,15 +50,7 @@ void frmMain::mnuProperties_Click() noexcept {
     step([&] {
         if (dlg) dlg->ShowModal();
     });
-    if (dlg && !dlg->Cancelled()) {
-        // The dialog has written the registry; the displays take the values from it directly.
-        step([&] { Live(MouseWindow).SetColor(dlg->SelectedColor(frmProperties::cboColorMouse)); });
-        step([&] { Live(MouseWindow).SetSize(dlg->SliderValue(frmProperties::hsbSizeMouse)); });
-        step([&] { Live(KeyboardWindow).SetColor(dlg->SelectedColor(frmProperties::cboColorKeyboard)); });
-        step([&] { Live(KeyboardWindow).SetDelay(dlg->DelayValue()); });
-        step([&] { Live(KeyboardWindow).SetSize(dlg->SliderValue(frmProperties::hsbSizeKeyboard)); });
-        step([&] { SetShowShiftedKeys(dlg->Checked(frmProperties::chkShowShifted)); });
-    }
+    if (dlg && dlg->Result()) ApplySettings(*dlg->Result(), "mnuProperties_Click");
     dlg.reset();
     SysInputEnabled(true, Displays::kTakeDown);
 }

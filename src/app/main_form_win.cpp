@@ -80,20 +80,13 @@ void frmMain::InitializeApp() {
             SysInputEnabled(on, on ? Displays::kTakeDown : Displays::kKeep);
         });
     });
-    step([] { gbPlaySounds = GetSetting(settings::kPlaySounds) != 0; });
+    SpotlexSettings stored;
+    step([&] { stored = LoadSettings(); });
+    step([&] { ApplySettings(stored, "InitializeApp"); });
     step([] { PlayFX("CKStartUp", false); });
     step([this] {
         TrayIcon1.SetVisible(true);
         TrayIcon1.SetTipText(" Spotlex [Right-Click For Menu] ");
-    });
-    step([this] {
-        Need(KeyboardWindow).SetDelay(GetSetting(settings::kDelayKeyboard));
-        Need(KeyboardWindow).SetColor(GetSetting(settings::kColorKeyboard));
-        Need(KeyboardWindow).SetSize(GetSetting(settings::kSizeKeyboard));
-    });
-    step([this] {
-        Need(MouseWindow).SetColor(GetSetting(settings::kColorLeftMouse));
-        Need(MouseWindow).SetSize(GetSetting(settings::kSizeMouse));
     });
     step([this] {
         ActiveMenu1.SetIconFile("%win%\\ckicons.icl");
@@ -108,11 +101,10 @@ void frmMain::InitializeApp() {
     });
     // "View Break Clock" is checked exactly while a clock is open, so a stored Show_Clock checks
     // nothing at start: the first click would otherwise only uncheck it.
-    step([this] {
-        if (GetSetting(settings::kShowLargeCursors) != 0) ActiveMenu1.SetChecked(mnuLargeCursors, true);
+    step([&] {
+        if (stored.cursors.large) ActiveMenu1.SetChecked(mnuLargeCursors, true);
         SetLargeCursors(ActiveMenu1.Checked(mnuLargeCursors));
     });
-    step([this] { showShiftedKeys_ = GetSetting(settings::kKeyShowShifted) != 0; });
 }
 
 void frmMain::SysInputEnabled(bool newEnabled, Displays displays) noexcept {

@@ -12,6 +12,7 @@
 #include "app/sys_input_win.h"
 #include "app/tray_icon_win.h"
 #include "clock/clock_window_win.h"
+#include "core/settings.h"
 #include "core/window_win.h"
 #include "keystrokes/key_handler_win.h"
 #include "keystrokes/keyboard_window_win.h"
@@ -104,6 +105,12 @@ private:
     void mnuClockProperties_Click() noexcept;
     void OpenClockMenu(POINT at) noexcept;
     void CloseBreakClock() noexcept;
+    // Hands settings to the live displays, the open clock among them; errors are logged under
+    // `procedure`.
+    void ApplySettings(const SpotlexSettings& s, const char* procedure) noexcept;
+    // The clock part into the open clock: its controller only, or its window at once as well.
+    enum class ClockTarget { kController, kOnScreen };
+    void ApplyClockSettings(const SpotlexSettings::Clock& c, ClockTarget target) noexcept;
     void TerminateSpotlex() noexcept;
 
     bool showShiftedKeys_ = false;

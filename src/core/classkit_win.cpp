@@ -44,6 +44,48 @@ void SaveSetting(const TextSetting& setting, std::string_view value) {
     goCurrentUser->SetValue(setting.name, rgsString, std::string(value));
 }
 
+SpotlexSettings LoadSettings() {
+    using namespace settings;
+    SpotlexSettings v;
+    v.keys = {GetSetting(kColorKeyboard), GetSetting(kColorKeyboardListIndex), GetSetting(kSizeKeyboard),
+              GetSetting(kDelayKeyboard), GetSetting(kKeyShowShifted) != 0};
+    v.burst = {GetSetting(kColorLeftMouse), GetSetting(kColorLeftMouseListIndex),
+               GetSetting(kColorRightMouse), GetSetting(kColorRightMouseListIndex), GetSetting(kSizeMouse)};
+    v.clock = {GetSetting(kColorClock),       GetSetting(kColorClockListIndex), GetSetting(kSizeClock),
+               GetSetting(kShowAsClock) == 0, GetSetting(kShowSeconds) != 0,    GetSetting(kStartClock)};
+    v.cursors.large = GetSetting(kShowLargeCursors) != 0;
+    v.sound.play = GetSetting(kPlaySounds) != 0;
+    v.page = GetSetting(kLastProperties);
+    return v;
+}
+
+void SaveSettings(const SpotlexSettings& v, std::string_view module, std::string_view procedure) {
+    using namespace settings;
+    auto save = [&](const NumberSetting& setting, std::int32_t value) {
+        LogAndContinue(module, procedure, [&] { SaveSetting(setting, value); });
+    };
+    save(kLastProperties, v.page);
+    // Sounds on are stored as -1.
+    save(kPlaySounds, v.sound.play ? -1 : 0);
+    save(kDelayKeyboard, v.keys.delayMs);
+    save(kColorKeyboardListIndex, v.keys.colorEntry);
+    save(kColorKeyboard, v.keys.color);
+    save(kSizeKeyboard, v.keys.size);
+    save(kKeyShowShifted, v.keys.showShifted ? 1 : 0);
+    save(kColorLeftMouseListIndex, v.burst.leftColorEntry);
+    save(kColorLeftMouse, v.burst.leftColor);
+    save(kColorRightMouseListIndex, v.burst.rightColorEntry);
+    save(kColorRightMouse, v.burst.rightColor);
+    save(kSizeMouse, v.burst.size);
+    save(kShowAsClock, v.clock.showAsClock ? 0 : 1);
+    save(kStartClock, v.clock.startMinutes);
+    save(kColorClockListIndex, v.clock.colorEntry);
+    save(kColorClock, v.clock.color);
+    save(kSizeClock, v.clock.size);
+    save(kShowSeconds, v.clock.showSeconds ? 1 : 0);
+    save(kShowLargeCursors, v.cursors.large ? 1 : 0);
+}
+
 std::string GetMachineSetting(const TextSetting& setting) {
     std::string text;
     if (goLocalMachine) text = TextOrEmpty(goLocalMachine->Value(setting.name, rgsString));

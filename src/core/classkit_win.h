@@ -33,6 +33,12 @@ void SaveSetting(const NumberSetting& setting, std::int32_t value);
 std::string GetSetting(const TextSetting& setting);
 void SaveSetting(const TextSetting& setting, std::string_view value);
 
+// Every part of SpotlexSettings, each number read as GetSetting reads it.
+SpotlexSettings LoadSettings();
+// Writes every part; a write that fails is logged under `module` and `procedure`, and the rest are
+// still written.
+void SaveSettings(const SpotlexSettings& value, std::string_view module, std::string_view procedure);
+
 // A text of the machine key, else of its per-user mirror; empty when neither holds one.
 std::string GetMachineSetting(const TextSetting& setting);
 

@@ -81,4 +81,54 @@ inline constexpr std::string_view kKeyFilterPrefix = "VK_0x";
 inline constexpr std::string_view kDismissPrefix = "Dismiss_";
 
 }  // namespace settings
+
+// What the presenter chooses in the properties dialog, with the large-cursor choice, as one value:
+// loaded and saved by core/classkit_win.h, edited as a copy by the dialog and handed to the live
+// displays by the main form. A new instance holds the defaults.
+struct SpotlexSettings {
+    struct Keystrokes {
+        std::int32_t color = settings::kColorKeyboard.def;
+        std::int32_t colorEntry = settings::kColorKeyboardListIndex.def;
+        std::int32_t size = settings::kSizeKeyboard.def;
+        std::int32_t delayMs = settings::kDelayKeyboard.def;
+        bool showShifted = settings::kKeyShowShifted.def != 0;
+        bool operator==(const Keystrokes&) const = default;
+    };
+    struct Burst {
+        std::int32_t leftColor = settings::kColorLeftMouse.def;
+        std::int32_t leftColorEntry = settings::kColorLeftMouseListIndex.def;
+        std::int32_t rightColor = settings::kColorRightMouse.def;
+        std::int32_t rightColorEntry = settings::kColorRightMouseListIndex.def;
+        std::int32_t size = settings::kSizeMouse.def;
+        bool operator==(const Burst&) const = default;
+    };
+    struct Clock {
+        std::int32_t color = settings::kColorClock.def;
+        std::int32_t colorEntry = settings::kColorClockListIndex.def;
+        std::int32_t size = settings::kSizeClock.def;
+        // Stored as 0 for the time of day, 1 for the count-down.
+        bool showAsClock = settings::kShowAsClock.def == 0;
+        bool showSeconds = settings::kShowSeconds.def != 0;
+        std::int32_t startMinutes = settings::kStartClock.def;
+        bool operator==(const Clock&) const = default;
+    };
+    struct Cursors {
+        bool large = settings::kShowLargeCursors.def != 0;
+        bool operator==(const Cursors&) const = default;
+    };
+    struct Sound {
+        bool play = settings::kPlaySounds.def != 0;
+        bool operator==(const Sound&) const = default;
+    };
+
+    Keystrokes keys;
+    Burst burst;
+    Clock clock;
+    Cursors cursors;
+    Sound sound;
+    // The properties page that opens first: 0 clicks, 1 keys, 2 clock.
+    std::int32_t page = settings::kLastProperties.def;
+    bool operator==(const SpotlexSettings&) const = default;
+};
+
 }  // namespace spotlex

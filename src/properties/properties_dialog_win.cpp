@@ -23,17 +23,48 @@ constexpr const char* kModule = "frmProperties";
 // The sliders' ranges: the keystroke and click sliders end at 144, the clock's at the font's 188.
 constexpr int kSliderMin = kFontSizeMin;
 constexpr int kSliderMax = 144;
-constexpr int kClockSliderMax = kFontSizeMax;
 
-// Icon groups of the suite's icon library (its index plus one).
-constexpr int kPageIcons[3] = {56, 58, 59};  // Mouse Clicks, Key Strokes, Break Clock
+// The help picture's icon group in the suite's icon library (its index plus one).
 constexpr int kHelpIcon = 20;
 
+// The click sample shows two bursts this far either side of the middle.
+constexpr int kMouseSampleOffsetTwips = 904;
 // Glyphs of the display font that stand for each display.
 constexpr unsigned char kBurstFirst = 130, kBurstLast = 134;
 constexpr unsigned char kClockGlyph = 218;
-// The click sample shows two bursts this far either side of the middle.
-constexpr int kMouseSampleOffsetTwips = 904;
+
+// One row per page: its button and frame, the controls whose changes redraw its sample, and how
+// the sample is drawn.
+struct Page {
+    const char* button;
+    int icon;  // icon group in the suite's icon library (its index plus one)
+    int frame;
+    const char* frameTitle;
+    int colorList;
+    int slider;
+    int sliderMax;
+    int sample;
+    unsigned char glyph;  // measures the sample; the keys and the clock also draw it
+    double d;             // the sample's height divisor, as SampleFitSize takes it
+    const char* procedure;
+};
+using P = frmProperties;
+constexpr Page kPages[3] = {
+    {"&Mouse Clicks", 56, P::fraMouse, "Mouse Click Display", P::cboColorMouse, P::hsbSizeMouse, kSliderMax,
+     P::picSampleMouse, kBurstLast, 1.91, "ShowMouseSample"},
+    {"&Key Strokes", 58, P::fraKeyboard, "Key Stoke Display", P::cboColorKeyboard, P::hsbSizeKeyboard,
+     kSliderMax, P::picSampleKeyboard, 'a', 1.49, "ShowKeySample"},
+    {"&Break Clock", 59, P::fraClock, "Break Clock Display", P::cboColorClock, P::hsbSizeClock, kFontSizeMax,
+     P::picSampleClock, kClockGlyph, 0.9, "ShowClockSample"},
+};
+
+// The page a colour list, slider or sample belongs to; -1 for any other control.
+int PageOf(int id) {
+    if (id == P::cboColorRightMouse) return 0;
+    for (int i = 0; i < 3; ++i)
+        if (id == kPages[i].colorList || id == kPages[i].slider || id == kPages[i].sample) return i;
+    return -1;
+}
 
 // Where the explain button of each topic sits in the explain array.
 int ExplainIndex(ExplainTopic topic) {
@@ -48,7 +79,7 @@ std::int32_t ComboData(HWND combo, LRESULT at) {
 
 }  // namespace
 
-frmProperties::frmProperties(const std::string& iconLibrary) {
+frmProperties::frmProperties(const SpotlexSettings& shown, const std::string& iconLibrary) : shown_(shown) {
     // Layout in dialog units: a band with the page buttons, OK and Cancel beside it, one page
     // frame below, and the sound effects under that. The colour row and the size row sit at the
     // same height on every page, so their explain buttons serve all three.
@@ -83,9 +114,8 @@ frmProperties::frmProperties(const std::string& iconLibrary) {
     };
 
     add(-1, kStaticAtom, "", picBand, SS_OWNERDRAW, 11, 7, 229, 58);
-    const char* pages[3] = {"&Mouse Clicks", "&Key Strokes", "&Break Clock"};
     for (int i = 0; i < 3; ++i)
-        add(-1, kButtonAtom, pages[i], optPropType0 + i,
+        add(-1, kButtonAtom, kPages[i].button, optPropType0 + i,
             BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BOTTOM | BS_MULTILINE |
                 (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
             static_cast<short>(24 + 71 * i), 15, 59, 42);
@@ -94,9 +124,8 @@ frmProperties::frmProperties(const std::string& iconLibrary) {
 
     // Rows of a page: colour, then a page's own row, then size, then the rest.
     constexpr short rowA = 86, rowB = 106, rowC = 126, rowD = 146, rowE = 160, sampleTop = 178;
-    add(0, kButtonAtom, "Mouse Click Display", fraMouse, BS_GROUPBOX, 11, 70, 229, 184);
-    add(1, kButtonAtom, "Key Stoke Display", fraKeyboard, BS_GROUPBOX, 11, 70, 229, 184);
-    add(2, kButtonAtom, "Break Clock Display", fraClock, BS_GROUPBOX, 11, 70, 229, 184);
+    for (int i = 0; i < 3; ++i)
+        add(i, kButtonAtom, kPages[i].frameTitle, kPages[i].frame, BS_GROUPBOX, 11, 70, 229, 184);
     explain(-1, ExplainTopic::Color, 218, rowA - 1);
     explain(-1, ExplainTopic::Size, 218, rowC - 1);
 
@@ -155,7 +184,7 @@ frmProperties::frmProperties(const std::string& iconLibrary) {
     explain(-1, ExplainTopic::SoundEffects, 218, 275);
 
     Create(t, nullptr);
-    FormLoad(iconLibrary);
+    FormLoad(shown, iconLibrary);
 }
 
 frmProperties::~frmProperties() {
@@ -170,7 +199,7 @@ frmProperties::~frmProperties() {
     for (HIMAGELIST list : imageLists_) ImageList_Destroy(list);
 }
 
-void frmProperties::FormLoad(const std::string& iconLibrary) {
+void frmProperties::FormLoad(const SpotlexSettings& shown, const std::string& iconLibrary) {
     auto step = [](auto&& f) { LogAndContinue(kModule, "Form_Load", f); };
     loading_ = true;
     step([&] { CenterForm(hwnd_); });
@@ -190,10 +219,10 @@ void frmProperties::FormLoad(const std::string& iconLibrary) {
         }
     });
     step([&] {
-        for (int id : {hsbSizeMouse, hsbSizeKeyboard, hsbSizeClock}) {
-            HWND bar = Item(id);
+        for (const Page& page : kPages) {
+            HWND bar = Item(page.slider);
             SendMessageA(bar, TBM_SETRANGEMIN, FALSE, kSliderMin);
-            SendMessageA(bar, TBM_SETRANGEMAX, FALSE, id == hsbSizeClock ? kClockSliderMax : kSliderMax);
+            SendMessageA(bar, TBM_SETRANGEMAX, FALSE, page.sliderMax);
             SendMessageA(bar, TBM_SETLINESIZE, 0, 1);
             SendMessageA(bar, TBM_SETPAGESIZE, 0, 10);
             SendMessageA(bar, TBM_SETTICFREQ, 10, 0);
@@ -203,39 +232,30 @@ void frmProperties::FormLoad(const std::string& iconLibrary) {
         SendMessageA(Item(vsbDelayKeyboard), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&delayStep));
         SendMessageA(Item(vsbStartClock), UDM_SETRANGE32, 1, 480);
     });
-    step([&] { SetPropType(GetSetting(settings::kLastProperties)); });
-    step([&] { CheckDlgButton(hwnd_, chkPlaySounds, gbPlaySounds ? BST_CHECKED : BST_UNCHECKED); });
+    step([&] { SetPropType(shown.page); });
+    step([&] { CheckDlgButton(hwnd_, chkPlaySounds, shown.sound.play ? BST_CHECKED : BST_UNCHECKED); });
 
-    step([&] { SetBoxText(txtDelayKeyboard, std::to_string(GetSetting(settings::kDelayKeyboard))); });
-    step([&] {
-        LoadColorList(cboColorKeyboard, GetSetting(settings::kColorKeyboardListIndex),
-                      GetSetting(settings::kColorKeyboard));
-    });
-    step([&] { SetSlider(hsbSizeKeyboard, GetSetting(settings::kSizeKeyboard)); });
-    step([&] { CheckDlgButton(hwnd_, chkShowShifted, GetSetting(settings::kKeyShowShifted) != 0); });
+    step([&] { SetBoxText(txtDelayKeyboard, std::to_string(shown.keys.delayMs)); });
+    step([&] { LoadColorList(cboColorKeyboard, shown.keys.colorEntry, shown.keys.color); });
+    step([&] { SetSlider(hsbSizeKeyboard, shown.keys.size); });
+    step(
+        [&] { CheckDlgButton(hwnd_, chkShowShifted, shown.keys.showShifted ? BST_CHECKED : BST_UNCHECKED); });
 
+    step([&] { LoadColorList(cboColorMouse, shown.burst.leftColorEntry, shown.burst.leftColor); });
+    step([&] { LoadColorList(cboColorRightMouse, shown.burst.rightColorEntry, shown.burst.rightColor); });
+    step([&] { SetSlider(hsbSizeMouse, shown.burst.size); });
     step([&] {
-        LoadColorList(cboColorMouse, GetSetting(settings::kColorLeftMouseListIndex),
-                      GetSetting(settings::kColorLeftMouse));
+        CheckDlgButton(hwnd_, chkShowSeconds, shown.clock.showSeconds ? BST_CHECKED : BST_UNCHECKED);
     });
-    step([&] {
-        LoadColorList(cboColorRightMouse, GetSetting(settings::kColorRightMouseListIndex),
-                      GetSetting(settings::kColorRightMouse));
-    });
-    step([&] { SetSlider(hsbSizeMouse, GetSetting(settings::kSizeMouse)); });
-    step([&] { CheckDlgButton(hwnd_, chkShowSeconds, GetSetting(settings::kShowSeconds) != 0); });
 
     step([&] {
-        const int type = GetSetting(settings::kShowAsClock);
+        const int type = shown.clock.showAsClock ? 0 : 1;
         CheckRadioButton(hwnd_, optClockType0, optClockType0 + 1, optClockType0 + type);
         optClockType_Click(type);
     });
-    step([&] { SetBoxText(txtStartClock, std::to_string(GetSetting(settings::kStartClock))); });
-    step([&] {
-        LoadColorList(cboColorClock, GetSetting(settings::kColorClockListIndex),
-                      GetSetting(settings::kColorClock));
-    });
-    step([&] { SetSlider(hsbSizeClock, GetSetting(settings::kSizeClock)); });
+    step([&] { SetBoxText(txtStartClock, std::to_string(shown.clock.startMinutes)); });
+    step([&] { LoadColorList(cboColorClock, shown.clock.colorEntry, shown.clock.color); });
+    step([&] { SetSlider(hsbSizeClock, shown.clock.size); });
     loading_ = false;
     step([&] { ShowWindow(Item(picSampleMouse), PropType() == 0 ? SW_SHOW : SW_HIDE); });
 }
@@ -251,7 +271,7 @@ void frmProperties::LoadPictures(const std::string& iconLibrary) {
     const int smallPx = MulDiv(unit.bottom, 16, 13);
     for (int i = 0; i < 3; ++i) {
         HICON icon = static_cast<HICON>(
-            LoadImageA(library, MAKEINTRESOURCEA(kPageIcons[i]), IMAGE_ICON, pagePx, pagePx, 0));
+            LoadImageA(library, MAKEINTRESOURCEA(kPages[i].icon), IMAGE_ICON, pagePx, pagePx, 0));
         if (!icon) continue;
         icons_.emplace_back(icon);
         HIMAGELIST list = ImageList_Create(pagePx, pagePx, ILC_COLOR32 | ILC_MASK, 1, 0);
@@ -288,17 +308,13 @@ void frmProperties::LoadColorList(int comboId, std::int32_t storedPosition, std:
     } else {
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(choice.position), 0);
     }
-    RedrawSample(comboId == cboColorClock      ? picSampleClock
-                 : comboId == cboColorKeyboard ? picSampleKeyboard
-                                               : picSampleMouse);
+    RedrawSample(kPages[PageOf(comboId)].sample);
 }
 
 void frmProperties::SetSlider(int id, std::int32_t value) {
     // The slider shows a stored size beyond its end at that end.
     SendMessageA(Item(id), TBM_SETPOS, TRUE, value);
-    RedrawSample(id == hsbSizeClock      ? picSampleClock
-                 : id == hsbSizeKeyboard ? picSampleKeyboard
-                                         : picSampleMouse);
+    RedrawSample(kPages[PageOf(id)].sample);
 }
 
 void frmProperties::SetBoxText(int id, const std::string& text) {
@@ -322,7 +338,7 @@ void frmProperties::SetPropType(int newType) {
             if (p.id == picSampleMouse && loading_) continue;
             ShowWindow(Item(p.id), p.page == newType ? SW_SHOW : SW_HIDE);
         }
-        RedrawSample(newType == 0 ? picSampleMouse : newType == 1 ? picSampleKeyboard : picSampleClock);
+        RedrawSample(kPages[newType].sample);
     } catch (...) {
         LogCurrentException(kModule, "PropType [Property Let]");
     }
@@ -333,6 +349,10 @@ std::int32_t frmProperties::SelectedColor(int comboId) const {
     const auto at = SendMessageA(combo, CB_GETCURSEL, 0, 0);
     if (at == CB_ERR) return 0;
     return ComboData(combo, at);
+}
+
+std::int32_t frmProperties::ColorPosition(int comboId) const {
+    return static_cast<std::int32_t>(SendMessageA(Item(comboId), CB_GETCURSEL, 0, 0));
 }
 
 std::int32_t frmProperties::SliderValue(int sliderId) const {
@@ -386,37 +406,29 @@ void frmProperties::optClockType_Click(int index) {
 }
 
 void frmProperties::cmdOK_Click() {
-    cancelled_ = false;
     // Enter in a box presses OK without leaving it: the boxes are corrected here as on leaving.
     txtDelayKeyboard_LostFocus();
     txtStartClock_Change();
     Hide();
-    auto step = [](auto&& f) { LogAndContinue(kModule, "cmdOK_Click", f); };
-    step([&] { SaveSetting(settings::kLastProperties, PropType()); });
-    step([&] { SaveSetting(settings::kPlaySounds, Checked(chkPlaySounds) ? -1 : 0); });
-    step([&] { gbPlaySounds = Checked(chkPlaySounds); });
-    step([&] { SaveSetting(settings::kDelayKeyboard, DelayValue()); });
-    auto saveColor = [&](const NumberSetting& position, const NumberSetting& color, int comboId) {
-        step([&] {
-            SaveSetting(position, static_cast<std::int32_t>(SendMessageA(Item(comboId), CB_GETCURSEL, 0, 0)));
-        });
-        step([&] { SaveSetting(color, SelectedColor(comboId)); });
-    };
-    saveColor(settings::kColorKeyboardListIndex, settings::kColorKeyboard, cboColorKeyboard);
-    step([&] { SaveSetting(settings::kSizeKeyboard, SliderValue(hsbSizeKeyboard)); });
-    step([&] { SaveSetting(settings::kKeyShowShifted, Checked(chkShowShifted) ? 1 : 0); });
-    saveColor(settings::kColorLeftMouseListIndex, settings::kColorLeftMouse, cboColorMouse);
-    saveColor(settings::kColorRightMouseListIndex, settings::kColorRightMouse, cboColorRightMouse);
-    step([&] { SaveSetting(settings::kSizeMouse, SliderValue(hsbSizeMouse)); });
-    step([&] { SaveSetting(settings::kShowAsClock, Checked(optClockType0 + 1) ? 1 : 0); });
-    step([&] { SaveSetting(settings::kStartClock, BoxNumber(WindowText(Item(txtStartClock)))); });
-    saveColor(settings::kColorClockListIndex, settings::kColorClock, cboColorClock);
-    step([&] { SaveSetting(settings::kSizeClock, SliderValue(hsbSizeClock)); });
-    step([&] { SaveSetting(settings::kShowSeconds, Checked(chkShowSeconds) ? 1 : 0); });
+    SpotlexSettings v = shown_;
+    LogAndContinue(kModule, "cmdOK_Click", [&] {
+        v.page = PropType();
+        v.sound.play = Checked(chkPlaySounds);
+        v.keys = {SelectedColor(cboColorKeyboard), ColorPosition(cboColorKeyboard),
+                  SliderValue(hsbSizeKeyboard), DelayValue(), Checked(chkShowShifted)};
+        v.burst = {SelectedColor(cboColorMouse), ColorPosition(cboColorMouse),
+                   SelectedColor(cboColorRightMouse), ColorPosition(cboColorRightMouse),
+                   SliderValue(hsbSizeMouse)};
+        v.clock = {SelectedColor(cboColorClock), ColorPosition(cboColorClock),
+                   SliderValue(hsbSizeClock),    !Checked(optClockType0 + 1),
+                   Checked(chkShowSeconds),      BoxNumber(WindowText(Item(txtStartClock)))};
+    });
+    SaveSettings(v, kModule, "cmdOK_Click");
+    result_ = v;
 }
 
 void frmProperties::Cancel() {
-    cancelled_ = true;
+    result_.reset();
     Hide();
 }
 
@@ -520,15 +532,14 @@ void frmProperties::DrawColorItem(const DRAWITEMSTRUCT& di) const {
 }
 
 void frmProperties::DrawSample(const DRAWITEMSTRUCT& di) const {
-    static constexpr const char* kProcedures[] = {"ShowMouseSample", "ShowKeySample", "ShowClockSample"};
-    const int kind = di.CtlID == picSampleMouse ? 0 : di.CtlID == picSampleKeyboard ? 1 : 2;
-    LogAndContinue(kModule, kProcedures[kind], [&] {
+    const int kind = PageOf(static_cast<int>(di.CtlID));
+    const Page& page = kPages[kind];
+    LogAndContinue(kModule, page.procedure, [&] {
         FillRect(di.hDC, &di.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-        const int sliderId = kind == 0 ? hsbSizeMouse : kind == 1 ? hsbSizeKeyboard : hsbSizeClock;
-        int size = SliderValue(sliderId);
+        int size = SliderValue(page.slider);
         if (size > kFontSizeMax) size = kFontSizeMax;
-        const char measure = static_cast<char>(kind == 0 ? kBurstLast : kind == 1 ? 'a' : kClockGlyph);
-        const double d = kind == 0 ? 1.91 : kind == 1 ? 1.49 : 0.9;
+        const char measure = static_cast<char>(page.glyph);
+        const double d = page.d;
         const int boxW = di.rcItem.right - di.rcItem.left, boxH = di.rcItem.bottom - di.rcItem.top;
         WindowDc screen(nullptr);
         const int offset =
@@ -561,8 +572,7 @@ void frmProperties::DrawSample(const DRAWITEMSTRUCT& di) const {
             SetTextColor(di.hDC, static_cast<COLORREF>(SelectedColor(cboColorRightMouse)));
             TextOutA(di.hDC, x + offset, y, &burst, 1);
         } else {
-            SetTextColor(di.hDC,
-                         static_cast<COLORREF>(SelectedColor(kind == 1 ? cboColorKeyboard : cboColorClock)));
+            SetTextColor(di.hDC, static_cast<COLORREF>(SelectedColor(page.colorList)));
             TextOutA(di.hDC, x, y, &measure, 1);
         }
     });
@@ -584,8 +594,7 @@ INT_PTR frmProperties::Handle(UINT msg, WPARAM wp, LPARAM lp) {
                 DrawColorItem(*di);
             } else if (di->CtlID == picBand) {
                 FillRect(di->hDC, &di->rcItem, GetSysColorBrush(COLOR_BTNSHADOW));
-            } else if (di->CtlID == picSampleMouse || di->CtlID == picSampleKeyboard ||
-                       di->CtlID == picSampleClock) {
+            } else if (PageOf(static_cast<int>(di->CtlID)) >= 0) {
                 DrawSample(*di);
             } else {
                 return FALSE;
@@ -593,10 +602,8 @@ INT_PTR frmProperties::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         case WM_HSCROLL: {
-            const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
-            if (id == hsbSizeMouse) RedrawSample(picSampleMouse);
-            if (id == hsbSizeKeyboard) RedrawSample(picSampleKeyboard);
-            if (id == hsbSizeClock) RedrawSample(picSampleClock);
+            const int page = PageOf(GetDlgCtrlID(reinterpret_cast<HWND>(lp)));
+            if (page >= 0) RedrawSample(kPages[page].sample);
             return TRUE;
         }
         case WM_VSCROLL: {
@@ -615,10 +622,8 @@ INT_PTR frmProperties::Handle(UINT msg, WPARAM wp, LPARAM lp) {
                 SetPropType(id - optPropType0);
             } else if ((id == optClockType0 || id == optClockType0 + 1) && code == BN_CLICKED) {
                 optClockType_Click(id - optClockType0);
-            } else if (code == CBN_SELCHANGE) {
-                RedrawSample(id == cboColorClock      ? picSampleClock
-                             : id == cboColorKeyboard ? picSampleKeyboard
-                                                      : picSampleMouse);
+            } else if (code == CBN_SELCHANGE && PageOf(id) >= 0) {
+                RedrawSample(kPages[PageOf(id)].sample);
             } else if (id == txtDelayKeyboard && code == EN_CHANGE) {
                 CouplingFromText(txtDelayKeyboard, vsbDelayKeyboard);
             } else if (id == txtDelayKeyboard && code == EN_KILLFOCUS) {

@@ -1,17 +1,20 @@
 #pragma once
 // frmProperties ("Spotlex Properties..."): every display setting on three pages, with live samples
-// in the display font and quick help. OK writes the registry; the opener then hands the values
-// to the live displays and unloads the dialog, which zooms back into the tray.
+// in the display font and quick help. It edits a copy of the settings; OK writes the registry and
+// leaves the edited value for the opener, which hands it to the live displays and unloads the
+// dialog, which zooms back into the tray.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/dialog_win.h"
+#include "core/settings.h"
 #include "core/unique_handle_win.h"
 #include "properties/properties_logic.h"
 
@@ -50,21 +53,17 @@ public:
     };
     static constexpr const char* kCaption = "Spotlex Properties...";
 
-    // Form_Load: reads every value with the default its display uses. `iconLibrary` is the
-    // suite's icon library, for the page and help pictures (none when empty or missing).
-    explicit frmProperties(const std::string& iconLibrary = {});
+    // Form_Load: shows `shown`, as LoadSettings reads it. `iconLibrary` is the suite's icon library,
+    // for the page and help pictures (none when empty or missing).
+    explicit frmProperties(const SpotlexSettings& shown, const std::string& iconLibrary = {});
     // Unloading zooms the dialog back into the tray.
     ~frmProperties() override;
 
     int PropType() const;
     void SetPropType(int newType);
-    bool Cancelled() const noexcept { return cancelled_; }
-
-    // What the opener hands to the live displays after OK.
-    std::int32_t SelectedColor(int comboId) const;
-    std::int32_t SliderValue(int sliderId) const;
-    std::int32_t DelayValue() const;
-    bool Checked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+    // After OK, the settings as the presenter left them, already written; empty after Cancel and
+    // the close box.
+    const std::optional<SpotlexSettings>& Result() const noexcept { return result_; }
 
     HWND ExplainButton(ExplainTopic topic) const;
 
@@ -82,7 +81,7 @@ private:
         int page;  // -1: on every page
     };
 
-    void FormLoad(const std::string& iconLibrary);
+    void FormLoad(const SpotlexSettings& shown, const std::string& iconLibrary);
     void LoadPictures(const std::string& iconLibrary);
     void LoadColorList(int comboId, std::int32_t storedPosition, std::int32_t storedColor);
     void SetSlider(int id, std::int32_t value);
@@ -99,9 +98,15 @@ private:
     void DrawColorItem(const DRAWITEMSTRUCT& di) const;
     void DrawSample(const DRAWITEMSTRUCT& di) const;
     void RedrawSample(int id) const;
+    std::int32_t SelectedColor(int comboId) const;
+    std::int32_t ColorPosition(int comboId) const;
+    std::int32_t SliderValue(int sliderId) const;
+    std::int32_t DelayValue() const;
+    bool Checked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
 
     std::vector<Placed> placed_;
-    bool cancelled_ = false;
+    SpotlexSettings shown_;
+    std::optional<SpotlexSettings> result_;
     bool correcting_ = false;
     std::vector<UniqueIcon> icons_;
     std::vector<HIMAGELIST> imageLists_;

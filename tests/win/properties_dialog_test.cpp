@@ -1,6 +1,6 @@
 // The properties dialog driven through its controls: what a fresh or odd registry shows, the
-// corrections of the number boxes, what OK writes, that Cancel and the close box write nothing,
-// and what the tray's Properties command hands to the live displays.
+// corrections of the number boxes, what OK writes and returns, that Cancel and the close box write
+// nothing, and what the tray's Properties command hands to the live displays.
 #include "properties/properties_dialog_win.h"
 
 #include <windows.h>
@@ -72,6 +72,12 @@ std::string SelectedText(const P& dlg, int id) {
 int Count(const P& dlg, int id) {
     return static_cast<int>(SendMessageA(dlg.Item(id), CB_GETCOUNT, 0, 0));
 }
+int Slider(const P& dlg, int id) {
+    return static_cast<int>(SendMessageA(dlg.Item(id), TBM_GETPOS, 0, 0));
+}
+bool Checked(const P& dlg, int id) {
+    return IsDlgButtonChecked(dlg.Hwnd(), id) == BST_CHECKED;
+}
 
 void Click(HWND button) {
     SendMessageA(button, BM_CLICK, 0, 0);
@@ -115,13 +121,12 @@ protected:
         goCurrentUser = std::make_unique<RegistrySetting>();
         goCurrentUser->OpenKey(kUserKey);
         ASSERT_TRUE(goCurrentUser->IsOpen());
-        gbPlaySounds = false;
     }
     void TearDown() override { goCurrentUser.reset(); }
 };
 
-TEST_F(PropertiesTest, AFreshInstallationShowsWhatTheDisplaysUseAndOkChangesNone) {
-    P dlg(test::ExeFolder() + "ckicons.icl");
+TEST_F(PropertiesTest, AFreshInstallationShowsWhatTheDisplaysUse) {
+    P dlg(LoadSettings());
     EXPECT_EQ(WindowText(dlg.Hwnd()), "Spotlex Properties...");
     EXPECT_EQ(dlg.PropType(), 0);
     EXPECT_TRUE(GetWindowLongA(dlg.Item(P::fraMouse), GWL_STYLE) & WS_VISIBLE);
@@ -135,17 +140,20 @@ TEST_F(PropertiesTest, AFreshInstallationShowsWhatTheDisplaysUseAndOkChangesNone
     EXPECT_EQ(SelectedText(dlg, P::cboColorRightMouse), "Red");
     EXPECT_EQ(SelectedText(dlg, P::cboColorKeyboard), "Black");
     EXPECT_EQ(SelectedText(dlg, P::cboColorClock), "Dark Blue");
-    EXPECT_EQ(dlg.SliderValue(P::hsbSizeMouse), 64);
-    EXPECT_EQ(dlg.SliderValue(P::hsbSizeKeyboard), 64);
-    EXPECT_EQ(dlg.SliderValue(P::hsbSizeClock), 128);
+    EXPECT_EQ(Slider(dlg, P::hsbSizeMouse), 64);
+    EXPECT_EQ(Slider(dlg, P::hsbSizeKeyboard), 64);
+    EXPECT_EQ(Slider(dlg, P::hsbSizeClock), 128);
     EXPECT_EQ(WindowText(dlg.Item(P::txtDelayKeyboard)), "1000");
-    EXPECT_FALSE(dlg.Checked(P::chkShowShifted));
-    EXPECT_TRUE(dlg.Checked(P::chkShowSeconds));
-    EXPECT_TRUE(dlg.Checked(P::optClockType0 + 1));
+    EXPECT_FALSE(Checked(dlg, P::chkShowShifted));
+    EXPECT_TRUE(Checked(dlg, P::chkShowSeconds));
+    EXPECT_TRUE(Checked(dlg, P::optClockType0 + 1));
     EXPECT_EQ(WindowText(dlg.Item(P::txtStartClock)), "15");
     EXPECT_TRUE(IsWindowEnabled(dlg.Item(P::txtStartClock)));
-    EXPECT_FALSE(dlg.Checked(P::chkPlaySounds));
-    // Every explain button carries the " Quick Help " tip.
+    EXPECT_TRUE(Checked(dlg, P::chkPlaySounds));
+}
+
+TEST_F(PropertiesTest, EveryExplainButtonCarriesTheQuickHelpTip) {
+    P dlg(LoadSettings(), test::ExeFolder() + "ckicons.icl");
     HWND tips = goTipHelper.TooltipFor(dlg.Item(P::cmdExplain0));
     ASSERT_TRUE(tips);
     EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 8);
@@ -159,10 +167,13 @@ TEST_F(PropertiesTest, AFreshInstallationShowsWhatTheDisplaysUseAndOkChangesNone
         SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
         EXPECT_STREQ(text, " Quick Help ");
     }
+}
 
+TEST_F(PropertiesTest, OkOnAFreshInstallationStoresWhatTheDisplaysUse) {
+    P dlg(LoadSettings());
     ShowWindow(dlg.Hwnd(), SW_SHOW);
     Click(dlg.Item(IDOK));
-    EXPECT_FALSE(dlg.Cancelled());
+    EXPECT_TRUE(dlg.Result());
     EXPECT_FALSE(IsWindowVisible(dlg.Hwnd()));
     // What was written is what the displays use on a fresh installation: red bursts, black key
     // caps, a navy clock at 128 points, bursts at 64.
@@ -178,7 +189,7 @@ TEST_F(PropertiesTest, AFreshInstallationShowsWhatTheDisplaysUseAndOkChangesNone
     EXPECT_NE(Stored("Show_Seconds"), 0);
     EXPECT_EQ(Stored("Key_Show_Shifted"), 0);
     EXPECT_EQ(Stored("Last_Properties"), 0);
-    EXPECT_EQ(Stored("Play_Sounds"), 0);
+    EXPECT_EQ(Stored("Play_Sounds"), -1);
 }
 
 TEST_F(PropertiesTest, AnUnlistedColourGetsACustomEntryThatOkStoresAsPositionSixteen) {
@@ -191,16 +202,15 @@ TEST_F(PropertiesTest, AnUnlistedColourGetsACustomEntryThatOkStoresAsPositionSix
     Store("Delay_Keyboard", -5);
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        P dlg;
+        P dlg(LoadSettings());
         EXPECT_EQ(dlg.PropType(), 2) << "Last_Properties 7 opens the Break Clock page";
         EXPECT_TRUE(GetWindowLongA(dlg.Item(P::fraClock), GWL_STYLE) & WS_VISIBLE);
         EXPECT_FALSE(GetWindowLongA(dlg.Item(P::fraMouse), GWL_STYLE) & WS_VISIBLE);
         EXPECT_EQ(Count(dlg, P::cboColorKeyboard), 17);
         EXPECT_EQ(SelectedText(dlg, P::cboColorKeyboard), "#80FF");
-        EXPECT_EQ(dlg.SelectedColor(P::cboColorKeyboard), 0x0080FF);
         EXPECT_EQ(SelectedText(dlg, P::cboColorClock), "Black");
         EXPECT_EQ(SelectedText(dlg, P::cboColorMouse), "Red");
-        EXPECT_EQ(dlg.SliderValue(P::hsbSizeMouse), 144);
+        EXPECT_EQ(Slider(dlg, P::hsbSizeMouse), 144);
         EXPECT_EQ(WindowText(dlg.Item(P::txtDelayKeyboard)), "100");
         ShowWindow(dlg.Hwnd(), SW_SHOW);
         Click(dlg.Item(IDOK));
@@ -213,7 +223,8 @@ TEST_F(PropertiesTest, AnUnlistedColourGetsACustomEntryThatOkStoresAsPositionSix
 }
 
 TEST_F(PropertiesTest, NumberBoxesCorrectOnLeavingOnEveryChangeAndOnOkAndTheSpinsRaiseThem) {
-    P dlg;
+    Store("Play_Sounds", 0);
+    P dlg(LoadSettings());
     Click(dlg.Item(P::optPropType0 + 1));
     ShowWindow(dlg.Hwnd(), SW_SHOW);
     TypeAndLeave(dlg, P::txtDelayKeyboard, "50");
@@ -256,15 +267,16 @@ TEST_F(PropertiesTest, NumberBoxesCorrectOnLeavingOnEveryChangeAndOnOkAndTheSpin
     ASSERT_EQ(GetFocus(), dlg.Item(P::txtDelayKeyboard));
     SendMessageA(dlg.Hwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(Stored("Delay_Keyboard"), 100);
-    EXPECT_EQ(dlg.DelayValue(), 100);
+    ASSERT_TRUE(dlg.Result());
+    EXPECT_EQ(dlg.Result()->keys.delayMs, 100);
     EXPECT_EQ(Stored("Start_Clock"), 479);
     EXPECT_EQ(Stored("Show_As_Clock"), 0);
     EXPECT_EQ(Stored("Play_Sounds"), -1) << "written as -1, not 1";
-    EXPECT_TRUE(gbPlaySounds);
+    EXPECT_TRUE(dlg.Result()->sound.play);
 }
 
 TEST_F(PropertiesTest, F1InAControlOpensItsTopicFromItsExplainButton) {
-    P dlg;
+    P dlg(LoadSettings());
     std::string title;
     WhenShown("#32770", P::kCaption, [&] {
         Click(dlg.Item(P::optPropType0 + 1));
@@ -281,7 +293,7 @@ TEST_F(PropertiesTest, F1InAControlOpensItsTopicFromItsExplainButton) {
     });
     dlg.ShowModal();
     EXPECT_EQ(title, "Color");
-    EXPECT_TRUE(dlg.Cancelled());
+    EXPECT_FALSE(dlg.Result());
 }
 
 // The tray menu's Properties: OK hands the new values to the live displays, Cancel and the close
@@ -349,6 +361,7 @@ TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothingOkHandsTheValuesOver
         SendMessageA(GetDlgItem(dlg, P::cboColorKeyboard), CB_SETCURSEL, 12, 0);
         SetDlgItemTextA(dlg, P::txtDelayKeyboard, "2500");
         SendMessageA(GetDlgItem(dlg, P::chkShowShifted), BM_CLICK, 0, 0);
+        SendMessageA(GetDlgItem(dlg, P::chkPlaySounds), BM_CLICK, 0, 0);
         PostMessageA(dlg, WM_COMMAND, IDOK, 0);
     });
     form.RunMenuCommand(mnuProperties);
@@ -361,6 +374,7 @@ TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothingOkHandsTheValuesOver
     EXPECT_EQ(form.KeyboardWindow->Size(), 100);
     EXPECT_EQ(form.KeyboardWindow->Delay(), 2500);
     EXPECT_TRUE(form.ShowShiftedKeys());
+    EXPECT_TRUE(gbPlaySounds);
     EXPECT_EQ(Stored("Size_Mouse"), 30);
     EXPECT_EQ(Stored("Delay_Keyboard"), 2500);
 
