@@ -15,7 +15,7 @@ constexpr const char* kModule = "frmMain";
 
 void frmMain::TrayIcon1_DblClick() noexcept {
     // A menu, a box or a drag of ours is open: the clock is not pulled from under it.
-    if (modalDepth_ > 0) return;
+    if (ModalScope::AnyOpen()) return;
     auto step = [](auto&& f) { LogAndContinue(kModule, "TrayIcon1_DblClick", f); };
     step([this] { SysInputEnabled(false, Displays::kTakeDown); });
     step([] { WaitForMessages(); });
@@ -26,7 +26,7 @@ void frmMain::TrayIcon1_DblClick() noexcept {
 void frmMain::mnuViewBreakClock_Click() noexcept {
     // Showing the clock may show the missing-font message, whose loop dispatches tray clicks: none
     // of them may open or close the clock under this one.
-    ModalScope busy(modalDepth_);
+    ModalScope busy;
     auto step = [](auto&& f) { LogAndContinue(kModule, "mnuViewBreakClock_Click", f); };
     step([this] { SysInputEnabled(false, Displays::kTakeDown); });
     step([this] {
@@ -43,7 +43,7 @@ void frmMain::mnuViewBreakClock_Click() noexcept {
                 if (on) {
                     clockDrag_.reset();
                 } else {
-                    clockDrag_ = std::make_unique<ModalScope>(modalDepth_);
+                    clockDrag_ = std::make_unique<ModalScope>();
                 }
                 SysInputEnabled(on, Displays::kKeep);
             };
@@ -139,8 +139,8 @@ void frmMain::mnuClockProperties_Click() noexcept {
 }
 
 void frmMain::OpenClockMenu(POINT at) noexcept {
-    if (modalDepth_ > 0 || !ClockWindow) return;
-    ModalScope open(modalDepth_);
+    if (ModalScope::AnyOpen() || !ClockWindow) return;
+    ModalScope open;
     auto step = [](auto&& f) { LogAndContinue(kModule, "OpenClockMenu", f); };
     step([this] { SysInputEnabled(false, Displays::kTakeDown); });
     // The items follow the clock as it is now: "hide" and "show" may have come from elsewhere.

@@ -6,18 +6,6 @@
 
 namespace spotlex {
 
-// Counts a menu or modal box of the program as open for the scope.
-class ModalScope {
-public:
-    explicit ModalScope(int& depth) : depth_(depth) { ++depth_; }
-    ~ModalScope() { --depth_; }
-    ModalScope(const ModalScope&) = delete;
-    ModalScope& operator=(const ModalScope&) = delete;
-
-private:
-    int& depth_;
-};
-
 // A controller that is gone (the form was unloaded while a step ran) is an error of its own,
 // logged like any other, never a crash.
 template <class T>

@@ -33,7 +33,7 @@ void frmMain::ApplySettings(const SpotlexSettings& s, const char* procedure) noe
 void frmMain::mnuProperties_Click() noexcept {
     auto step = [](auto&& f) { LogAndContinue("frmMain", "mnuProperties_Click", f); };
     // No tray click opens anything else, and no key reaches the displays, while the dialog is open.
-    ModalScope open(modalDepth_);
+    ModalScope open;
     SysInputEnabled(false, Displays::kTakeDown);
     std::unique_ptr<frmProperties> dlg;
     {

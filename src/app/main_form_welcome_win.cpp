@@ -30,7 +30,7 @@ void frmMain::Timer1_Timer() noexcept {
     // Stopped before the box opens: a tick while it is open would open a second welcome.
     SetTimer1(0);
     step([this] {
-        ModalScope open(modalDepth_);
+        ModalScope open;
         CHelpBox help;
         help.Explain(WelcomeTitle(), WelcomeText(), kProductName, "Welcome", TaskbarTrayHwnd(),
                      kWelcomeWidthTwips);

@@ -136,7 +136,7 @@ void frmMain::SetTimer1(UINT intervalMs) noexcept {
 
 void frmMain::TrayIcon1_MouseUp(int button) noexcept {
     // A menu or box of ours is already open: a second one would stack on it.
-    if (modalDepth_ > 0 || frmHelpBox::AnyOpen()) return;
+    if (ModalScope::AnyOpen()) return;
     LogAndContinue(kModule, "TrayIcon1_MouseUp", [&] {
         if (button == TrayIcon::kRightButton)
             OpenTrayMenu();
@@ -146,7 +146,7 @@ void frmMain::TrayIcon1_MouseUp(int button) noexcept {
 }
 
 void frmMain::OpenTrayMenu() noexcept {
-    ModalScope open(modalDepth_);
+    ModalScope open;
     auto step = [](auto&& f) { LogAndContinue(kModule, "TrayIcon1_MouseUp", f); };
     auto busy = std::make_unique<Cursor>();
     step([&] { busy->SetMousePointer(kPointerArrowHourglass); });
@@ -210,7 +210,7 @@ void frmMain::mnuHelp_Click() noexcept {
 }
 
 void frmMain::mnuAbout_Click() noexcept {
-    ModalScope open(modalDepth_);
+    ModalScope open;
     LogAndContinue(kModule, "mnuAbout_Click", [this] { ShowAboutBox(hwnd_); });
 }
 

@@ -12,6 +12,7 @@
 #include "app/sys_input_win.h"
 #include "app/tray_icon_win.h"
 #include "clock/clock_window_win.h"
+#include "core/dialog_win.h"
 #include "core/settings.h"
 #include "core/window_win.h"
 #include "keystrokes/key_handler_win.h"
@@ -21,8 +22,6 @@
 #include "mouse/mouse_window_win.h"
 
 namespace spotlex {
-
-class ModalScope;
 
 class frmMain : public Window {
 public:
@@ -116,9 +115,6 @@ private:
     bool showShiftedKeys_ = false;
     std::int32_t disableCount_ = 0;
     bool terminating_ = false;
-    // Set while a menu or a modal box of the program is open: tray clicks then open nothing else.
-    // Counted only through ModalScope.
-    int modalDepth_ = 0;
     std::unique_ptr<ModalScope> clockDrag_;  // the clock's drag, which counts as modal
     // The main form's double-click flag: the next burst carries the double-click marker.
     bool dblClick_ = false;

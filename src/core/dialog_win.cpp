@@ -97,30 +97,40 @@ void ModalDialog::ShowModal() {
     SetForegroundWindow(hwnd_);
     if (HWND first = InitialFocus())
         SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
-    MSG msg;
-    while (showing_ && hwnd_) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            // The program is ending: the main loop still has to see the quit.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got < 0) break;
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 &&
-            (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd))) {
+    RunModalLoop(
+        hwnd_, [this] { return showing_ && hwnd_; },
+        [this](const MSG& msg) {
+            if (msg.message != WM_KEYDOWN || msg.wParam != VK_F1 ||
+                (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)))
+                return false;
             // The control that has the focus, or its owning control (an edit inside a combo box).
             HWND control = msg.hwnd == hwnd_ ? nullptr : msg.hwnd;
             while (control && GetParent(control) != hwnd_) control = GetParent(control);
             OnHelpKey(control);
-            continue;
+            return true;
+        });
+    showing_ = false;
+    if (owner) EnableWindow(owner, TRUE);
+}
+
+bool RunModalLoop(HWND box, const std::function<bool()>& open,
+                  const std::function<bool(const MSG&)>& preview) {
+    ModalScope counted;
+    MSG msg;
+    while (open()) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program is ending: the main loop still has to see the quit.
+            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
+            return false;
         }
-        if (!IsDialogMessageA(hwnd_, &msg)) {
+        if (preview(msg)) continue;
+        if (!IsDialogMessageA(box, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
     }
-    showing_ = false;
-    if (owner) EnableWindow(owner, TRUE);
+    return true;
 }
 
 void ModalDialog::Hide() noexcept {

@@ -3,6 +3,7 @@
 // display and look native), and a modal dialog whose opener reads it after it is hidden.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,26 @@ private:
     std::vector<WORD> data_;
     size_t countAt_ = 0;
 };
+
+// Counts what the program has open modally: a box, a menu, a drag. The tray opens nothing more
+// while any is open. Used on the user-interface thread only.
+class ModalScope {
+public:
+    ModalScope() noexcept { ++depth_; }
+    ~ModalScope() { --depth_; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+    static bool AnyOpen() noexcept { return depth_ > 0; }
+
+private:
+    static inline int depth_ = 0;
+};
+
+// The program's one modal loop, counted as a ModalScope: runs while `open()` holds, gives `preview`
+// each message first (true: handled there) and `box` its dialog keys. A WM_QUIT ends it and is
+// posted again for the main loop; false then.
+bool RunModalLoop(HWND box, const std::function<bool()>& open,
+                  const std::function<bool(const MSG&)>& preview);
 
 // A dialog that is created hidden, shown modally by its opener, and hidden (not destroyed) by its
 // own OK or Cancel, so that the opener can read its controls; destroying the object unloads it.

@@ -6,6 +6,7 @@
 #include "core/animated_rect_win.h"
 #include "core/app_error.h"
 #include "core/classkit_win.h"
+#include "core/dialog_win.h"
 #include "core/errata_log_win.h"
 #include "core/runtime_rules.h"
 #include "core/screen_geometry.h"
@@ -63,14 +64,6 @@ TextExtent Measure(HFONT font, const std::string& text, int wrapWidth) {
     RECT r{0, 0, wrapWidth, 0};
     DrawTextA(screen.get(), text.empty() ? " " : text.c_str(), -1, &r, kTextFlags | DT_CALCRECT);
     return {static_cast<int>(r.right - r.left), static_cast<int>(r.bottom - r.top)};
-}
-
-std::string WindowText(HWND h) {
-    const int n = GetWindowTextLengthA(h);
-    std::string s(static_cast<size_t>(n > 0 ? n : 0) + 1, '\0');
-    GetWindowTextA(h, s.data(), n + 1);
-    s.resize(static_cast<size_t>(n > 0 ? n : 0));
-    return s;
 }
 
 // A "Dismiss_" value counts only as a number; anything unreadable leaves the message on.
@@ -251,26 +244,13 @@ void frmHelpBox::ShowModal() {
     disabled.erase(disabled.begin());
     for (HWND h : disabled) EnableWindow(h, FALSE);
 
-    ++openCount_;
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     SetFocus(IsWindowVisible(Item(kHelpShowAgain)) ? Item(kHelpShowAgain) : hwnd_);
-    MSG msg;
-    while (hwnd_) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            // The program is ending: close the box and let the main loop see the quit.
-            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
-            Unload();
-            break;
-        }
-        if (Form_KeyUp(msg)) continue;
-        if (!IsDialogMessageA(hwnd_, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    --openCount_;
+    // The program is ending: the box closes.
+    if (!RunModalLoop(
+            hwnd_, [this] { return hwnd_ != nullptr; }, [this](const MSG& m) { return Form_KeyUp(m); }))
+        Unload();
     for (HWND h : disabled)
         if (IsWindow(h)) EnableWindow(h, TRUE);
 }

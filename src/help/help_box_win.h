@@ -44,8 +44,6 @@ public:
     bool DontShowAgain = false;
     HWND AnimateFromHwnd = nullptr;
 
-    // True while the box is on screen.
-    static bool AnyOpen() noexcept { return openCount_ > 0; }
     const HelpBoxLayout& Layout() const noexcept { return layout_; }
 
 protected:
@@ -67,7 +65,6 @@ private:
     std::string command_;  // the More Information button's tag
     int widthPx_ = 0;
     HelpBoxLayout layout_;
-    static inline int openCount_ = 0;
 };
 
 // What callers create: owns one frmHelpBox, loaded with the object and unloaded with it.

@@ -393,5 +393,23 @@ TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothingOkHandsTheValuesOver
     EXPECT_EQ(form.ClockWindow->Size(), 100);
 }
 
+TEST_F(TrayPropertiesTest, ATrayClickOpensNothingOverAQuickHelpBox) {
+    frmMain form;
+    form.TrayIcon1.SetEnabled(true);
+    g_menuSeen = false;
+    const UINT_PTR menuCloser = SetTimer(nullptr, 0, 150, &CloseAnyMenu);
+    bool menuOpened = true;
+    WhenShown(frmHelpBox::kClassName, nullptr, [&] {
+        PostMessageA(form.TrayIcon1.Hwnd(), TrayIcon::kCallbackMessage, TrayIcon::kIconId, WM_RBUTTONUP);
+        PumpFor(300);
+        menuOpened = g_menuSeen;
+        PostMessageA(FindWindowA(frmHelpBox::kClassName, nullptr), WM_CLOSE, 0, 0);
+    });
+    CHelpBox help;
+    help.Explain("Title", "Body");
+    KillTimer(nullptr, menuCloser);
+    EXPECT_FALSE(menuOpened);
+}
+
 }  // namespace
 }  // namespace spotlex
