@@ -92,7 +92,6 @@ struct SpotlexSettings {
         std::int32_t size = settings::kSizeKeyboard.def;
         std::int32_t delayMs = settings::kDelayKeyboard.def;
         bool showShifted = settings::kKeyShowShifted.def != 0;
-        bool operator==(const Keystrokes&) const = default;
     };
     struct Burst {
         std::int32_t leftColor = settings::kColorLeftMouse.def;
@@ -100,7 +99,6 @@ struct SpotlexSettings {
         std::int32_t rightColor = settings::kColorRightMouse.def;
         std::int32_t rightColorEntry = settings::kColorRightMouseListIndex.def;
         std::int32_t size = settings::kSizeMouse.def;
-        bool operator==(const Burst&) const = default;
     };
     struct Clock {
         std::int32_t color = settings::kColorClock.def;
@@ -110,15 +108,12 @@ struct SpotlexSettings {
         bool showAsClock = settings::kShowAsClock.def == 0;
         bool showSeconds = settings::kShowSeconds.def != 0;
         std::int32_t startMinutes = settings::kStartClock.def;
-        bool operator==(const Clock&) const = default;
     };
     struct Cursors {
         bool large = settings::kShowLargeCursors.def != 0;
-        bool operator==(const Cursors&) const = default;
     };
     struct Sound {
         bool play = settings::kPlaySounds.def != 0;
-        bool operator==(const Sound&) const = default;
     };
 
     Keystrokes keys;
@@ -128,7 +123,6 @@ struct SpotlexSettings {
     Sound sound;
     // The properties page that opens first: 0 clicks, 1 keys, 2 clock.
     std::int32_t page = settings::kLastProperties.def;
-    bool operator==(const SpotlexSettings&) const = default;
 };
 
 }  // namespace spotlex

@@ -222,8 +222,7 @@ TEST_F(PropertiesTest, AnUnlistedColourGetsACustomEntryThatOkStoresAsPositionSix
     }
 }
 
-TEST_F(PropertiesTest, NumberBoxesCorrectOnLeavingOnEveryChangeAndOnOkAndTheSpinsRaiseThem) {
-    Store("Play_Sounds", 0);
+TEST_F(PropertiesTest, TheDelayBoxIsCorrectedOnLeavingAndItsSpinStepsByAHundred) {
     P dlg(LoadSettings());
     Click(dlg.Item(P::optPropType0 + 1));
     ShowWindow(dlg.Hwnd(), SW_SHOW);
@@ -242,7 +241,12 @@ TEST_F(PropertiesTest, NumberBoxesCorrectOnLeavingOnEveryChangeAndOnOkAndTheSpin
     SendMessageA(dlg.Item(P::txtDelayKeyboard), WM_KEYDOWN, VK_DOWN, 0);
     PumpFor(20);
     EXPECT_EQ(WindowText(dlg.Item(P::txtDelayKeyboard)), "9900");
+}
 
+TEST_F(PropertiesTest, TheMinutesBoxIsCorrectedAtEveryChangeAndDisplayClockDisablesIt) {
+    P dlg(LoadSettings());
+    Click(dlg.Item(P::optPropType0 + 2));
+    ShowWindow(dlg.Hwnd(), SW_SHOW);
     SetDlgItemTextA(dlg.Hwnd(), P::txtStartClock, "");
     EXPECT_EQ(WindowText(dlg.Item(P::txtStartClock)), "15");
     SetDlgItemTextA(dlg.Hwnd(), P::txtStartClock, "0");
@@ -252,16 +256,22 @@ TEST_F(PropertiesTest, NumberBoxesCorrectOnLeavingOnEveryChangeAndOnOkAndTheSpin
     SendMessageA(dlg.Item(P::txtStartClock), WM_KEYDOWN, VK_DOWN, 0);
     PumpFor(20);
     EXPECT_EQ(WindowText(dlg.Item(P::txtStartClock)), "479");
-
-    // Display Clock disables the minutes, which are still written.
-    Click(dlg.Item(P::optPropType0 + 2));
     Click(dlg.Item(P::optClockType0));
     EXPECT_FALSE(IsWindowEnabled(dlg.Item(P::txtStartClock)));
     EXPECT_FALSE(IsWindowEnabled(dlg.Item(P::vsbStartClock)));
+}
 
-    // Enter while the box still has the focus: OK corrects it as leaving would.
+TEST_F(PropertiesTest, OkCorrectsTheBoxThatHasTheFocusAndStoresChoicesAsTheyAreRead) {
+    Store("Play_Sounds", 0);
+    P dlg(LoadSettings());
+    ShowWindow(dlg.Hwnd(), SW_SHOW);
+    // Display Clock leaves the minutes disabled, and they are still written.
+    Click(dlg.Item(P::optPropType0 + 2));
+    SetDlgItemTextA(dlg.Hwnd(), P::txtStartClock, "479");
+    Click(dlg.Item(P::optClockType0));
     Click(dlg.Item(P::optPropType0 + 1));
     Click(dlg.Item(P::chkPlaySounds));
+    // Enter while the box still has the focus: OK corrects it as leaving would.
     SendMessageA(dlg.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dlg.Item(P::txtDelayKeyboard)), TRUE);
     SetDlgItemTextA(dlg.Hwnd(), P::txtDelayKeyboard, "50");
     ASSERT_EQ(GetFocus(), dlg.Item(P::txtDelayKeyboard));
@@ -323,7 +333,7 @@ protected:
     }
 };
 
-TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothingOkHandsTheValuesOver) {
+TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothing) {
     frmMain form;
     const auto before = UserValues();
     for (int close = 0; close < 2; ++close) {
@@ -342,7 +352,10 @@ TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothingOkHandsTheValuesOver
         EXPECT_EQ(form.KeyboardWindow->Color(), 0);
         EXPECT_FALSE(FindWindowA("#32770", P::kCaption)) << "unloaded";
     }
+}
 
+TEST_F(TrayPropertiesTest, OkHandsTheValuesToTheLiveDisplays) {
+    frmMain form;
     int disabledWhileOpen = -1;
     bool menuOpened = true;
     form.TrayIcon1.SetEnabled(true);
@@ -377,8 +390,10 @@ TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothingOkHandsTheValuesOver
     EXPECT_TRUE(gbPlaySounds);
     EXPECT_EQ(Stored("Size_Mouse"), 30);
     EXPECT_EQ(Stored("Delay_Keyboard"), 2500);
+}
 
-    // The clock's own Properties opens the Break Clock page, and the clock takes the new size.
+TEST_F(TrayPropertiesTest, TheClocksOwnPropertiesOpensTheClockPageAndTheClockTakesItsSize) {
+    frmMain form;
     form.RunMenuCommand(mnuViewBreakClock);
     ASSERT_TRUE(form.ClockWindow);
     int page = -1;
