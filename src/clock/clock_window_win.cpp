@@ -5,19 +5,15 @@
 
 #include "core/app_error.h"
 #include "core/classkit_win.h"
-#include "core/display_font_win.h"
 #include "core/errata_log_win.h"
-#include "core/hand_cursors_win.h"
 #include "core/screen_geometry.h"
 #include "core/sound_win.h"
-#include "core/text_region_win.h"
 #include "core/window_helpers_win.h"
 
 namespace spotlex {
 namespace {
 
 constexpr std::string_view kModule = "frmClock";
-constexpr UINT_PTR kTimerId = 1;
 // The window's size before Display sizes it to the clock.
 constexpr int kInitialWidth = 320;
 constexpr int kInitialHeight = 96;
@@ -60,14 +56,10 @@ ClockNow SystemClockNow() {
     return now;
 }
 
-frmClock::frmClock() {
+frmClock::frmClock() : display_(hwnd_, kModule, 64) {
     CreateWin(kClassName, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP, kCaption, 0, 0,
               kInitialWidth, kInitialHeight);
-    LogAndContinue(kModule, "Form_Load", [&] {
-        openHand_ = CreateOpenHandCursor();
-        closedHand_ = CreateClosedHandCursor();
-    });
-    LogAndContinue(kModule, "Form_Load", [&] { SelectFont(64); });
+    display_.Load();
     if (hwnd_) {
         // SpotlexClock in a normal shell may speak to an elevated Spotlex: only its one message
         // passes, and OnCopyData still takes nothing but the exact requests.
@@ -90,19 +82,18 @@ void frmClock::SetPaused(bool paused) {
 void frmClock::Destroy() noexcept {
     if (!hwnd_ || destroyed_) return;
     destroyed_ = true;
-    EndMoveLoop(dragging_);
+    display_.EndDrag();
     LogAndContinue(kModule, "Destroy", [&] {
         ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     });
-    StopTimer();
+    display_.StopTimer();
     LogAndContinue(kModule, "Destroy", [&] {
         // A clock that never showed keeps the place the presenter left last time.
         if (!placed_ || !goCurrentUser) return;
-        RECT r{};
-        ::GetWindowRect(hwnd_, &r);
-        SaveSetting(settings::kClockLeft, r.left);
-        SaveSetting(settings::kClockTop, r.top);
+        const PixelPoint place = display_.Place();
+        SaveSetting(settings::kClockLeft, place.x);
+        SaveSetting(settings::kClockTop, place.y);
     });
     Publish(nullptr);
 }
@@ -110,12 +101,10 @@ void frmClock::Destroy() noexcept {
 bool frmClock::Display(std::int32_t color, std::int32_t size, bool showAsClock, std::int32_t minutes,
                        bool showSeconds) {
     if (!hwnd_) return false;
-    bool fontOk = fontFaceOk_;
-    LogAndContinue(kModule, "Display", [&] {
-        if (!fontFaceOk_) fontOk = SelectFont(fontPoints_);
-    });
+    bool fontOk = false;
+    LogAndContinue(kModule, "Display", [&] { fontOk = display_.EnsureFont(); });
     if (!fontOk) {
-        ::MessageBoxA(nullptr, kMissingFontMessage, "Spotlex", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
+        display_.ShowFontMessage();
         return false;
     }
     destroyed_ = false;
@@ -139,34 +128,24 @@ bool frmClock::Recreate() noexcept {
         const std::string& text = model_.Text();
         if (text.empty()) {
             // The blank half of the blink: nothing to see, and nothing for a click to hit.
-            if (!shapedText_.empty())
+            if (display_.HasShape())
                 ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, digitHeight_,
                                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            shapedText_.clear();
+            display_.ForgetShape();
             return true;
         }
-        if (shapedText_ != text || shapedFontGeneration_ != fontGeneration_) {
-            // Marked first: a shape that fails would otherwise be retried by every tick.
-            shapedText_ = text;
-            shapedFontGeneration_ = fontGeneration_;
-            ++regionBuilds_;
+        if (!display_.Shaped(text)) {
+            display_.NoteShaped(text);
             // Digits are all one width: most ticks keep the size, and a resize is a trip to the
             // window system.
             const SIZE extent = DigitsExtent(text);
-            RECT r{};
-            ::GetWindowRect(hwnd_, &r);
-            if (r.right - r.left != extent.cx || r.bottom - r.top != digitHeight_)
+            const SIZE now = display_.Size();
+            if (now.cx != extent.cx || now.cy != digitHeight_)
                 ::SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, digitHeight_,
                                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            CTextRegion region;
-            if (region.StartShape(hwnd_, font_.get())) {
-                region.AddToShape(0, 0, SpotlexString(text));
-                region.EndShape(true);
-            }
+            display_.CutTo(SpotlexString(text), true);
         }
-        // Raised only when something covers it: restacking is a trip to the window system.
-        if (!hidden_ && (!::IsWindowVisible(hwnd_) || ::GetWindow(hwnd_, GW_HWNDPREV)))
-            SetWindowOnTop(hwnd_, HWND_TOPMOST);
+        if (!hidden_) display_.Raise();
         return true;
     } catch (...) {
         LogCurrentException(kModule, "Recreate");
@@ -183,7 +162,7 @@ void frmClock::Timer_Tick() noexcept {
             ++alarms_;
             PlayFX("CKAlarm", false);
         }
-        if (timerOn_) StartTimer(now);
+        if (display_.TimerOn()) StartTimer(now);
     } catch (...) {
         LogCurrentException(kModule, "Timer1_Timer");
     }
@@ -192,7 +171,7 @@ void frmClock::Timer_Tick() noexcept {
 void frmClock::Hide() noexcept {
     hidden_ = true;
     // Hidden from another program while the presenter drags it: the drag ends here.
-    EndMoveLoop(dragging_);
+    display_.EndDrag();
     if (hwnd_) ::ShowWindow(hwnd_, SW_HIDE);
 }
 
@@ -210,7 +189,7 @@ void frmClock::SetBackColor(COLORREF color) noexcept {
 }
 
 void frmClock::SetFontSize(std::int32_t points) {
-    SelectFont(std::clamp(points, 1, kFontSizeMax));
+    display_.SelectFont(std::clamp(points, 1, kFontSizeMax));
     digitHeight_ = DigitsExtent(kClockHeightText).cy;
 }
 
@@ -222,22 +201,19 @@ void frmClock::SetWidthToText(std::string_view text) {
 
 void frmClock::SetHeightToText(std::string_view text) {
     digitHeight_ = DigitsExtent(text).cy;
-    RECT r{};
-    ::GetWindowRect(hwnd_, &r);
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, digitHeight_,
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, display_.Size().cx, digitHeight_,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT frmClock::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT answered = 0;
-    if (DraggableDisplayMessage(hwnd_, msg, wp, lp, (dragging_ ? closedHand_ : openHand_).get(), answered))
-        return answered;
+    if (display_.Message(msg, wp, lp, answered)) return answered;
     switch (msg) {
         case WM_LBUTTONDOWN:
             DragMove();
             return 0;
         case WM_LBUTTONUP:
-            if (openHand_) ::SetCursor(openHand_.get());
+            display_.ShowOpenHand();
             return 0;
         case WM_RBUTTONUP:
             if (ContextMenu) {
@@ -253,15 +229,13 @@ LRESULT frmClock::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (started_ && !destroyed_) LogAndContinue(kModule, "Form_Resize", [&] { PlaceOnScreen(); });
             break;
         case WM_TIMER:
-            if (wp == kTimerId) {
+            if (wp == ShapedDisplay::kTimerId) {
                 Timer_Tick();
                 return 0;
             }
             break;
-        case WM_ERASEBKGND:
-            return 1;  // WM_PAINT fills the whole window
         case WM_PAINT:
-            Paint();
+            display_.Paint(back_);
             return 0;
         default:
             break;
@@ -269,21 +243,10 @@ LRESULT frmClock::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return Window::Handle(msg, wp, lp);
 }
 
-bool frmClock::SelectFont(std::int32_t points) {
-    if (font_ && fontFaceOk_ && points == fontPoints_) return true;
-    DisplayFont created = CreateDisplayFont(points);
-    if (!created.font) RaiseLastError("The display font could not be created.");
-    font_ = std::move(created.font);
-    fontFaceOk_ = created.isDisplayFace;
-    fontPoints_ = points;
-    ++fontGeneration_;
-    return fontFaceOk_;
-}
-
 SIZE frmClock::DigitsExtent(std::string_view text) const {
     WindowDc dc(hwnd_);
     if (!dc) RaiseLastError("The window's device context could not be read.");
-    ScopedSelect sel(dc.get(), font_.get());
+    ScopedSelect sel(dc.get(), display_.Font());
     const std::string glyphs = SpotlexString(text);
     SIZE extent{};
     if (!::GetTextExtentPoint32A(dc.get(), glyphs.data(), static_cast<int>(glyphs.size()), &extent))
@@ -292,32 +255,26 @@ SIZE frmClock::DigitsExtent(std::string_view text) const {
 }
 
 void frmClock::PlaceOnScreen() {
-    RECT r{};
-    ::GetWindowRect(hwnd_, &r);
     const std::string widest =
         WidestClockText(model_.ShowAsClock(), model_.NumMinutes(), model_.ShowSeconds());
     int w = DigitsExtent(widest).cx;
     int h = digitHeight_;
-    const int sw = ::GetSystemMetrics(SM_CXSCREEN), sh = ::GetSystemMetrics(SM_CYSCREEN);
+    const SIZE screen = display_.Screen();
     // The stored place at the first start; a restart keeps the clock where it is.
-    PixelPoint place{r.left, r.top};
+    PixelPoint place = display_.Place();
     if (!placed_)
-        place = {GetSetting(settings::kClockLeft, CenteredStart(0, sw, w)),
-                 GetSetting(settings::kClockTop, CenteredStart(0, sh, h))};
+        place = {GetSetting(settings::kClockLeft, CenteredStart(0, screen.cx, w)),
+                 GetSetting(settings::kClockTop, CenteredStart(0, screen.cy, h))};
     // The whole clock, at its widest text, stays on the monitor nearest to where it was left; a
     // monitor that is gone gives the place to the nearest one left.
-    const PixelPoint probe = PlacementProbe(place, w, h);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    PixelRect monitor{0, 0, sw, sh};
-    if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info))
-        monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+    const PixelRect monitor = display_.MonitorAt(PlacementProbe(place, w, h));
     // A clock too large for its monitor (eight digits at 188 points are wider than many screens)
     // is drawn smaller rather than cut off.
     const int areaW = monitor.right - monitor.left, areaH = monitor.bottom - monitor.top;
-    for (int tries = 0; tries < 4 && (w > areaW || h > areaH) && fontPoints_ > 1; ++tries) {
-        const int fit = FittingPoints(fontPoints_, w, h, areaW, areaH);
-        SetFontSize(fit < fontPoints_ ? fit : fontPoints_ - 1);
+    for (int tries = 0; tries < 4 && (w > areaW || h > areaH) && display_.FontPoints() > 1; ++tries) {
+        const int points = display_.FontPoints();
+        const int fit = FittingPoints(points, w, h, areaW, areaH);
+        SetFontSize(fit < points ? fit : points - 1);
         SetHeightToText(kClockHeightText);
         w = DigitsExtent(widest).cx;
         h = digitHeight_;
@@ -328,43 +285,16 @@ void frmClock::PlaceOnScreen() {
 }
 
 void frmClock::StartTimer(const ClockNow& now) noexcept {
-    timerOn_ = ::SetTimer(hwnd_, kTimerId, static_cast<UINT>(model_.NextDelayMs(now)), nullptr) != 0;
-}
-
-void frmClock::StopTimer() noexcept {
-    if (timerOn_ && hwnd_) ::KillTimer(hwnd_, kTimerId);
-    timerOn_ = false;
-}
-
-void frmClock::Paint() noexcept {
-    PAINTSTRUCT ps;
-    if (HDC dc = ::BeginPaint(hwnd_, &ps)) {
-        ::SetDCBrushColor(dc, back_);
-        ::FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-    }
-    ::EndPaint(hwnd_, &ps);
+    display_.RunTimer(model_.NextDelayMs(now));
 }
 
 void frmClock::DragMove() noexcept {
-    const bool ticking = timerOn_;
-    try {
-        StopTimer();
-        WaitForMessages();
-    } catch (...) {
-        LogCurrentException(kModule, "Form_MouseDown");
-    }
-    DisplayDrag drag;
-    drag.hwnd = hwnd_;
-    drag.openHand = openHand_.get();
-    drag.closedHand = closedHand_.get();
-    drag.inputGate = &InputGate;
-    drag.dragging = &dragging_;
-    drag.module = kModule;
-    drag.alive = LifeToken();
-    drag.resume = [this, ticking] {
+    const bool ticking = display_.TimerOn();
+    display_.StopTimer();
+    WaitForMessages();
+    display_.Drag(InputGate, LifeToken(), [this, ticking] {
         if (ticking && !destroyed_) StartTimer(TimeSource());
-    };
-    DragDisplay(drag);
+    });
 }
 
 LRESULT frmClock::OnCopyData(LPARAM lp) noexcept {

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "clock/clock_logic.h"
-#include "core/unique_handle_win.h"
+#include "core/shaped_display_win.h"
 #include "core/window_win.h"
 
 namespace spotlex {
@@ -68,46 +68,33 @@ public:
 
     const std::string& Text() const noexcept { return model_.Text(); }
     COLORREF BackColor() const noexcept { return back_; }
-    std::int32_t FontPoints() const noexcept { return fontPoints_; }
+    std::int32_t FontPoints() const noexcept { return display_.FontPoints(); }
     // The timer's interval, 0 while stopped (during a drag and after Destroy).
-    int TimerInterval() const noexcept { return timerOn_ ? model_.IntervalMs() : 0; }
+    int TimerInterval() const noexcept { return display_.TimerOn() ? model_.IntervalMs() : 0; }
     int AlarmsPlayed() const noexcept { return alarms_; }
-    int RegionBuilds() const noexcept { return regionBuilds_; }
+    int RegionBuilds() const noexcept { return display_.RegionBuilds(); }
     bool Hidden() const noexcept { return hidden_; }
 
 protected:
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    bool SelectFont(std::int32_t points);
     SIZE DigitsExtent(std::string_view text) const;
     void PlaceOnScreen();
     void StartTimer(const ClockNow& now) noexcept;
-    void StopTimer() noexcept;
-    void Paint() noexcept;
     void DragMove() noexcept;
     LRESULT OnCopyData(LPARAM lp) noexcept;
     void Publish(HWND value) noexcept;
 
+    ShapedDisplay display_;
     ClockModel model_;
     COLORREF back_ = 255;
-    std::int32_t fontPoints_ = 64;
-    UniqueFont font_;
-    bool fontFaceOk_ = false;
-    unsigned fontGeneration_ = 0;
     int digitHeight_ = 0;
-    std::string shapedText_;
-    unsigned shapedFontGeneration_ = 0;
-    int regionBuilds_ = 0;
-    bool timerOn_ = false;
     bool placed_ = false;
     bool hidden_ = false;
-    bool dragging_ = false;
     bool destroyed_ = false;
     bool started_ = false;
     int alarms_ = 0;
-    UniqueCursor openHand_;
-    UniqueCursor closedHand_;
 };
 
 class CClockWindow {

@@ -3,10 +3,6 @@
 #include <array>
 #include <cstdint>
 
-#include "core/errata_log_win.h"
-#include "core/sound_win.h"
-#include "core/window_helpers_win.h"
-
 namespace spotlex {
 namespace {
 
@@ -117,76 +113,6 @@ UniqueCursor CreateOpenHandCursor() {
 }
 UniqueCursor CreateClosedHandCursor() {
     return FromArt(kClosedHand, 16, 18);
-}
-
-bool DraggableDisplayMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HCURSOR hand, LRESULT& result) {
-    switch (msg) {
-        case WM_MOUSEACTIVATE:
-            result = MA_NOACTIVATE;
-            return true;
-        case WM_WINDOWPOSCHANGING:
-            reinterpret_cast<WINDOWPOS*>(lp)->flags |= SWP_NOACTIVATE;
-            return false;
-        case WM_SETCURSOR:
-            if (reinterpret_cast<HWND>(wp) != hwnd || !hand) return false;
-            ::SetCursor(hand);
-            result = TRUE;
-            return true;
-        default:
-            return false;
-    }
-}
-
-void EndMoveLoop(bool dragging) noexcept {
-    if (dragging) ::PostThreadMessageA(::GetCurrentThreadId(), WM_LBUTTONUP, 0, 0);
-}
-
-void DragDisplay(const DisplayDrag& drag) noexcept {
-    const auto alive = [&drag] { return !drag.alive || *drag.alive; };
-    struct Resume {
-        const DisplayDrag& d;
-        std::function<void(bool)> gate;
-        bool displayAlive() const { return !d.alive || *d.alive; }
-        ~Resume() {
-            if (displayAlive()) {
-                if (d.dragging) *d.dragging = false;
-                try {
-                    if (d.resume) d.resume();
-                } catch (...) {
-                    LogCurrentException(d.module, "Form_MouseDown");
-                }
-                if (d.openHand) ::SetCursor(d.openHand);
-            }
-            if (gate) {
-                try {
-                    gate(true);
-                } catch (...) {
-                    LogCurrentException(d.module, "Form_MouseDown");
-                }
-            }
-        }
-    };
-    try {
-        Resume resume{drag, {}};
-        if (drag.inputGate && *drag.inputGate) {
-            resume.gate = *drag.inputGate;
-            resume.gate(false);
-        }
-        if (drag.dragging) *drag.dragging = true;
-        if (drag.closedHand) ::SetCursor(drag.closedHand);
-        ::ReleaseCapture();
-        PlayFX("CKDragStart", false);
-        // Sent as the command itself, so that no system takes the click on the "caption" as a
-        // reason to activate the window.
-        ::SendMessageA(drag.hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-        if (!alive()) return;
-        // Floated on top again, unless it was hidden meanwhile.
-        if (::IsWindowVisible(drag.hwnd)) SetWindowOnTop(drag.hwnd, HWND_TOPMOST);
-        PlayFX("CKDragEnd", false);
-        if (drag.dropped) drag.dropped();
-    } catch (...) {
-        LogCurrentException(drag.module, "Form_MouseDown");
-    }
 }
 
 }  // namespace spotlex

@@ -5,13 +5,10 @@
 #include "core/app_error.h"
 #include "core/classkit_win.h"
 #include "core/color.h"
-#include "core/display_font_win.h"
 #include "core/errata_log_win.h"
-#include "core/hand_cursors_win.h"
 #include "core/latency_trace_win.h"
 #include "core/runtime_rules.h"
 #include "core/sound_win.h"
-#include "core/text_region_win.h"
 #include "core/window_helpers_win.h"
 
 namespace spotlex {
@@ -20,7 +17,6 @@ namespace {
 constexpr std::string_view kModule = "frmKeyboardWindow";
 constexpr const char* kClassName = "SpotlexKeyboardWindow";
 constexpr const char* kCaption = "Spotlex - Keystroke Display";
-constexpr UINT_PTR kTimerId = 1;
 
 [[noreturn]] void RaiseLastError(const char* what) {
     const DWORD code = ::GetLastError();
@@ -29,46 +25,40 @@ constexpr UINT_PTR kTimerId = 1;
 
 }  // namespace
 
-frmKeyboardWindow::frmKeyboardWindow() {
+frmKeyboardWindow::frmKeyboardWindow() : display_(hwnd_, kModule, 72) {
     const ScreenTwips tpp = ScreenTwipsPerPixel();
     CreateWin(kClassName, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP, kCaption, 0, 0,
               TwipsLengthToPixels(kKeyboardDesignWidthTwips, tpp.x),
               TwipsLengthToPixels(kKeyboardDesignHeightTwips, tpp.y));
-    LogAndContinue(kModule, "Form_Load", [&] {
-        openHand_ = CreateOpenHandCursor();
-        closedHand_ = CreateClosedHandCursor();
-    });
-    LogAndContinue(kModule, "Form_Load", [&] { SelectFont(72); });
+    display_.Load();
 }
 
 frmKeyboardWindow::~frmKeyboardWindow() {
     if (!hwnd_) return;
-    EndMoveLoop(dragging_);
+    display_.EndDrag();
     // Unload stores the place only when this run has placed the window; the creation place would
     // otherwise replace the centred default.
     if (placedThisRun_) {
         try {
-            StorePlace(Place());
+            StorePlace(display_.Place());
         } catch (...) {
         }
     }
-    timer_.Stop();
-    ApplyTimer();
 }
 
 bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::int32_t size) {
     // The missing-font message is modal; presses that arrive while it is open add nothing.
-    if (!hwnd_ || fontMessageOpen_) return false;
+    if (!hwnd_ || display_.FontMessageOpen()) return false;
 
     bool fontOk = true;
-    LogAndContinue(kModule, "Display", [&] { fontOk = EnsureFont(); });
+    LogAndContinue(kModule, "Display", [&] { fontOk = display_.EnsureFont(); });
     if (!fontOk) {
-        ShowMissingFontMessage(fontMessageOpen_);
+        display_.ShowFontMessage();
         return false;
     }
 
     // The stored place is read before the previous text stores its own.
-    PixelPoint place = Place();
+    PixelPoint place = display_.Place();
     bool placeIsStored = false;
     LogAndContinue(kModule, "Display", [&] { place = StoredPlace(placeIsStored); });
     placedThisRun_ = true;
@@ -83,20 +73,20 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
 
     text_.assign(text);
     fill_ = static_cast<COLORREF>(color);
-    LogAndContinue(kModule, "Display", [&] { SelectFont(KeyboardFontPoints(size)); });
+    LogAndContinue(kModule, "Display", [&] { display_.SelectFont(KeyboardFontPoints(size)); });
     bool shownAtOnce = false;
     LogAndContinue(kModule, "Display", [&] {
         // Measured on a memory context of the screen: the window's own would first have to be
         // fitted to the shape the last text left behind.
         if (!measureDc_) measureDc_.reset(::CreateCompatibleDC(nullptr));
         if (!measureDc_) RaiseLastError("The window's device context could not be read.");
-        ScopedSelect sel(measureDc_.get(), font_.get());
+        ScopedSelect sel(measureDc_.get(), display_.Font());
         SIZE extent{};
         if (!::GetTextExtentPoint32A(measureDc_.get(), text_.data(), static_cast<int>(text_.size()), &extent)) {
             RaiseLastError("The text could not be measured.");
         }
-        const SIZE now = WindowSize();
-        const bool moves = !(Place() == place) || now.cx != extent.cx || now.cy != extent.cy;
+        const SIZE now = display_.Size();
+        const bool moves = !(display_.Place() == place) || now.cx != extent.cx || now.cy != extent.cy;
         if (!showing_) {
             // Put away: shaped first while nothing shows, then placed and painted.
             trace::Mark(trace::kSized);
@@ -131,30 +121,21 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
 }
 
 void frmKeyboardWindow::Destroy() noexcept {
-    LogAndContinue(kModule, "Destroy", [&] { StopAndStore(Place(), TextState::kPutAway, PlaceState::kToStore); });
+    LogAndContinue(kModule, "Destroy",
+                   [&] { StopAndStore(display_.Place(), TextState::kPutAway, PlaceState::kToStore); });
 }
 
 void frmKeyboardWindow::Shape(bool redraw) {
-    if (shaped_ && shapedText_ == text_ && shapedFontGeneration_ == fontGeneration_) return;
-    // Marked first: a shape that fails would otherwise be retried by every repaint.
-    shaped_ = true;
-    shapedText_ = text_;
-    shapedFontGeneration_ = fontGeneration_;
-    ++regionBuilds_;
-    CTextRegion region;
-    if (measureDc_ ? region.StartShape(hwnd_, font_.get(), measureDc_.get()) : region.StartShape(hwnd_, font_.get())) {
-        region.AddToShape(0, 0, text_);
-        region.EndShape(redraw);
-    }
+    if (display_.Shaped(text_)) return;
+    display_.NoteShaped(text_);
+    display_.CutTo(text_, redraw, measureDc_.get());
 }
 
 bool frmKeyboardWindow::Recreate() noexcept {
     try {
         if (!text_.empty()) {
             Shape(true);
-            // Raised only when something covers it: restacking is a trip to the window system.
-            if (!::IsWindowVisible(hwnd_) || ::GetWindow(hwnd_, GW_HWNDPREV))
-                SetWindowOnTop(hwnd_, HWND_TOPMOST);
+            display_.Raise();
             trace::Mark(trace::kShown);
         }
         return true;
@@ -166,26 +147,20 @@ bool frmKeyboardWindow::Recreate() noexcept {
 
 LRESULT frmKeyboardWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT answered = 0;
-    if (DraggableDisplayMessage(hwnd_, msg, wp, lp, (dragging_ ? closedHand_ : openHand_).get(), answered))
-        return answered;
+    if (display_.Message(msg, wp, lp, answered)) return answered;
     switch (msg) {
         case WM_LBUTTONDOWN:
             DragMove();
             return 0;
         case WM_TIMER:
-            if (wp == kTimerId) {
+            if (wp == ShapedDisplay::kTimerId) {
                 OnTimer();
                 return 0;
             }
             break;
-        case WM_DISPLAYCHANGE:
-            monitorOf_.reset();
-            screen_.reset();
-            break;
-        case WM_ERASEBKGND:
-            return 1;  // WM_PAINT fills the whole window
         case WM_PAINT:
-            Paint();
+            display_.Paint(fill_);
+            Recreate();
             return 0;
         default:
             break;
@@ -193,45 +168,17 @@ LRESULT frmKeyboardWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return Window::Handle(msg, wp, lp);
 }
 
-bool frmKeyboardWindow::EnsureFont() {
-    if (!fontFaceOk_) SelectFont(fontPoints_);
-    return fontFaceOk_;
-}
-
-bool frmKeyboardWindow::SelectFont(std::int32_t points) {
-    if (font_ && fontFaceOk_ && points == fontPoints_) return true;
-    DisplayFont created = CreateDisplayFont(points);
-    if (!created.font) RaiseLastError("The display font could not be created.");
-    font_ = std::move(created.font);
-    fontFaceOk_ = created.isDisplayFace;
-    fontPoints_ = points;
-    ++fontGeneration_;
-    return fontFaceOk_;
-}
-
 PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
-    const SIZE size = WindowSize();
+    const SIZE size = display_.Size();
     const ScreenTwips tpp = ScreenTwipsPerPixel();
-    // Like the monitors below, the screen's size changes only with the display settings.
-    if (!screen_) screen_ = SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    const int defaultLeft = CentredEdge(screen_->cx, size.cx, tpp.x);
-    const int defaultTop = CentredEdge(screen_->cy, size.cy, tpp.y);
+    const SIZE screen = display_.Screen();
+    const int defaultLeft = CentredEdge(screen.cx, size.cx, tpp.x);
+    const int defaultTop = CentredEdge(screen.cy, size.cy, tpp.y);
     // Every monitor is a valid place, left of and above the primary too; the clamp below keeps
     // the window on the monitor nearest to where it was left.
     PixelPoint place{GetSetting(settings::kKeyboardLeft, defaultLeft), GetSetting(settings::kKeyboardTop, defaultTop)};
-    const PixelPoint probe = PlacementProbe(place, size.cx, size.cy);
-    // The monitors change only with the display settings; asking for them costs trips to the
-    // window system at every press.
-    if (!monitorOf_ || !(monitorOf_->probe == probe)) {
-        MONITORINFO info{};
-        info.cbSize = sizeof info;
-        PixelRect monitor{0, 0, screen_->cx, screen_->cy};
-        if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info)) {
-            monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
-        }
-        monitorOf_ = MonitorOfPlace{probe, monitor};
-    }
-    const PixelPoint kept = ClampToMonitor(place, size.cx, size.cy, monitorOf_->monitor);
+    const PixelRect monitor = display_.MonitorAt(PlacementProbe(place, size.cx, size.cy));
+    const PixelPoint kept = ClampToMonitor(place, size.cx, size.cy, monitor);
     // What was just read is what we wrote last: storing it again would change nothing.
     isStored = kept == place && lastWritten_ && *lastWritten_ == place;
     return kept;
@@ -255,7 +202,7 @@ void frmKeyboardWindow::PutAway() {
     UniqueRgn nothing(::CreateRectRgn(0, 0, 0, 0));
     if (nothing && ::SetWindowRgn(hwnd_, nothing.get(), TRUE)) {
         nothing.release();  // the window owns it now
-        shaped_ = false;
+        display_.ForgetShape();
         return;
     }
     ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
@@ -273,15 +220,7 @@ void frmKeyboardWindow::StorePlace(PixelPoint place) {
 }
 
 void frmKeyboardWindow::ApplyTimer() noexcept {
-    const int interval = timer_.Interval();
-    if (interval == 0) {
-        if (timerOn_) ::KillTimer(hwnd_, kTimerId);
-        timerOn_ = 0;
-        timerAppliedMs_ = 0;
-        return;
-    }
-    timerOn_ = ::SetTimer(hwnd_, kTimerId, static_cast<UINT>(interval), nullptr);
-    timerAppliedMs_ = interval;
+    display_.RunTimer(timer_.Interval());
 }
 
 void frmKeyboardWindow::OnTimer() noexcept {
@@ -290,7 +229,7 @@ void frmKeyboardWindow::OnTimer() noexcept {
             ApplyTimer();
             return;
         }
-        if (timer_.Interval() != timerAppliedMs_) ApplyTimer();
+        if (timer_.Interval() != display_.TimerMs()) ApplyTimer();
         FadeStepNow();
     } catch (...) {
         LogCurrentException(kModule, "Timer1_Timer");
@@ -299,7 +238,7 @@ void frmKeyboardWindow::OnTimer() noexcept {
 
 void frmKeyboardWindow::FadeStepNow() {
     // The target is the screen just outside the top-left corner, sampled afresh at every step.
-    const PixelPoint place = Place();
+    const PixelPoint place = display_.Place();
     CColor background;
     background.SetFromScreenPoint(place.x - 1, place.y - 1);
     ++fadeSteps_;
@@ -309,18 +248,6 @@ void frmKeyboardWindow::FadeStepNow() {
     } else {
         Destroy();
     }
-}
-
-void frmKeyboardWindow::Fill(HDC dc, const RECT& area) const noexcept {
-    ::SetDCBrushColor(dc, fill_);
-    ::FillRect(dc, &area, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-}
-
-void frmKeyboardWindow::Paint() noexcept {
-    PAINTSTRUCT ps;
-    if (HDC dc = ::BeginPaint(hwnd_, &ps)) Fill(dc, ps.rcPaint);
-    ::EndPaint(hwnd_, &ps);
-    Recreate();
 }
 
 void frmKeyboardWindow::PaintNow() noexcept {
@@ -333,40 +260,19 @@ void frmKeyboardWindow::PaintNow() noexcept {
     }
     RECT all{};
     ::GetClientRect(hwnd_, &all);
-    Fill(dc.get(), all);
+    ShapedDisplay::Fill(dc.get(), all, fill_);
     ::ValidateRect(hwnd_, nullptr);
 }
 
 void frmKeyboardWindow::DragMove() noexcept {
-    if (timerOn_) ::KillTimer(hwnd_, kTimerId);
-    timerOn_ = 0;
-    DisplayDrag drag;
-    drag.hwnd = hwnd_;
-    drag.openHand = openHand_.get();
-    drag.closedHand = closedHand_.get();
-    drag.inputGate = &inputGate_;
-    drag.dragging = &dragging_;
-    drag.module = kModule;
-    drag.alive = LifeToken();
-    drag.resume = [this] { ApplyTimer(); };
-    drag.dropped = [this] {
+    display_.StopTimer();
+    const auto dropped = [this] {
         // Stored now, so the next press shows the text where the presenter put it.
         placedThisRun_ = true;
-        StorePlace(Place());
+        StorePlace(display_.Place());
     };
-    DragDisplay(drag);
-}
-
-PixelPoint frmKeyboardWindow::Place() const noexcept {
-    RECT r{};
-    ::GetWindowRect(hwnd_, &r);
-    return {r.left, r.top};
-}
-
-SIZE frmKeyboardWindow::WindowSize() const noexcept {
-    RECT r{};
-    ::GetWindowRect(hwnd_, &r);
-    return {r.right - r.left, r.bottom - r.top};
+    const auto resume = [this] { ApplyTimer(); };
+    display_.Drag(inputGate_, LifeToken(), resume, dropped);
 }
 
 CKeyboardWindow::CKeyboardWindow() : window_(std::make_unique<frmKeyboardWindow>()) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/shaped_display_win.h"
 #include "core/unique_handle_win.h"
 #include "core/window_win.h"
 #include "keystrokes/keyboard_layout.h"
@@ -44,14 +45,14 @@ public:
     // What the window shows now, for the program's own checks and the tests.
     const std::string& Text() const noexcept { return text_; }
     COLORREF FillColor() const noexcept { return fill_; }
-    std::int32_t FontPoints() const noexcept { return fontPoints_; }
+    std::int32_t FontPoints() const noexcept { return display_.FontPoints(); }
     std::int32_t TimerInterval() const noexcept { return timer_.Interval(); }
     // Fade steps since the last Display, counting the one that hides the window.
     int FadeSteps() const noexcept { return fadeSteps_; }
     // Regions built since the window was created.
-    int RegionBuilds() const noexcept { return regionBuilds_; }
-    bool FontMessageOpen() const noexcept { return fontMessageOpen_; }
-    bool Dragging() const noexcept { return dragging_; }
+    int RegionBuilds() const noexcept { return display_.RegionBuilds(); }
+    bool FontMessageOpen() const noexcept { return display_.FontMessageOpen(); }
+    bool Dragging() const noexcept { return display_.Dragging(); }
 
 protected:
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -59,8 +60,6 @@ protected:
 private:
     // Rebuilds the region when the text or the font changed since it was last built.
     void Shape(bool redraw);
-    bool EnsureFont();
-    bool SelectFont(std::int32_t points);
     // The stored place kept on its monitor; isStored: the registry already holds exactly that.
     PixelPoint StoredPlace(bool& isStored);
     enum class TextState { kKeepOnScreen, kPutAway };
@@ -74,47 +73,21 @@ private:
     void ApplyTimer() noexcept;
     void OnTimer() noexcept;
     void FadeStepNow();
-    void Fill(HDC dc, const RECT& area) const noexcept;
-    void Paint() noexcept;
     // Paints the whole window at once, without a paint message.
     void PaintNow() noexcept;
     void DragMove() noexcept;
-    PixelPoint Place() const noexcept;
-    SIZE WindowSize() const noexcept;
 
+    ShapedDisplay display_;
     LingerFadeTimer timer_;
-    UINT_PTR timerOn_ = 0;
-    int timerAppliedMs_ = 0;
     std::string text_;
     COLORREF fill_ = 255;
-    std::int32_t fontPoints_ = 72;
-    UniqueFont font_;
     UniqueMemDc measureDc_;
-    bool fontFaceOk_ = false;
-    // Bumped whenever font_ is replaced, so the shape knows its font changed.
-    unsigned fontGeneration_ = 0;
-    // What the window's region was last built from.
-    std::string shapedText_;
-    unsigned shapedFontGeneration_ = 0;
-    bool shaped_ = false;
     // The text is on screen; put away, the window keeps its place with an empty shape.
     bool showing_ = false;
-    int regionBuilds_ = 0;
     int fadeSteps_ = 0;
     bool placedThisRun_ = false;
     // The place this window last wrote to the settings.
     std::optional<PixelPoint> lastWritten_;
-    // The monitor a place was last kept on, until the display settings change.
-    struct MonitorOfPlace {
-        PixelPoint probe;
-        PixelRect monitor;
-    };
-    std::optional<MonitorOfPlace> monitorOf_;
-    std::optional<SIZE> screen_;
-    bool fontMessageOpen_ = false;
-    bool dragging_ = false;
-    UniqueCursor openHand_;
-    UniqueCursor closedHand_;
     InputGate inputGate_;
 };
 
