@@ -15,8 +15,8 @@ namespace spotlex {
 
 namespace {
 
+constexpr std::string_view kModule = "frmMouseWindow";
 constexpr const char* kClassName = "SpotlexMouseWindow";
-constexpr UINT_PTR kTimer1 = 1;
 
 // A click must reach the presenter's program under the burst, and the burst must never take
 // the focus: layered and transparent to the mouse, never activated, no taskbar button.
@@ -63,47 +63,37 @@ UniqueRgn BuildBurstRegion(HDC dc, unsigned char frame, bool withMarker) {
     return shape;
 }
 
-frmMouseWindow::frmMouseWindow() {
+frmMouseWindow::frmMouseWindow() : display_(hwnd_, kModule, 64) {
     // Load: errors here are ignored; a window that could not be made fails at Display.
     if (CreateWin(kClassName, kExStyle, WS_POPUP, "", 0, 0, 1, 1)) {
         SetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
     }
     backColor_ = 255;
-    SelectDisplayFont(64);
+    try {
+        display_.EnsureFont();
+    } catch (...) {
+    }
     fire_ = MakeFireburst();
-}
-
-frmMouseWindow::~frmMouseWindow() {
-    if (hwnd_ && timerRunning_) KillTimer(hwnd_, kTimer1);
-}
-
-bool frmMouseWindow::SelectDisplayFont(std::int32_t points) {
-    DisplayFont f = CreateDisplayFont(points);
-    font_ = std::move(f.font);
-    fontPoints_ = points;
-    fontFaceOk_ = f.isDisplayFace;
-    return fontFaceOk_;
 }
 
 bool frmMouseWindow::Display(int x, int y, std::int32_t color, std::int32_t size, bool inDblClick) {
     try {
-        if (!fontFaceOk_ && !SelectDisplayFont(fontPoints_)) {
+        if (!display_.EnsureFont()) {
             // Clicks still arrive while the message is up; they must not stack a box per click.
-            if (!fontMessageOpen_) ShowMissingFontMessage(fontMessageOpen_);
+            if (!display_.FontMessageOpen()) display_.ShowFontMessage();
             return false;
         }
         if (!hwnd_)
-            throw AppError(static_cast<std::int32_t>(GetLastError()), "frmMouseWindow",
+            throw AppError(static_cast<std::int32_t>(GetLastError()), std::string(kModule),
                            "The burst window could not be created");
 
         backColor_ = static_cast<COLORREF>(color);
-        const std::int32_t points = HeldBurstPoints(size);
-        if (points != fontPoints_) SelectDisplayFont(points);
+        display_.SelectFont(HeldBurstPoints(size));
 
         SIZE cell{};
         {
             WindowDc dc(hwnd_);
-            ScopedSelect sel(dc.get(), font_.get());
+            ScopedSelect sel(dc.get(), display_.Font());
             const char first = static_cast<char>(kFirstBurstFrame);
             GetTextExtentPoint32A(dc.get(), &first, 1, &cell);
         }
@@ -129,7 +119,7 @@ bool frmMouseWindow::Display(int x, int y, std::int32_t color, std::int32_t size
         trace::Mark(trace::kSized);
         return Recreate();
     } catch (...) {
-        LogCurrentException("frmMouseWindow", "Display");
+        LogCurrentException(kModule, "Display");
         return false;
     }
 }
@@ -144,27 +134,30 @@ bool frmMouseWindow::Recreate() {
         }
         return true;
     } catch (...) {
-        LogCurrentException("frmMouseWindow", "Recreate");
+        LogCurrentException(kModule, "Recreate");
         return false;
     }
 }
 
 void frmMouseWindow::ShapeFrame(bool redraw) {
-    const unsigned char glyph = anim_.Glyph();
-    const bool marker = anim_.DblClick();
+    display_.NoteShaped(FrameGlyphs());
     UniqueRgn shape;
     {
         WindowDc dc(hwnd_);
-        ScopedSelect sel(dc.get(), font_.get());
-        shape = BuildBurstRegion(dc.get(), glyph, marker);
+        ScopedSelect sel(dc.get(), display_.Font());
+        shape = BuildBurstRegion(dc.get(), anim_.Glyph(), anim_.DblClick());
     }
     trace::Mark(trace::kRegionBuilt);
     // A glyph without outline shows nothing, rather than the whole cell.
     if (!shape) shape.reset(CreateRectRgn(0, 0, 0, 0));
     if (shape && SetWindowRgn(hwnd_, shape.get(), redraw ? TRUE : FALSE)) shape.release();
     trace::Mark(trace::kRegionSet);
-    shapedGlyph_ = glyph;
-    shapedMarker_ = marker;
+}
+
+std::string frmMouseWindow::FrameGlyphs() const {
+    std::string glyphs(1, static_cast<char>(anim_.Glyph()));
+    if (anim_.DblClick()) glyphs += static_cast<char>(kDoubleClickMarker);
+    return glyphs;
 }
 
 void frmMouseWindow::FrameShown() {
@@ -180,22 +173,12 @@ void frmMouseWindow::Destroy() noexcept {
 
 void frmMouseWindow::HideNow() noexcept {
     ShowWindow(hwnd_, SW_HIDE);
-    shapedGlyph_ = 0;
+    display_.ForgetShape();
 }
 
 // Setting an interval restarts the timer; an unchanged interval keeps it counting.
 void frmMouseWindow::ApplyTimer(bool restart) noexcept {
-    if (!hwnd_) return;
-    if (!anim_.TimerRunning()) {
-        if (timerRunning_) KillTimer(hwnd_, kTimer1);
-        timerRunning_ = 0;
-        timerAppliedMs_ = 0;
-        return;
-    }
-    if (restart || !timerRunning_ || timerAppliedMs_ != anim_.TimerInterval()) {
-        timerRunning_ = SetTimer(hwnd_, kTimer1, static_cast<UINT>(anim_.TimerInterval()), nullptr);
-        timerAppliedMs_ = anim_.TimerInterval();
-    }
+    if (hwnd_) display_.RunTimer(anim_.TimerRunning() ? anim_.TimerInterval() : 0, restart);
 }
 
 void frmMouseWindow::OnTimer() noexcept {
@@ -231,8 +214,7 @@ void frmMouseWindow::Paint() noexcept {
     trace::Mark(trace::kPainted);
     // Reshaping redraws the window, so reshape only a shape that is out of date; reshaping on
     // every paint would paint forever.
-    if (anim_.Glyph() != 0 && (anim_.Glyph() != shapedGlyph_ || anim_.DblClick() != shapedMarker_))
-        Recreate();
+    if (anim_.Glyph() != 0 && !display_.Shaped(FrameGlyphs())) Recreate();
 }
 
 LRESULT frmMouseWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -243,7 +225,7 @@ LRESULT frmMouseWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;
         case WM_TIMER:
-            if (wp == kTimer1) OnTimer();
+            if (wp == ShapedDisplay::kTimerId) OnTimer();
             return 0;
         case WM_NCHITTEST:
             return HTTRANSPARENT;

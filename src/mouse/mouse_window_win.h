@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
+#include "core/shaped_display_win.h"
 #include "core/unique_handle_win.h"
 #include "core/window_win.h"
 #include "mouse/burst_logic.h"
@@ -21,7 +23,6 @@ UniqueRgn BuildBurstRegion(HDC dc, unsigned char frame, bool withMarker);
 class frmMouseWindow : public Window {
 public:
     frmMouseWindow();
-    ~frmMouseWindow() override;
 
     std::int32_t MouseFadeInterval() const noexcept { return anim_.FadeInterval(); }
     void SetMouseFadeInterval(std::int32_t ms) noexcept { anim_.SetFadeInterval(ms); }
@@ -38,11 +39,11 @@ public:
     unsigned char Glyph() const noexcept { return anim_.Glyph(); }
     bool BurstDblClick() const noexcept { return anim_.DblClick(); }
     std::int32_t TimerInterval() const noexcept { return anim_.TimerInterval(); }
-    std::int32_t FontPoints() const noexcept { return fontPoints_; }
+    std::int32_t FontPoints() const noexcept { return display_.FontPoints(); }
     COLORREF BackColor() const noexcept { return backColor_; }
     bool PatternVisible() const noexcept { return patternVisible_; }
-    HFONT Font() const noexcept { return font_.get(); }
-    bool FontMessageOpen() const noexcept { return fontMessageOpen_; }
+    HFONT Font() const noexcept { return display_.Font(); }
+    bool FontMessageOpen() const noexcept { return display_.FontMessageOpen(); }
     // Called each time a frame's shape is on screen, with the frame's code.
     void SetFrameListener(std::function<void(unsigned char)> listener) {
         frameListener_ = std::move(listener);
@@ -52,7 +53,6 @@ protected:
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    bool SelectDisplayFont(std::int32_t points);
     void ApplyTimer(bool restart) noexcept;
     void OnTimer() noexcept;
     void Paint() noexcept;
@@ -61,20 +61,14 @@ private:
     void ShapeFrame(bool redraw);
     // The frame is on screen: the animation moves on and the listener hears of it.
     void FrameShown();
+    // What the frame's shape is cut from: its glyph, and the marker's when it shows.
+    std::string FrameGlyphs() const;
 
+    ShapedDisplay display_;
     BurstAnimation anim_;
-    UniqueFont font_;
-    bool fontFaceOk_ = false;
-    bool fontMessageOpen_ = false;
-    std::int32_t fontPoints_ = 64;
     COLORREF backColor_ = 255;
     bool patternVisible_ = false;
     UniqueBitmap fire_;
-    UINT_PTR timerRunning_ = 0;
-    std::int32_t timerAppliedMs_ = 0;
-    // The shape last given to the window, so a repaint does not rebuild an unchanged one.
-    unsigned char shapedGlyph_ = 0;
-    bool shapedMarker_ = false;
     std::function<void(unsigned char)> frameListener_;
 };
 
