@@ -46,7 +46,6 @@ public:
     void SetLargeCursors(bool on) noexcept;
 
     bool ShowShiftedKeys() const noexcept { return showShiftedKeys_; }
-    void SetShowShiftedKeys(bool v) noexcept { showShiftedKeys_ = v; }
 
     bool IsPointInTaskbarTray(int x, int y) noexcept;
 

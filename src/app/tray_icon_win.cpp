@@ -96,12 +96,6 @@ void TrayIcon::SetTipText(std::string tip) {
     if (inTray_) Notify(NIM_MODIFY, NIF_TIP);
 }
 
-void TrayIcon::SetIcon(HICON icon) {
-    icon_ = icon;
-    ownIcon_.reset();
-    if (inTray_) Notify(NIM_MODIFY, NIF_ICON);
-}
-
 void TrayIcon::OnMouse(UINT mouseMsg) {
     if (!enabled_) return;
     switch (mouseMsg) {

@@ -36,8 +36,6 @@ public:
     const std::string& TipText() const noexcept { return tip_; }
     void SetTipText(std::string tip);
     HICON Icon() const noexcept { return icon_; }
-    // The caller keeps ownership of the icon and keeps it alive while it is shown.
-    void SetIcon(HICON icon);
     // Removes the icon from the notification area (at shutdown).
     void Hide();
 

@@ -363,54 +363,6 @@ bool CClockWindow::Display() {
     return window_->Display(color_, size_, showAsClock_, startTime_, showSeconds_);
 }
 
-void CClockWindow::SetWindowBackColor(std::int32_t color) noexcept {
-    if (window_) window_->SetBackColor(static_cast<COLORREF>(color));
-}
-
-void CClockWindow::SetWindowFontSize(std::int32_t points) noexcept {
-    try {
-        if (window_) window_->SetFontSize(points);
-    } catch (...) {
-    }
-}
-
-void CClockWindow::SetWindowWidth(std::string_view charAspectString) noexcept {
-    try {
-        if (window_) window_->SetWidthToText(charAspectString);
-    } catch (...) {
-    }
-}
-
-void CClockWindow::SetWindowHeight(std::string_view charAspectString) noexcept {
-    try {
-        if (window_) window_->SetHeightToText(charAspectString);
-    } catch (...) {
-    }
-}
-
-void CClockWindow::SetWindowShowAsClock(bool on) noexcept {
-    if (window_) window_->SetShowAsClock(on);
-}
-
-void CClockWindow::SetWindowShowSeconds(bool on) noexcept {
-    if (window_) window_->SetShowSeconds(on);
-}
-
-void CClockWindow::SetPaused(bool paused) noexcept {
-    try {
-        if (window_) window_->SetPaused(paused);
-    } catch (...) {
-    }
-}
-
-void CClockWindow::Hide() noexcept {
-    if (window_) window_->Hide();
-}
-
-void CClockWindow::Show() noexcept {
-    if (window_) window_->Show();
-}
-
 HWND FindPublishedClock() noexcept {
     HWND found = nullptr;
     try {

@@ -114,28 +114,48 @@ public:
     bool ShowAsClock() const noexcept { return showAsClock_; }
     // Starts the window with the stored values; true when the clock runs.
     bool Display();
-    // Changes the running window at once.
-    void SetWindowBackColor(std::int32_t color) noexcept;
-    void SetWindowFontSize(std::int32_t points) noexcept;
-    void SetWindowWidth(std::string_view charAspectString) noexcept;
-    void SetWindowHeight(std::string_view charAspectString) noexcept;
-    void SetWindowShowAsClock(bool on) noexcept;
-    void SetWindowShowSeconds(bool on) noexcept;
+    // Changes the running window at once; a failure leaves it as it was.
+    void SetWindowBackColor(std::int32_t color) noexcept {
+        OnWindow([&](frmClock& w) { w.SetBackColor(static_cast<COLORREF>(color)); });
+    }
+    void SetWindowFontSize(std::int32_t points) noexcept {
+        OnWindow([&](frmClock& w) { w.SetFontSize(points); });
+    }
+    void SetWindowWidth(std::string_view text) noexcept {
+        OnWindow([&](frmClock& w) { w.SetWidthToText(text); });
+    }
+    void SetWindowHeight(std::string_view text) noexcept {
+        OnWindow([&](frmClock& w) { w.SetHeightToText(text); });
+    }
+    void SetWindowShowAsClock(bool on) noexcept {
+        OnWindow([&](frmClock& w) { w.SetShowAsClock(on); });
+    }
+    void SetWindowShowSeconds(bool on) noexcept {
+        OnWindow([&](frmClock& w) { w.SetShowSeconds(on); });
+    }
     void SetColor(std::int32_t color) noexcept { color_ = color; }
     std::int32_t Color() const noexcept { return color_; }
     void SetStartTime(std::int32_t minutes) noexcept { startTime_ = minutes; }
     bool Visible() const noexcept { return window_ && window_->Visible(); }
     void SetVisible(bool visible) noexcept { visible ? Show() : Hide(); }
     bool Paused() const noexcept { return window_ && window_->Paused(); }
-    void SetPaused(bool paused) noexcept;
+    void SetPaused(bool paused) noexcept { OnWindow([&](frmClock& w) { w.SetPaused(paused); }); }
     void SetSize(std::int32_t points) noexcept { size_ = points; }
     std::int32_t Size() const noexcept { return size_; }
-    void Hide() noexcept;
-    void Show() noexcept;
+    void Hide() noexcept { OnWindow([](frmClock& w) { w.Hide(); }); }
+    void Show() noexcept { OnWindow([](frmClock& w) { w.Show(); }); }
 
     frmClock& Window() noexcept { return *window_; }
 
 private:
+    template <class F>
+    void OnWindow(F&& f) noexcept {
+        try {
+            if (window_) f(*window_);
+        } catch (...) {
+        }
+    }
+
     std::unique_ptr<frmClock> window_;
     std::int32_t size_ = 64;
     std::int32_t color_ = 255;
