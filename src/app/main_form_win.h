@@ -36,6 +36,7 @@ public:
     // The counted switch of the input hook: on only when every disable has been matched by an
     // enable.
     void SysInputEnabled(bool newEnabled, Displays displays = Displays::kKeep) noexcept;
+    // For the tests: how many disables are still unmatched.
     std::int32_t SysInputDisableCount() const noexcept { return disableCount_; }
 
     // Arms the one-shot timer that shows the welcome and then turns the hook on.
@@ -72,7 +73,7 @@ public:
     TrayIcon TrayIcon1;
     ActiveMenu ActiveMenu1;
 
-    // What the timer is armed for ("ShowWelcome"), and its interval; 0 when stopped.
+    // For the tests: what the timer is armed for ("ShowWelcome"), and its interval; 0 when stopped.
     const std::string& Timer1Tag() const noexcept { return timerTag_; }
     UINT Timer1Interval() const noexcept { return timerInterval_; }
 

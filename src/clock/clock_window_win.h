@@ -66,6 +66,7 @@ public:
     // Where the clock reads the time; tests drive it by hand.
     std::function<ClockNow()> TimeSource = SystemClockNow;
 
+    // What the clock shows now, for the tests.
     const std::string& Text() const noexcept { return model_.Text(); }
     COLORREF BackColor() const noexcept { return back_; }
     std::int32_t FontPoints() const noexcept { return display_.FontPoints(); }
