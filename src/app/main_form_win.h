@@ -104,8 +104,8 @@ private:
     void mnuClockProperties_Click() noexcept;
     void OpenClockMenu(POINT at) noexcept;
     void CloseBreakClock() noexcept;
-    // Hands settings to the live displays, the open clock among them; errors are logged under
-    // `procedure`.
+    // Hands settings to the keystroke and click displays and the sound and shifted-key choices;
+    // errors are logged under `procedure`.
     void ApplySettings(const SpotlexSettings& s, const char* procedure) noexcept;
     // The clock part into the open clock: its controller only, or its window at once as well.
     enum class ClockTarget { kController, kOnScreen };
