@@ -24,7 +24,7 @@ if [ "$name" = latency ]; then
 fi
 case "$name" in
   hook|idle|calls) shows=() ;;
-  keyboard) shows=(ctrlaltdel row) ;;
+  keyboard) shows=(ctrlaltdel row letters) ;;
   mouse) shows=(bursts) ;;
   clock) shows=("countdown 128" "clock 128" "countdown 188" "clock 188") ;;
   *) echo "usage: $0 hook|keyboard|mouse|clock|idle|calls|latency [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]" >&2; exit 2 ;;

@@ -2,8 +2,8 @@
 # Sets up, builds and runs Spotlex under Wine.
 # With a display ($DISPLAY) Spotlex starts there and runs until closed from its tray menu.
 # Without one it starts a private Xvfb display, plays a short scripted session (typing into
-# Notepad, clicking, the break clock hidden and shown with SpotlexClock.exe), saves screenshots under
-# shots/ and prints their paths.
+# Notepad, clicking, the break clock hidden and shown with SpotlexClock.exe, then keys of a German
+# keyboard), saves screenshots under shots/ and prints their paths.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$(pwd)
@@ -51,6 +51,12 @@ wine reg add 'HKLM\Software\Parvane\Classkit\4.5\General' /v Splash_Screen_Time 
 cd "$(dirname "$exe")"
 wine "$exe" &
 wine "$root/build/wine/bin/demo_driver.exe" "Z:${shots//\//\\}"
+# The caps on a German keyboard, on a display of its own: the X server keeps the layout it starts with.
+stop_prefix "$WINEPREFIX"
+stop_private_display
+SPOTLEX_KEYBOARD=de start_private_display
+wine "$exe" &
+wine "$root/build/wine/bin/demo_driver.exe" "Z:${shots//\//\\}" --german
 for f in "$shots"/*.bmp; do
   [ -e "$f" ] || continue
   convert "$f" "${f%.bmp}.png" && rm -f "$f"

@@ -12,6 +12,8 @@ packages=(
   nsis procps
   # bench.sh latency: the peer it is measured against, and the X client that presses and watches
   screenkey xdotool libx11-dev libxext-dev libxtst-dev
+  # keyboard-layout tests switch the X server's layout
+  x11-xkb-utils
 )
 
 missing=()

@@ -34,11 +34,29 @@ wineserver() { "$WINESERVER" "$@"; }
 # No Mono or Gecko prompts: nothing here needs them.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-# Starts Xvfb on a free display number (chosen by the server itself) and exports DISPLAY.
+# A copy of the X keyboard data in which the server's default layout is $1 ("de", "fr", "ru"). Xvfb
+# ignores layouts set once it runs (setxkbmap, xkbcomp), but starts with the one its data calls "us".
+keyboard_data_for() {
+  local dir=${TMPDIR:-/tmp}/spotlex-xkb-$1 new
+  if [ ! -f "$dir/symbols/us" ]; then
+    # Made aside and moved in whole, so that tests starting together never see half a copy.
+    new=$(mktemp -d "$dir.XXXXXX") && cp -a /usr/share/X11/xkb/. "$new" || return 1
+    printf 'default partial alphanumeric_keys modifier_keys\nxkb_symbols "basic" {\n    include "%s"\n};\n' \
+      "$1" >"$new/symbols/us"
+    mv -T "$new" "$dir" 2>/dev/null || rm -rf "$new"
+  fi
+  echo "$dir"
+}
+
+# Starts Xvfb on a free display number (chosen by the server itself) and exports DISPLAY. With
+# SPOTLEX_KEYBOARD set to an X layout name, the display has that keyboard layout.
 start_private_display() {
-  local fdfile
+  local fdfile keyboard=()
+  if [ -n "${SPOTLEX_KEYBOARD:-}" ]; then
+    keyboard=(-xkbdir "$(keyboard_data_for "$SPOTLEX_KEYBOARD")") || return 1
+  fi
   fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${SPOTLEX_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$fdfile" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 "${SPOTLEX_SCREEN:-1280x1024x24}" -nolisten tcp "${keyboard[@]}" 3>"$fdfile" 2>/dev/null &
   XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$fdfile" ] && break

@@ -16,6 +16,7 @@
 #include "core/window_helpers_win.h"
 #include "cursors/mouse_pointer_win.h"
 #include "help/help_box_win.h"
+#include "keystrokes/layout_lookup_win.h"
 
 namespace spotlex {
 
@@ -34,7 +35,7 @@ std::string ProgramPath() {
 frmMain::frmMain() {
     CreateWin(kClassName, WS_EX_TOOLWINDOW, WS_POPUP, "Spotlex", 0, 0, 0, 0);
 
-    keystrokes_ = std::make_unique<KeystrokeHandler>([this](const std::string& text) {
+    keystrokes_ = std::make_unique<KeystrokeHandler>([this](const CapText& text) {
         if (KeyboardWindow) KeyboardWindow->Display(text);
     });
     keystrokes_->SetPasswordGuard(&Passwords);
@@ -42,7 +43,10 @@ frmMain::frmMain() {
     clicks_ = std::make_unique<MouseClickHandler>([this](int x, int y) { return IsPointInTaskbarTray(x, y); });
 
     SysInput1.KeyDown = [this](std::int16_t vk, std::int16_t shift) {
-        keystrokes_->KeyDown(vk, shift, showShiftedKeys_);
+        // Named in the layout of the program being typed into.
+        const SysInput::KeyDetail& key = SysInput1.RaisedKey();
+        const PressLayout layout = PressLayout::Foreground(key.scanCode);
+        keystrokes_->KeyDown(vk, shift, showShiftedKeys_, &layout, key.capsLock);
     };
     SysInput1.MouseDown = [this](std::int16_t button, std::int16_t shift, int x, int y) {
         clicks_->MouseDown(MouseWindow.get(), dblClick_, button, shift, x, y);

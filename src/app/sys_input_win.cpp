@@ -47,6 +47,7 @@ struct SysInput::HookEvent {
     std::uint32_t time;
     std::int32_t error;  // error: the Win32 error code
     KeyStamp stamp;      // key: what the password watchers knew when it was pressed
+    KeyDetail detail;    // key: its scan code and Caps Lock, for naming it in the presenter's layout
 };
 
 // What the hook thread and the user-interface thread share.
@@ -97,6 +98,8 @@ struct SysInput::HookThread {
     ModifierTracker modifiers;
     UniqueHook keyboard;
     UniqueHook mouse;
+    bool capsLockOn = false;
+    bool capsLockHeld = false;
     std::uint32_t keyboardSeen = 0;
     std::uint32_t mouseSeen = 0;
     POINT lastCursor{};
@@ -125,6 +128,7 @@ struct SysInput::HookThread {
         if (self->wanted & kHookKeyboard) self->Install(kHookKeyboard);
         if (self->wanted & kHookMouse) self->Install(kHookMouse);
         GetCursorPos(&self->lastCursor);
+        self->capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
         self->started = self->Installed();
         SetEvent(self->ready.get());
 
@@ -170,7 +174,7 @@ struct SysInput::HookThread {
             slot.reset();
             wanted &= ~hook;
             Publish({HookEvent::kError, static_cast<std::int16_t>(hook), 0, 0, 0, GetTickCount(),
-                     static_cast<std::int32_t>(error), {}});
+                     static_cast<std::int32_t>(error), {}, {}});
             return;
         }
         slot.reset(h);
@@ -227,13 +231,19 @@ struct SysInput::HookThread {
         keyboardSeen = GetTickCount();
         sawInput = true;
         const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+        // Caps Lock turns on or off as it goes down, not as it repeats.
+        if (k.vkCode == VK_CAPITAL) {
+            if (down && !capsLockHeld) capsLockOn = !capsLockOn;
+            capsLockHeld = down;
+        }
         const ModifierTracker::KeyEvent key = modifiers.OnKey(k.vkCode, down, k.time);
         if (key.raise) {
             trace::HookSaw(trace::Kind::kKey);
             KeyStamp stamp;
             if (PasswordFocus* focus = channel.focus.get())
                 stamp = focus->Stamp(MayMoveFocus(key.code, key.mask), k.time);
-            PublishInput({HookEvent::kKey, static_cast<std::int16_t>(key.code), key.mask, 0, 0, k.time, 0, stamp});
+            PublishInput({HookEvent::kKey, static_cast<std::int16_t>(key.code), key.mask, 0, 0, k.time, 0, stamp,
+                          {static_cast<std::uint16_t>(k.scanCode), capsLockOn}});
         }
         RecordTime(start);
     }
@@ -251,7 +261,7 @@ struct SysInput::HookThread {
             // A click may move the focus; the keys after it wait for the watchers.
             if (PasswordFocus* focus = channel.focus.get()) focus->Stamp(true, m.time);
             trace::HookSaw(trace::Kind::kClick);
-            PublishInput({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0, {}});
+            PublishInput({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0, {}, {}});
         }
         RecordTime(start);
     }
@@ -362,7 +372,7 @@ void SysInput::Start() {
         for (std::int32_t hook : {kHookKeyboard, kHookMouse}) {
             if (hooks_ & hook) {
                 channel_->Push({HookEvent::kError, static_cast<std::int16_t>(hook), 0, 0, 0, GetTickCount(),
-                                static_cast<std::int32_t>(error), {}});
+                                static_cast<std::int32_t>(error), {}, {}});
             }
         }
         channel_->Wake();
@@ -435,11 +445,15 @@ KeyVerdict SysInput::Screen(const HookEvent& e) {
 }
 
 void SysInput::Raise(const HookEvent& e) {
-    if (e.kind != HookEvent::kError) trace::Delivered(e.kind == HookEvent::kKey ? trace::Kind::kKey : trace::Kind::kClick);
+    if (e.kind != HookEvent::kError)
+        trace::Delivered(e.kind == HookEvent::kKey ? trace::Kind::kKey : trace::Kind::kClick);
     try {
         switch (e.kind) {
             case HookEvent::kKey:
-                if ((hooks_ & kHookKeyboard) && KeyDown) KeyDown(e.code, static_cast<std::int16_t>(e.mask));
+                if ((hooks_ & kHookKeyboard) && KeyDown) {
+                    raisedKey_ = e.detail;
+                    KeyDown(e.code, static_cast<std::int16_t>(e.mask));
+                }
                 break;
             case HookEvent::kMouse: {
                 if (!(hooks_ & kHookMouse)) break;

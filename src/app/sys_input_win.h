@@ -41,6 +41,12 @@ public:
     SysInput(const SysInput&) = delete;
     SysInput& operator=(const SysInput&) = delete;
 
+    // What a key press brings besides its code and modifiers.
+    struct KeyDetail {
+        std::uint16_t scanCode = 0;
+        bool capsLock = false;  // Caps Lock was on
+    };
+
     // The event handlers; set them before enabling. A handler must not destroy this object.
     KeyDownFn KeyDown;
     MouseDownFn MouseDown;
@@ -66,6 +72,9 @@ public:
     // is held, with what follows it, until they have answered (see PasswordFocus::Judge).
     void SetPasswordFocus(std::shared_ptr<PasswordFocus> focus);
 
+    // Inside KeyDown: the detail of the press being raised.
+    const KeyDetail& RaisedKey() const noexcept { return raisedKey_; }
+
 private:
     class NotifyWindow;
     struct HookEvent;
@@ -88,6 +97,7 @@ private:
     std::unique_ptr<NotifyWindow> window_;
     std::unique_ptr<HookThread> thread_;
     std::unique_ptr<HookEvent> held_;  // the press waiting for the password watchers
+    KeyDetail raisedKey_;
 };
 
 }  // namespace spotlex

@@ -50,15 +50,28 @@ void ShowMissingFontMessage(bool& open) {
     open = false;
 }
 
-UniqueRgn TextOutlineRegion(HDC dc, int x, int y, std::string_view text) {
+namespace {
+
+template <class Draw>
+UniqueRgn OutlineOf(HDC dc, Draw draw) {
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     UniqueRgn region;
     if (BeginPath(dc)) {
-        TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+        draw();
         if (EndPath(dc)) region.reset(PathToRegion(dc));
     }
     SetBkMode(dc, oldMode);
     return region;
+}
+
+}  // namespace
+
+UniqueRgn TextOutlineRegion(HDC dc, int x, int y, std::string_view text) {
+    return OutlineOf(dc, [&] { TextOutA(dc, x, y, text.data(), static_cast<int>(text.size())); });
+}
+
+UniqueRgn TextOutlineRegion(HDC dc, int x, int y, std::wstring_view text) {
+    return OutlineOf(dc, [&] { TextOutW(dc, x, y, text.data(), static_cast<int>(text.size())); });
 }
 
 DisplayFont CreateDisplayFont(int points) {

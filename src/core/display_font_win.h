@@ -40,5 +40,6 @@ void ShowMissingFontMessage(bool& open);
 // The outline of `text` drawn at (x, y) with the font selected into `dc`: the glyphs alone, not
 // their cells. Empty when the font draws no outline.
 UniqueRgn TextOutlineRegion(HDC dc, int x, int y, std::string_view text);
+UniqueRgn TextOutlineRegion(HDC dc, int x, int y, std::wstring_view text);
 
 }  // namespace spotlex

@@ -38,11 +38,11 @@ void ShapedDisplay::ShowFontMessage() {
     ShowMissingFontMessage(fontMessageOpen_);
 }
 
-bool ShapedDisplay::Shaped(std::string_view text) const noexcept {
+bool ShapedDisplay::Shaped(const CapText& text) const noexcept {
     return shaped_ && shapedText_ == text && shapedFontGeneration_ == fontGeneration_;
 }
 
-void ShapedDisplay::NoteShaped(std::string_view text) {
+void ShapedDisplay::NoteShaped(const CapText& text) {
     shaped_ = true;
     shapedText_ = text;
     shapedFontGeneration_ = fontGeneration_;

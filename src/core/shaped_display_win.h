@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/display_font_codes.h"
 #include "core/screen_geometry.h"
 #include "core/unique_handle_win.h"
 
@@ -44,11 +45,13 @@ public:
     bool FontMessageOpen() const noexcept { return fontMessageOpen_; }
 
     // The window's region was last built from `text` in the current font.
-    bool Shaped(std::string_view text) const noexcept;
+    bool Shaped(const CapText& text) const noexcept;
+    bool Shaped(std::string_view codes) const { return Shaped(FontCodes(codes)); }
     bool HasShape() const noexcept { return shaped_; }
     // Noted before the region is built: a shape that fails would otherwise be retried by every
     // repaint. Counts a region build.
-    void NoteShaped(std::string_view text);
+    void NoteShaped(const CapText& text);
+    void NoteShaped(std::string_view codes) { NoteShaped(FontCodes(codes)); }
     void ForgetShape() noexcept { shaped_ = false; }
     // Cuts the window to the outline of `text` in the font, drawn on `dc`, a memory context of the
     // screen, or on the window's own context when null.
@@ -112,7 +115,7 @@ private:
     // Bumped whenever font_ is replaced, so the shape knows its font changed.
     unsigned fontGeneration_ = 0;
     bool shaped_ = false;
-    std::string shapedText_;
+    CapText shapedText_;
     unsigned shapedFontGeneration_ = 0;
     int regionBuilds_ = 0;
     UINT_PTR timerOn_ = 0;

@@ -42,6 +42,15 @@ void CTextRegion::AddToShape(int x, int y, std::string_view text) {
         ::CombineRgn(shape_.get(), shape_.get(), outline.get(), RGN_OR);
 }
 
+void CTextRegion::CutFromShape(int x, int y, std::wstring_view text, HFONT font) {
+    if (!dc_ || !shape_) return;
+    ScopedSelect use(dc_, font);
+    const UINT align = ::SetTextAlign(dc_, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+    UniqueRgn outline = TextOutlineRegion(dc_, x, y, text);
+    ::SetTextAlign(dc_, align);
+    if (outline) ::CombineRgn(shape_.get(), shape_.get(), outline.get(), RGN_DIFF);
+}
+
 bool CTextRegion::EndShape(bool redraw) {
     if (!dc_) return false;
     Finish();

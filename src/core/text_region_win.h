@@ -27,9 +27,14 @@ public:
     // Adds the glyph outlines of `text` drawn at (x, y), client pixels. Texts added one by one
     // are united, so where two overlap the window stays filled.
     void AddToShape(int x, int y, std::string_view text);
+    // Takes the glyph outlines of `text` in `font`, its baseline starting at (x, y), out of the
+    // shape, as a label is cut out of a key cap.
+    void CutFromShape(int x, int y, std::wstring_view text, HFONT font);
     // Gives the shape to the window; from then on the region is the system's. False when the
     // shape is empty or the window refused it; the old shape stays.
     bool EndShape(bool redraw);
+    // The context the shape is drawn on, with the font selected; null when none is started.
+    HDC Dc() const noexcept { return dc_; }
 
 private:
     void Finish() noexcept;

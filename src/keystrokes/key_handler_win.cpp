@@ -16,7 +16,8 @@ constexpr std::string_view kProcedure = "SysInput1_KeyDown";
 KeystrokeHandler::KeystrokeHandler(DisplayFn display, SoundFn sound)
     : display_(std::move(display)), sound_(std::move(sound)) {}
 
-void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool showShiftedKeys) const noexcept {
+void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool showShiftedKeys,
+                               const KeyLayout* layout, bool capsLock) const noexcept {
     if (guard_ && guard_->Hidden()) return;
     // Each step logs its own failure and the next one still runs; an unreadable entry is unlisted.
     bool listed = false;
@@ -30,14 +31,20 @@ void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool sh
                    [&] { includeExclude = GetSetting(settings::kKeyIncludeExclude); });
 
     KeyPressOutcome outcome;
-    LogAndContinue(kModule, kProcedure,
-                   [&] { outcome = DecideKeyPress(keyCode, shift, showShiftedKeys, listed, includeExclude); });
+    CapText caps;
+    LogAndContinue(kModule, kProcedure, [&] {
+        outcome = DecideKeyPress(keyCode, shift, showShiftedKeys, listed, includeExclude);
+        if (outcome.playSound && layout)
+            caps = NameKeyInLayout(keyCode, shift, capsLock, showShiftedKeys, *layout);
+        else
+            caps = FontCodes(outcome.text);
+    });
     trace::Mark(trace::kNamed);
 
     // The key caps first: starting the sound is a trip to the sound system that would hold back
     // the picture, while the sound, played asynchronously, is heard no later for it.
-    if (!outcome.text.empty() && display_) {
-        LogAndContinue(kModule, kProcedure, [&] { display_(outcome.text); });
+    if (!caps.empty() && display_) {
+        LogAndContinue(kModule, kProcedure, [&] { display_(caps); });
     }
     if (outcome.playSound && sound_) {
         LogAndContinue(kModule, kProcedure, [&] { sound_("CKKeystroke", false); });

@@ -1,5 +1,6 @@
 #include "keystrokes/key_naming.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -76,6 +77,35 @@ const Punctuation* FindPunctuation(int keyCode) {
 
 char Byte(int code) { return static_cast<char>(static_cast<unsigned char>(code)); }
 
+// Keys that write text on some layout: the digit and letter rows and the punctuation keys,
+// including the two that US keyboards mostly lack (VK_OEM_8 and the key beside the left Shift).
+bool WritesText(int keyCode) {
+    return (keyCode >= kVkDigit0 && keyCode <= kVkDigit9) ||
+           (keyCode >= kVkLetterA && keyCode <= kVkLetterZ) || (keyCode >= 186 && keyCode <= 192) ||
+           (keyCode >= 219 && keyCode <= 223) || keyCode == 226;
+}
+
+// The cap of one character: its font code when the font has a cap for it.
+char32_t CapOf(char32_t ch) {
+    static const auto kHasCap = [] {
+        std::array<bool, 128> has{};
+        for (unsigned char code : kKeyCapCodes) {
+            if (code < 128) has[code] = true;
+        }
+        return has;
+    }();
+    if (ch < 128 && kHasCap[ch]) return kFontCodeBase + ch;
+    return ch;
+}
+
+// Each cap goes in front of the last, so the text reads Ctrl, Alt, Shift, Windows, key.
+void PrefixModifiers(std::u32string& text, int mask) {
+    if (mask & kModWin) text.insert(text.begin(), kFontCodeBase + kWindowsCap);
+    if (mask & kModShift) text.insert(text.begin(), kFontCodeBase + kShiftCap);
+    if (mask & kModAlt) text.insert(text.begin(), kFontCodeBase + kAltCap);
+    if (mask & kModCtrl) text.insert(text.begin(), kFontCodeBase + kCtrlCap);
+}
+
 }  // namespace
 
 std::int32_t MakeLong(std::int32_t high, std::int32_t low) {
@@ -118,6 +148,47 @@ std::string NameKey(int keyCode, int mask, bool showShifted) {
     if (mask & kModShift) text.insert(text.begin(), Byte(kShiftCap));
     if (mask & kModAlt) text.insert(text.begin(), Byte(kAltCap));
     if (mask & kModCtrl) text.insert(text.begin(), Byte(kCtrlCap));
+    return text;
+}
+
+KeyChar UsChar(int keyCode, bool shift) {
+    if (keyCode >= kVkLetterA && keyCode <= kVkLetterZ) return {static_cast<char32_t>(shift ? keyCode : keyCode + 32)};
+    if (keyCode >= kVkDigit0 && keyCode <= kVkDigit9)
+        return {static_cast<char32_t>(shift ? kShiftedDigits[keyCode - kVkDigit0] : keyCode)};
+    if (const Punctuation* p = FindPunctuation(keyCode)) return {static_cast<char32_t>(shift ? p->shifted : p->plain)};
+    return {};
+}
+
+CapText NameKeyInLayout(int keyCode, int mask, bool capsLock, bool showShifted, const KeyLayout& layout) {
+    const auto asNamed = [&] { return FontCodes(NameKey(keyCode, mask, showShifted)); };
+    if (!WritesText(keyCode)) return asNamed();
+    const bool shift = (mask & kModShift) != 0;
+    const auto at = [&](bool shifted, bool caps, bool altGr) {
+        const KeyChar k = layout.Char(keyCode, {shifted, caps, altGr});
+        return k.ch >= 0x20 && k.ch != 0x7F ? k.ch : char32_t{0};  // control characters write no text
+    };
+
+    // Ctrl with Alt is AltGr where the layout writes something at that level.
+    const bool ctrlAlt = (mask & (kModCtrl | kModAlt)) == (kModCtrl | kModAlt);
+    const bool altGr = ctrlAlt && (at(false, capsLock, true) || at(true, capsLock, true));
+    const char32_t plain = at(false, capsLock, altGr);
+    const char32_t shifted = at(true, capsLock, altGr);
+    if (!plain && !shifted) return asNamed();
+    const int prefixes = altGr ? mask & ~(kModCtrl | kModAlt) : mask;
+
+    // A letter is a key whose shifted character is the capital of its unshifted one; Caps Lock
+    // does not change which key that is.
+    const char32_t small = at(false, false, altGr);
+    const char32_t capital = at(true, false, altGr);
+    CapText text;
+    if (small && capital != small && layout.Upper(small) == capital) {
+        text = CapOf(small);
+    } else if (shift && showShifted && shifted) {
+        return CapText(1, CapOf(shifted));  // the shifted character already says Shift was held
+    } else {
+        text = CapOf(plain ? plain : shifted);
+    }
+    PrefixModifiers(text, prefixes);
     return text;
 }
 

@@ -46,7 +46,7 @@ frmKeyboardWindow::~frmKeyboardWindow() {
     }
 }
 
-bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::int32_t size) {
+bool frmKeyboardWindow::Display(const CapText& text, std::int32_t color, std::int32_t size) {
     // The missing-font message is modal; presses that arrive while it is open add nothing.
     if (!hwnd_ || display_.FontMessageOpen()) return false;
 
@@ -71,7 +71,7 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
     });
     trace::Mark(trace::kPlaced);
 
-    text_.assign(text);
+    text_ = text;
     fill_ = static_cast<COLORREF>(color);
     LogAndContinue(kModule, "Display", [&] { display_.SelectFont(KeyboardFontPoints(size)); });
     bool shownAtOnce = false;
@@ -81,10 +81,8 @@ bool frmKeyboardWindow::Display(std::string_view text, std::int32_t color, std::
         if (!measureDc_) measureDc_.reset(::CreateCompatibleDC(nullptr));
         if (!measureDc_) RaiseLastError("The window's device context could not be read.");
         ScopedSelect sel(measureDc_.get(), display_.Font());
-        SIZE extent{};
-        if (!::GetTextExtentPoint32A(measureDc_.get(), text_.data(), static_cast<int>(text_.size()), &extent)) {
-            RaiseLastError("The text could not be measured.");
-        }
+        const SIZE extent = shaper_.Measure(measureDc_.get(), text_);
+        if (extent.cy == 0) RaiseLastError("The text could not be measured.");
         const SIZE now = display_.Size();
         const bool moves = !(display_.Place() == place) || now.cx != extent.cx || now.cy != extent.cy;
         if (!showing_) {
@@ -128,7 +126,12 @@ void frmKeyboardWindow::Destroy() noexcept {
 void frmKeyboardWindow::Shape(bool redraw) {
     if (display_.Shaped(text_)) return;
     display_.NoteShaped(text_);
-    display_.CutTo(text_, redraw, measureDc_.get());
+    CTextRegion region;
+    const bool started = measureDc_ ? region.StartShape(hwnd_, display_.Font(), measureDc_.get())
+                                    : region.StartShape(hwnd_, display_.Font());
+    if (!started) return;
+    shaper_.AddTo(region, text_);
+    region.EndShape(redraw);
 }
 
 bool frmKeyboardWindow::Recreate() noexcept {
@@ -285,7 +288,7 @@ void CKeyboardWindow::Destroy() noexcept {
     window_->Destroy();
 }
 
-void CKeyboardWindow::Display(std::string_view characters) {
+void CKeyboardWindow::Display(const CapText& characters) {
     window_->Display(characters, color_, size_);
 }
 

@@ -14,6 +14,7 @@
 #include "core/shaped_display_win.h"
 #include "core/unique_handle_win.h"
 #include "core/window_win.h"
+#include "keystrokes/cap_text_win.h"
 #include "keystrokes/keyboard_layout.h"
 
 namespace spotlex {
@@ -32,7 +33,10 @@ public:
     // Shows `text` in `color` at `size` points (at most 188) and starts the linger time. False
     // when nothing is shown: the display font is missing (its message is shown, once at a
     // time), or the window could not be shaped.
-    bool Display(std::string_view text, std::int32_t color, std::int32_t size);
+    bool Display(const CapText& text, std::int32_t color, std::int32_t size);
+    bool Display(std::string_view codes, std::int32_t color, std::int32_t size) {
+        return Display(FontCodes(codes), color, size);
+    }
     // Stops the timer; a visible window hides, forgets its text and stores its place.
     void Destroy() noexcept;
     // Reshapes the window when its text or font changed, and floats it on top unactivated.
@@ -43,7 +47,7 @@ public:
     void SetInputGate(InputGate gate) { inputGate_ = std::move(gate); }
 
     // What the window shows now, for the program's own checks and the tests.
-    const std::string& Text() const noexcept { return text_; }
+    const CapText& Text() const noexcept { return text_; }
     COLORREF FillColor() const noexcept { return fill_; }
     std::int32_t FontPoints() const noexcept { return display_.FontPoints(); }
     std::int32_t TimerInterval() const noexcept { return timer_.Interval(); }
@@ -78,8 +82,9 @@ private:
     void DragMove() noexcept;
 
     ShapedDisplay display_;
+    CapTextShaper shaper_;
     LingerFadeTimer timer_;
-    std::string text_;
+    CapText text_;
     COLORREF fill_ = 255;
     UniqueMemDc measureDc_;
     // The text is on screen; put away, the window keeps its place with an empty shape.
@@ -102,7 +107,8 @@ public:
 
     void Destroy() noexcept;
     // Shows key-cap text with this object's Color and Size; a missing font shows its message.
-    void Display(std::string_view characters);
+    void Display(const CapText& characters);
+    void Display(std::string_view codes) { Display(FontCodes(codes)); }
 
     std::int32_t Color() const noexcept { return color_; }
     void SetColor(std::int32_t v) noexcept { color_ = v; }

@@ -74,8 +74,9 @@ TEST_F(EndToEnd, CtrlSShowsTheCtrlCapAndTheLetterInTheKeystrokeWindow) {
     Key('S', false);
     Key('S', true);
     Key(VK_CONTROL, true);
-    ASSERT_TRUE(PumpUntil([&] { return shown.Text().size() == 2; }, 3000)) << "text: " << shown.Text();
-    EXPECT_EQ(shown.Text(), std::string({static_cast<char>(kCtrlCap), 's'}));
+    ASSERT_TRUE(PumpUntil([&] { return shown.Text().size() == 2; }, 3000))
+        << "text: " << test::CodesOf(shown.Text());
+    EXPECT_EQ(test::CodesOf(shown.Text()), std::string({static_cast<char>(kCtrlCap), 's'}));
     EXPECT_TRUE(test::OnScreen(shown.Hwnd()));
     EXPECT_NE(GetForegroundWindow(), shown.Hwnd()) << "a display never takes the focus";
 }

@@ -265,7 +265,8 @@ TEST_F(KeyFilterDialogTest, AWindowsKeyCombinationIsListedStoredAndThenFiltered)
 
     // The presenter's Win+D now stays off the screen; D alone still shows.
     std::vector<std::string> shown;
-    KeystrokeHandler handler([&](const std::string& text) { shown.push_back(text); }, [](std::string_view, bool) {});
+    KeystrokeHandler handler([&](const CapText& text) { shown.push_back(test::CodesOf(text)); },
+                             [](std::string_view, bool) {});
     SysInput input;
     input.KeyDown = [&](std::int16_t vk, std::int16_t shift) { handler.KeyDown(vk, shift, false); };
     input.SetEnabled(true);

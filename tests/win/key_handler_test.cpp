@@ -11,6 +11,7 @@
 #include "core/app_error.h"
 #include "core/classkit_win.h"
 #include "core/registry_win.h"
+#include "support/test_support.h"
 
 namespace spotlex {
 namespace {
@@ -71,7 +72,7 @@ protected:
     OtherWriter writer;
     std::vector<std::string> shown;
     std::vector<std::string> sounds;
-    KeystrokeHandler handler{[this](const std::string& text) { shown.push_back(text); },
+    KeystrokeHandler handler{[this](const CapText& text) { shown.push_back(test::CodesOf(text)); },
                              [this](std::string_view name, bool sync) {
                                  EXPECT_FALSE(sync);
                                  sounds.emplace_back(name);
@@ -94,7 +95,7 @@ TEST_F(KeyHandlerTest, WithoutFilterEveryKeySoundsAndNamedKeysShow) {
 
 TEST_F(KeyHandlerTest, TheKeyCapsAreHandedOnBeforeTheSoundStarts) {
     std::vector<size_t> shownAtSound;
-    KeystrokeHandler ordered([&](const std::string& text) { shown.push_back(text); },
+    KeystrokeHandler ordered([&](const CapText& text) { shown.push_back(test::CodesOf(text)); },
                              [&](std::string_view, bool) { shownAtSound.push_back(shown.size()); });
     ordered.KeyDown(kVkS, kCtrl, false);
     ordered.KeyDown(kVkShift, kShift, false);  // sounds, shows nothing
@@ -184,7 +185,7 @@ TEST_F(KeyHandlerTest, AFailingDisplayIsLoggedAndTheHandlerGoesOn) {
     const std::string log = UseLogFolder();
     int calls = 0;
     KeystrokeHandler failing(
-        [&](const std::string&) {
+        [&](const CapText&) {
             ++calls;
             throw AppError(kObjectErrorBase + 3, "CRegistry", "display failed");
         },

@@ -120,7 +120,7 @@ struct GuardedKeys {
 
     std::vector<std::string> shown;
     int sounds = 0, clicks = 0;
-    KeystrokeHandler handler{[this](const std::string& text) { shown.push_back(text); },
+    KeystrokeHandler handler{[this](const CapText& text) { shown.push_back(test::CodesOf(text)); },
                              [this](std::string_view, bool) { ++sounds; }};
     PasswordGuard guard;
     SysInput input;

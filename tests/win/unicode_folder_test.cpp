@@ -107,7 +107,8 @@ void InTheFolder(const std::wstring& folder) {
         in[0].ki.wVk = in[1].ki.wVk = 'Q';
         in[1].ki.dwFlags = KEYEVENTF_KEYUP;
         ASSERT_EQ(SendInput(2, in, sizeof(INPUT)), 2u);
-        EXPECT_TRUE(test::PumpUntil([&] { return form.KeyboardWindow->Window().Text() == "q"; }, 3000));
+        EXPECT_TRUE(
+            test::PumpUntil([&] { return form.KeyboardWindow->Window().Text() == FontCodes("q"); }, 3000));
 
         LogError("UnicodeFolderTest", "InTheFolder", 1, "written beside the program");
         EXPECT_NE(GetFileAttributesW((folder + L"errata.log").c_str()), INVALID_FILE_ATTRIBUTES);

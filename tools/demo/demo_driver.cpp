@@ -1,6 +1,7 @@
 // Plays a short scripted session for the run command on a private display: types into Notepad,
 // clicks and double-clicks, opens the break clock and hides and shows it with SpotlexClock.exe, opens
 // the properties dialog and its key filter, and saves a screenshot after each step as a BMP file.
+// With --german, on a display with a German keyboard: types real keys into Notepad and shows their caps.
 #include <windows.h>
 
 #include <cstdio>
@@ -243,36 +244,69 @@ void ChooseLargeCursors() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc > 1) g_shotFolder = std::string(argv[1]) + "\\";
+bool Start(const char* commandLine) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = commandLine;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
 
-    // Spotlex arms its hook once the splash has gone and the welcome is closed.
-    if (HWND welcome = WaitForWindow("SpotlexHelpBox", 10000)) {
+// Spotlex arms its hook once the splash has gone and the welcome is closed.
+void WaitUntilArmed(bool shoot) {
+    if (HWND welcome = WaitForWindow("SpotlexHelpBox", shoot ? 10000 : 4000)) {
         Pump(1200);
-        Shot("0-welcome");
+        if (shoot) Shot("0-welcome");
         SetForegroundWindow(welcome);
         Chord({VK_RETURN});
     }
     Pump(1500);
+}
 
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    char cmd[] = "notepad.exe";
-    if (!CreateProcessA(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+HWND OpenNotepad() {
+    if (!Start("notepad.exe")) {
         std::printf("could not start Notepad\n");
-        return 1;
+        return nullptr;
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     HWND notepad = WaitForWindow("Notepad", 10000);
     if (!notepad) {
         std::printf("Notepad did not open\n");
-        return 1;
+        return nullptr;
     }
     MoveWindow(notepad, 80, 80, 900, 600, TRUE);
     SetForegroundWindow(notepad);
     Pump(800);
+    return notepad;
+}
+
+// Real keys of the X server's keyboard, pressed over Notepad, which X then gives them to.
+void PressX(const char* keys) {
+    std::string command = std::string("Z:\\usr\\bin\\xdotool mousemove 500 400 sleep 0.2 key ") + keys;
+    if (!Start(command.c_str())) std::printf("could not run xdotool\n");
+    Pump(1200);
+}
+
+int GermanSession() {
+    WaitUntilArmed(false);
+    if (!OpenNotepad()) return 1;
+    PressX("odiaeresis");
+    Shot("17-german-o-umlaut");
+    // AltGr reaches Windows programs as Ctrl with Alt.
+    PressX("ctrl+alt+q");
+    Shot("18-german-altgr-q");
+    return 0;
+}
+
+int main(int argc, char** argv) {
+    if (argc > 1) g_shotFolder = std::string(argv[1]) + "\\";
+    if (argc > 2 && std::string(argv[2]) == "--german") return GermanSession();
+
+    WaitUntilArmed(true);
+    HWND notepad = OpenNotepad();
+    if (!notepad) return 1;
 
     for (char c : std::string("HELLO")) {
         Key(static_cast<WORD>(c), false);

@@ -132,6 +132,8 @@ KEYS.update({
     183: ("key_end", 1, name("End"), None),
     184: ("key_windows", 1.25, [], "windows"),
     195: ("key_numlock", 1, name("NumLk"), None),
+    # A cap with no label: a character the font lacks is drawn on it in another face.
+    201: ("key_blank", 1, [], None),
     203: ("key_space", 4, name("Space"), None),
     205: ("key_backspace", 2, name("\u2190 Backspace"), None),
 })

@@ -12,6 +12,12 @@ void DispatchPending() {
 }
 }  // namespace
 
+std::string CodesOf(const CapText& text) {
+    std::string codes;
+    for (char32_t c : text) codes += IsFontCode(c) ? static_cast<char>(c - kFontCodeBase) : '?';
+    return codes;
+}
+
 void PumpFor(int ms) {
     PumpUntil([] { return false; }, ms);
 }

@@ -8,10 +8,15 @@
 #include <string>
 #include <thread>
 
+#include "core/display_font_codes.h"
+
 namespace spotlex::test {
 
 // Dispatches this thread's messages for about `ms` milliseconds.
 void PumpFor(int ms);
+
+// Key-cap text made only of display-font codes, as the codes.
+std::string CodesOf(const CapText& text);
 
 // Pumps messages until `done` holds or `ms` milliseconds pass; returns `done()` at the end.
 bool PumpUntil(const std::function<bool()>& done, int ms);
