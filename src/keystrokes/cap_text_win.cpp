@@ -90,7 +90,6 @@ HFONT CapTextShaper::Face(int emPixels) {
     lstrcpynW(lf.lfFaceName, kFallbackFace, LF_FACESIZE);
     UniqueFont font(::CreateFontIndirectW(&lf));
     if (!font) return nullptr;
-    ++fontsCreated_;
     face_ = std::move(font);
     faceEm_ = emPixels;
     return face_.get();

@@ -3,8 +3,6 @@
 // font lacks drawn on the blank cap in the fallback face, cut out of it as the font's own labels are.
 #include <windows.h>
 
-#include <cstdint>
-
 #include "core/display_font_codes.h"
 #include "core/text_region_win.h"
 #include "core/unique_handle_win.h"
@@ -23,9 +21,6 @@ public:
     // Adds the outline of `text`, drawn at the window's top-left corner, to a started `region`.
     void AddTo(CTextRegion& region, const CapText& text);
 
-    // Fallback fonts created so far, for the tests' handle count.
-    int FontsCreated() const noexcept { return fontsCreated_; }
-
 private:
     struct Label {
         HFONT font;
@@ -40,7 +35,6 @@ private:
     UniqueFont face_;
     int faceEm_ = 0;
     double capRatio_ = 0;
-    int fontsCreated_ = 0;
 };
 
 }  // namespace spotlex
