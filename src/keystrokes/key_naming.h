@@ -38,7 +38,6 @@ struct KeyLevel {
 // What a key writes at one level: a character, or a dead key's accent, or nothing (0).
 struct KeyChar {
     char32_t ch = 0;
-    bool dead = false;
 };
 
 // The presenter's keyboard layout, as far as naming needs it.

@@ -110,11 +110,10 @@ KeyChar PressLayout::Char(int keyCode, KeyLevel level) const {
             const KeyChar plain = Char(keyCode, {});
             return plain.ch && UsChar(keyCode, false).ch == plain.ch ? UsChar(keyCode, true) : KeyChar{};
         }
-        // A dead key is marked by the top bit.
-        const UINT mapped = ::MapVirtualKeyExW(vk, MAPVK_VK_TO_CHAR, layout_);
-        wchar_t ch = static_cast<wchar_t>(mapped & 0xFFFF);
-        ::CharLowerBuffW(&ch, 1);  // it answers letters in capitals
-        return {static_cast<char32_t>(static_cast<std::uint16_t>(ch)), (mapped & 0x80000000u) != 0};
+        // The low word is the character, a dead key's accent too; letters come as capitals.
+        wchar_t ch = static_cast<wchar_t>(::MapVirtualKeyExW(vk, MAPVK_VK_TO_CHAR, layout_) & 0xFFFF);
+        ::CharLowerBuffW(&ch, 1);
+        return {static_cast<char32_t>(static_cast<std::uint16_t>(ch))};
     }
 
     BYTE state[256] = {};
@@ -125,8 +124,7 @@ KeyChar PressLayout::Char(int keyCode, KeyLevel level) const {
     const UINT scan = scanCode_ ? scanCode_ : ::MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, layout_);
     const int n = ::ToUnicodeEx(vk, scan, state, buffer, 8, kKeepKeyboardState, layout_);
     // A dead key answers -1 with its accent in the buffer.
-    if (n < 0) return {FromUtf16(buffer, 1), true};
-    return {FromUtf16(buffer, n), false};
+    return {FromUtf16(buffer, n < 0 ? 1 : n)};
 }
 
 char32_t PressLayout::Upper(char32_t ch) const {

@@ -20,7 +20,6 @@ public:
     struct Key {
         char32_t plain, shifted;
         char32_t altGr = 0;
-        bool deadPlain = false, deadShifted = false;
         bool capsShifts = false;  // Caps Lock acts as Shift on this key, letter or not
     };
     std::map<int, Key> keys;
@@ -29,10 +28,10 @@ public:
         const auto it = keys.find(keyCode);
         if (it == keys.end()) return {};
         const Key& k = it->second;
-        if (level.altGr) return {level.shift ? 0 : k.altGr, false};
+        if (level.altGr) return {level.shift ? char32_t{0} : k.altGr};
         const bool letter = Upper(k.plain) == k.shifted && k.plain != k.shifted;
         const bool shifted = level.shift != (level.capsLock && (letter || k.capsShifts));
-        return shifted ? KeyChar{k.shifted, k.deadShifted} : KeyChar{k.plain, k.deadPlain};
+        return {shifted ? k.shifted : k.plain};
     }
     char32_t Upper(char32_t c) const override {
         if ((c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x430 && c <= 0x44F))
@@ -62,7 +61,7 @@ TableLayout German() {
     de.keys['E'] = {U'e', U'E', U'€'};
     de.keys[192] = {U'ö', U'Ö'};
     de.keys[219] = {U'ß', U'?', U'\\'};
-    de.keys[221] = {U'´', U'`', 0, true, true};  // dead accents
+    de.keys[221] = {U'´', U'`'};  // dead keys: their accents
     return de;
 }
 
@@ -109,8 +108,8 @@ TEST(LayoutNaming, GermanLettersShiftedCharactersAltGrAndDeadKeys) {
 TEST(LayoutNaming, FrenchAndRussianKeysShowWhatTheyWrite) {
     TableLayout fr = Us();
     fr.keys['A'] = {U'a', U'A'};  // the key in the US "Q" position
-    fr.keys['2'] = {U'é', U'2', U'~', false, false, true};
-    fr.keys['1'] = {U'&', U'1', 0, false, false, true};
+    fr.keys['2'] = {U'é', U'2', U'~', true};
+    fr.keys['1'] = {U'&', U'1', 0, true};
     EXPECT_EQ(NameKeyInLayout('A', 0, false, false, fr), CapText({F('a')}));
     EXPECT_EQ(NameKeyInLayout('2', 0, false, false, fr), U"é") << "é is no letter key: Shift gives 2";
     EXPECT_EQ(NameKeyInLayout('1', 0, false, false, fr), CapText({F('&')}));
