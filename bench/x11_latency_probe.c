@@ -4,7 +4,7 @@
  *   x11_latency_probe --label NAME --area X,Y,W,H [--presses N] [--warmup N] [--gap-ms MS]
  *                     [--timeout-ms MS] [--keys LETTERS] [--ready-ms MS]
  *                     [--click X,Y,X2,Y2 --click-area X,Y,W,H]
- *                     [--root-color RRGGBB] [--log FILE] [--verbose]
+ *                     [--root-color RRGGBB] [--log FILE] [--verbose] [--hold] [--no-shm] [--spin]
  *
  * Each press waits until the area is still, takes it as the baseline, presses (the key or button
  * is released 60 ms later, as a finger would), and polls the area until a pixel differs. A press
@@ -13,7 +13,9 @@
  * left button is then pressed the same way, alternately at the two points, watching --click-area.
  * Prints one line per kind: RESULT NAME key|click COUNT SEEN MEDIAN_MS P95_MS MAX_MS. --log writes
  * one line per press: key|click, its number (warm-up below 0), the press time in 100 ns ticks of
- * CLOCK_MONOTONIC_RAW and the latency in ms (-1: not seen). */
+ * CLOCK_MONOTONIC_RAW and the latency in ms (-1: not seen). --hold keeps each key or button down
+ * until a change is seen; --no-shm reads the screen with plain XGetImage, and --spin polls without
+ * pausing, as a screen recorder reads it. */
 #define _POSIX_C_SOURCE 200809L
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -50,13 +52,17 @@ typedef struct {
     size_t bytes;
 } Grabber;
 
+static int use_shm = 1;
+static int hold_until_seen = 0;
+static double poll_pause_ms = 0.25;
+
 static int grabber_open(Grabber* g, Display* dpy, int x, int y, int w, int h) {
     memset(g, 0, sizeof *g);
     g->dpy = dpy;
     g->root = DefaultRootWindow(dpy);
     g->x = x, g->y = y, g->w = w, g->h = h;
     int scr = DefaultScreen(dpy);
-    if (XShmQueryExtension(dpy)) {
+    if (use_shm && XShmQueryExtension(dpy)) {
         g->img = XShmCreateImage(dpy, DefaultVisual(dpy, scr), DefaultDepth(dpy, scr), ZPixmap, NULL, &g->shm,
                                  w, h);
         if (g->img) {
@@ -177,7 +183,7 @@ static double measure(Grabber* g, unsigned char** base, const Press* p, double t
     long where = 0;
     for (;;) {
         const double t = now_ms();
-        if (!released && t - t0 >= 60) {
+        if (!released && (hold_until_seen ? seen >= 0 || t - t0 > timeout_ms : t - t0 >= 60)) {
             if (p->is_click)
                 XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
             else
@@ -195,7 +201,7 @@ static double measure(Grabber* g, unsigned char** base, const Press* p, double t
         }
         if (seen >= 0 && released) break;
         if (t - t0 > timeout_ms && released) break;
-        sleep_ms(0.25);
+        if (poll_pause_ms > 0) sleep_ms(poll_pause_ms);
     }
     return seen;
 }
@@ -228,6 +234,9 @@ int main(int argc, char** argv) {
         } else if (!strcmp(a, "--click-area")) sscanf(v, "%d,%d,%d,%d", &kx, &ky, &kw, &kh), ++i;
         else if (!strcmp(a, "--log")) log = fopen(v, "w"), ++i;
         else if (!strcmp(a, "--verbose")) verbose = 1;
+        else if (!strcmp(a, "--hold")) hold_until_seen = 1;
+        else if (!strcmp(a, "--no-shm")) use_shm = 0;
+        else if (!strcmp(a, "--spin")) poll_pause_ms = 0;
         else {
             fprintf(stderr, "x11_latency_probe: unknown argument %s\n", a);
             return 2;

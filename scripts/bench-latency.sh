@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Key press to first changed pixel, as a viewer sees it: Spotlex beside screenkey on one private
 # Xvfb display, in one run. Run through scripts/bench.sh latency.
-#   bench-latency.sh [--template PREFIX] [--shots DIR] [--runs N] [--spotlex-only] [--typing] [BUILD_DIR] [PRESSES]
+#   bench-latency.sh [--template PREFIX] [--shots DIR] [--runs N] [--spotlex-only] [--typing]
+#                    [--fresh] [--recorder] [BUILD_DIR] [PRESSES]
 # BUILD_DIR holds bin/Spotlex.exe (default build/wine: cmake --build --preset wine --target Spotlex).
 # PRESSES key presses (default 60) and as many clicks, 1.5 s apart, after 5 warm-up presses. Wine
 # Notepad has the focus throughout; the presses are real X key and button events (XTest) and a
 # small X client polls the screen area where each program shows its keys. --runs repeats the
 # whole comparison (Spotlex then screenkey) N times; --spotlex-only leaves screenkey out, for quick
 # looks at Spotlex alone. --typing presses keys 250 ms apart while the last one still shows, as
-# when a word is typed, and leaves the clicks out. Needs screenkey, libxtst-dev (setup.sh).
+# when a word is typed, and leaves the clicks out. --fresh keeps the program's default settings but
+# for white caps and a 100 ms linger (and the welcome dismissed), so the caps show centred; both
+# programs are then watched over the same 400 x 240 area in the middle of the screen, keys only.
+# --recorder holds each key down until a change is seen and polls with plain XGetImage without
+# pausing, as a screen recorder reads the screen. Needs screenkey, libxtst-dev (setup.sh).
 # A tracing build (cmake --preset wine -B build/wine-trace -DSPOTLEX_LATENCY_TRACE=ON) given as
 # BUILD_DIR also gets the table of where each press's time went (bench/latency_breakdown.py).
 set -uo pipefail
@@ -21,6 +26,8 @@ shots=
 runs=1
 peer=1
 typing=0
+fresh=0
+recorder=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --template) template=$(realpath "$2"); shift 2 ;;
@@ -28,6 +35,8 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift 2 ;;
     --spotlex-only) peer=0; shift ;;
     --typing) typing=1; shift ;;
+    --fresh) fresh=1; shift ;;
+    --recorder) recorder=1; shift ;;
     *) break ;;
   esac
 done
@@ -58,6 +67,15 @@ export SPOTLEX_SCREEN=1024x768x24
 key_area=0,540,1024,200
 click_points=300,240,700,240
 click_area=180,120,660,240
+notepad_height=420
+screenkey_place=1000x140+12+580
+if [ "$fresh" = 1 ]; then
+  key_area=312,264,400,240
+  screenkey_place=400x240+312+264
+  notepad_height=250
+fi
+probe_style=()
+[ "$recorder" = 1 ] && probe_style=(--hold --no-shm --spin)
 start_private_display || exit 1
 if [ -n "$template" ]; then
   copy_prefix "$template" "$WINEPREFIX"
@@ -69,19 +87,25 @@ reg() { wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null 2>&1; }
 user='HKCU\Software\Parvane\Classkit\4.5\Spotlex'
 # As installed, with the keystroke and click displays on and a short linger, so each press finds
 # the display hidden again; the keys show at a fixed place in the watched area.
-reg "$user" Hook_Enum 9
 # The welcome box waits for the presenter before the hook comes on.
 reg "$user" Dismiss_Welcome 1
-# Typing: the text lingers past the next press.
-if [ "$typing" = 1 ]; then linger=3000; else linger=200; fi
-reg "$user" Delay_Keyboard "$linger"
-reg "$user" Keyboard_Left 40
-reg "$user" Keyboard_Top 590
+if [ "$fresh" = 1 ]; then
+  linger=100
+  reg "$user" Color_Keyboard 16777215
+  reg "$user" Delay_Keyboard "$linger"
+else
+  reg "$user" Hook_Enum 9
+  # Typing: the text lingers past the next press.
+  if [ "$typing" = 1 ]; then linger=3000; else linger=200; fi
+  reg "$user" Delay_Keyboard "$linger"
+  reg "$user" Keyboard_Left 40
+  reg "$user" Keyboard_Top 590
+fi
 reg 'HKLM\Software\Parvane\Classkit\4.5\General' Splash_Screen_Time 1
 reg 'HKCU\Software\Microsoft\Notepad' iWindowPosX 0
 reg 'HKCU\Software\Microsoft\Notepad' iWindowPosY 0
 reg 'HKCU\Software\Microsoft\Notepad' iWindowPosDX 1024
-reg 'HKCU\Software\Microsoft\Notepad' iWindowPosDY 420
+reg 'HKCU\Software\Microsoft\Notepad' iWindowPosDY "$notepad_height"
 wineserver -w
 
 wine notepad >/dev/null 2>&1 &
@@ -116,11 +140,14 @@ for run in $(seq "$runs"); do
   spotlex_pid=$!
   focus_notepad
   if [ "$typing" = 1 ]; then
-    "$probe" --label spotlex --area "$key_area" --presses "$presses" --gap-ms 250 \
+    "$probe" --label spotlex --area "$key_area" --presses "$presses" --gap-ms 250 "${probe_style[@]}" \
+      --log "$work/probe-$run.txt" | tee -a "$results"
+  elif [ "$fresh" = 1 ]; then
+    "$probe" --label spotlex --area "$key_area" --presses "$presses" "${probe_style[@]}" \
       --log "$work/probe-$run.txt" | tee -a "$results"
   else
     "$probe" --label spotlex --area "$key_area" --presses "$presses" --click "$click_points" \
-      --click-area "$click_area" --log "$work/probe-$run.txt" | tee -a "$results"
+      --click-area "$click_area" "${probe_style[@]}" --log "$work/probe-$run.txt" | tee -a "$results"
   fi
   [ "$run" = 1 ] && { xdotool type --delay 50 q; sleep 0.1; shot spotlex; }
   sleep 1
@@ -134,12 +161,12 @@ for run in $(seq "$runs"); do
   [ "$peer" = 1 ] || continue
 
   focus_notepad
-  screenkey --no-systray -t "$((linger / 1000)).$((linger % 1000 / 100))" -p fixed -g 1000x140+12+580 -s large >/dev/null 2>&1 &
+  screenkey --no-systray -t "$((linger / 1000)).$((linger % 1000 / 100))" -p fixed -g "$screenkey_place" -s large >/dev/null 2>&1 &
   screenkey_pid=$!
   sleep 3
   focus_notepad
   "$probe" --label screenkey --area "$key_area" --presses "$presses" --gap-ms $((typing ? 250 : 1500)) \
-    | tee -a "$results"
+    "${probe_style[@]}" | tee -a "$results"
   [ "$run" = 1 ] && { xdotool type --delay 50 q; sleep 0.1; shot screenkey; }
   kill "$screenkey_pid" 2>/dev/null
   wait "$screenkey_pid" 2>/dev/null

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one of the benchmark programs under Wine on a private display and leaves nothing running.
 #   bench.sh hook|keyboard|mouse|clock|idle|calls [--template PREFIX] [--shots DIR] [BUILD_DIR] [ARGS...]
-#   bench.sh latency [--template PREFIX] [--shots DIR] [--runs N] [--spotlex-only] [--typing] [BUILD_DIR] [PRESSES]
+#   bench.sh latency [--template PREFIX] [--shots DIR] [--runs N] [--spotlex-only] [--typing] [--fresh]
+#                    [--recorder] [BUILD_DIR] [PRESSES]
 # latency: what a viewer sees, Spotlex beside screenkey on one display; see scripts/bench-latency.sh.
 # BUILD_DIR is the x86_64 cross build holding bin/NAME_bench.exe (default build/wine; build it with
 # cmake --build BUILD_DIR --target NAME_bench). Without --template a fresh prefix is made first.
