@@ -33,11 +33,14 @@ void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool sh
     KeyPressOutcome outcome;
     CapText caps;
     LogAndContinue(kModule, kProcedure, [&] {
-        outcome = DecideKeyPress(keyCode, shift, showShiftedKeys, listed, includeExclude);
-        if (outcome.playSound && layout)
-            caps = NameKeyInLayout(keyCode, shift, capsLock, showShiftedKeys, *layout);
-        else
+        if (!layout) {
+            outcome = DecideKeyPress(keyCode, shift, showShiftedKeys, listed, includeExclude);
             caps = FontCodes(outcome.text);
+        } else {
+            // Named once, in the layout; the US name is not made first.
+            outcome.playSound = PassesFilter(listed, includeExclude);
+            if (outcome.playSound) caps = NameKeyInLayout(keyCode, shift, capsLock, showShiftedKeys, *layout);
+        }
     });
     trace::Mark(trace::kNamed);
 

@@ -83,10 +83,8 @@ TEST(PressLayout, EachPressBringsItsScanCodeAndCapsLock) {
     EXPECT_EQ(seen[2].capsLock, capsWasOn);
 }
 
-// Real X key presses typed into an edit control with the focus, with the caps shown for each: as
-// the program names them, and as ToUnicodeEx names them. Each test runs only on a display with its
-// keyboard (wine-test.sh with SPOTLEX_KEYBOARD).
-class XKeyboard : public ::testing::Test {
+// Tests that read the per-user settings, as the keystroke handler and window do.
+class UserSettingsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         goCurrentUser = std::make_unique<RegistrySetting>();
@@ -94,7 +92,13 @@ protected:
         gbPlaySounds = false;
     }
     static void TearDownTestSuite() { goCurrentUser.reset(); }
+};
 
+// Real X key presses typed into an edit control with the focus, with the caps shown for each: as
+// the program names them, and as ToUnicodeEx names them. Each test runs only on a display with its
+// keyboard (wine-test.sh with SPOTLEX_KEYBOARD).
+class XKeyboard : public UserSettingsTest {
+protected:
     static bool On(const char* layout) {
         char set[16] = {};
         GetEnvironmentVariableA("SPOTLEX_KEYBOARD", set, sizeof set);
@@ -180,15 +184,12 @@ TEST_F(XKeyboard, RussianLetter) {
     EXPECT_EQ(byToUnicode, expected);
 }
 
-class FallbackCapTest : public ::testing::Test {
+class FallbackCapTest : public UserSettingsTest {
 protected:
     static void SetUpTestSuite() {
-        goCurrentUser = std::make_unique<RegistrySetting>();
-        goCurrentUser->OpenKey(kUserKey);
-        gbPlaySounds = false;
+        UserSettingsTest::SetUpTestSuite();
         ASSERT_TRUE(LoadDisplayFont());
     }
-    static void TearDownTestSuite() { goCurrentUser.reset(); }
 
     // The window's shape for `text`, and the window's size.
     UniqueRgn ShapeOf(const CapText& text, SIZE& size) {
