@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Where a press's time goes: joins the latency probe's log (press time, first changed pixel) with
 a tracing build's stamps (cmake -DSPOTLEX_LATENCY_TRACE=ON) and prints the median and p95 of
-every step. Both clocks are CLOCK_MONOTONIC_RAW in 100 ns ticks.
+every step, then the slowest 5% of the presses step by step, and what became of each press that
+showed nothing. Both clocks are CLOCK_MONOTONIC_RAW in 100 ns ticks.
     latency_breakdown.py PROBE_LOG TRACE_FILE"""
 import sys
 
@@ -50,8 +51,8 @@ def main(probe_log, trace_file):
     with open(probe_log) as f:
         for line in f:
             kind, index, t0, ms = line.split()
-            if int(index) >= 0 and float(ms) >= 0:
-                presses[kind].append((float(t0), float(t0) + float(ms) * 1e4))
+            if int(index) >= 0:
+                presses[kind].append((float(t0), float(t0) + float(ms) * 1e4 if float(ms) >= 0 else None))
     events = {"key": [], "click": []}
     with open(trace_file) as f:
         for line in f:
@@ -60,14 +61,17 @@ def main(probe_log, trace_file):
                 events[parts[0]].append(dict(zip(STEPS, (float(x) for x in parts[1:]))))
     for kind, rows in (("key", ROWS), ("click", CLICK_ROWS)):
         # Each counted press meets the first hook stamp within 300 ms after it.
-        joined = []
+        joined, unseen = [], []
         for t0, pixel in presses[kind]:
             match = [e for e in events[kind] if 0 <= e["hook"] - t0 < 3e6]
-            if match:
-                e = dict(min(match, key=lambda e: e["hook"]))
-                e["pressed"], e["pixel"] = t0, pixel
+            e = dict(min(match, key=lambda e: e["hook"])) if match else {}
+            e["pressed"] = t0
+            if pixel is None:
+                unseen.append(e)
+            elif match:
+                e["pixel"] = pixel
                 joined.append(e)
-        if not joined:
+        if not joined and not unseen:
             continue
         print(f"{kind} presses traced: {len(joined)} of {len(presses[kind])}")
         print(f"  {'step':48} {'median ms':>10} {'p95 ms':>10}")
@@ -75,6 +79,20 @@ def main(probe_log, trace_file):
             d = [(e[end] - e[start]) / 1e4 for e in joined if e.get(start) and e.get(end)]
             if d:
                 print(f"  {caption:48} {pct(d, 0.5):10.3f} {pct(d, 0.95):10.3f}   ({len(d)})")
+        # The tail, press by press: one column per step, in ms.
+        steps = [(caption.strip(), start, end) for caption, start, end in rows if not caption.startswith("  ")]
+        slowest = sorted(joined, key=lambda e: e["pixel"] - e["pressed"])[-max(1, -(-len(joined) // 20)):]
+        print(f"  slowest {len(slowest)} {kind} presses, ms per step:")
+        for caption, _, _ in steps:
+            print(f"    {caption:46}" + "".join(
+                f"{(e[end] - e[start]) / 1e4 if e.get(start) and e.get(end) else float('nan'):8.2f}"
+                for e in slowest for c2, start, end in steps if c2 == caption))
+        # A press that showed nothing: how far it got.
+        for e in unseen:
+            last = [s for s in ["pressed"] + STEPS if e.get(s)]
+            print(f"  {kind} press not seen at {e['pressed'] / 1e7:.3f} s: reached {last[-1]}")
+
+
 
 
 if __name__ == "__main__":

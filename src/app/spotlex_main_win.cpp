@@ -54,6 +54,7 @@ int Main(const char* commandLine) {
     step([] {
         goCurrentUser = std::make_unique<RegistrySetting>();
         goCurrentUser->OpenKey(kUserKey);
+        goCurrentUser->KeepValues();
     });
     step([] {
         goLocalMachine = std::make_unique<RegistrySetting>();

@@ -124,9 +124,31 @@ void RegistrySetting::OpenKey(std::string_view key) {
     handle_.reset(h);
     path_ = std::string(key);
     readOnly_ = readOnly;
+    if (keepValues_) Watch();
+}
+
+void RegistrySetting::KeepValues() {
+    keepValues_ = true;
+    if (handle_) Watch();
+}
+
+void RegistrySetting::Watch() {
+    kept_.clear();
+    watch_.reset();
+    // The parent and all under it: the key going away, or being made again, changes the parent.
+    const KeyPath p = SplitKeyPath(path_);
+    const std::size_t cut = p.subkey.rfind(L'\\');
+    HKEY h = nullptr;
+    const LONG r = cut == std::wstring::npos
+                       ? RegOpenKeyExW(handle_.get(), nullptr, 0, KEY_NOTIFY, &h)
+                       : RegOpenKeyExW(p.root, p.subkey.substr(0, cut).c_str(), 0, KEY_NOTIFY, &h);
+    if (r != ERROR_SUCCESS) return;
+    watch_ = std::make_unique<RegistryWatch>(h, true);
 }
 
 void RegistrySetting::CloseKey() noexcept {
+    watch_.reset();
+    kept_.clear();
     handle_.reset();
     path_.clear();
     readOnly_ = false;
@@ -147,6 +169,7 @@ void RegistrySetting::DeleteKey(std::string_view key) {
 
 void RegistrySetting::DeleteValue(std::string_view valueName) {
     if (!handle_) throw RegistryError(kRegErrKeyNotOpen);
+    if (auto it = kept_.find(valueName); it != kept_.end()) kept_.erase(it);
     RegDeleteValueW(handle_.get(), Wide(valueName).c_str());
 }
 
@@ -192,6 +215,16 @@ RegValue RegistrySetting::ReadDefault() {
 
 RegValue RegistrySetting::Value(std::string_view valueName, std::int32_t /*regType*/) {
     if (!handle_) throw RegistryError(kRegErrKeyNotOpen);
+    if (!watch_) return ReadValue(valueName);
+    if (watch_->Changed()) kept_.clear();
+    if (auto it = kept_.find(valueName); it != kept_.end()) return it->second;
+    RegValue value = ReadValue(valueName);
+    // Kept unless the key went away and could not be opened again.
+    if (watch_) kept_.emplace(std::string(valueName), value);
+    return value;
+}
+
+RegValue RegistrySetting::ReadValue(std::string_view valueName) {
     if (valueName.empty()) return ReadDefault();
 
     const std::wstring name = Wide(valueName);
@@ -220,6 +253,8 @@ RegValue RegistrySetting::Value(std::string_view valueName, std::int32_t /*regTy
 
 void RegistrySetting::SetValue(std::string_view valueName, std::int32_t regType, const RegValue& setting) {
     if (!handle_) throw RegistryError(kRegErrKeyNotOpen);
+    // Read back as the system stores it, the next time it is asked for.
+    if (auto it = kept_.find(valueName); it != kept_.end()) kept_.erase(it);
 
     const std::wstring name = Wide(valueName);
     const std::string path = path_;

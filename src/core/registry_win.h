@@ -4,11 +4,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/app_error.h"
 #include "core/reg_value.h"
+#include "core/registry_watch_win.h"
 #include "core/unique_handle_win.h"
 
 namespace spotlex {
@@ -51,14 +54,22 @@ public:
     // True when the key could only be opened for reading.
     bool IsReadOnly() const noexcept { return readOnly_; }
     const std::string& Path() const noexcept { return path_; }
+    // From now on keeps what it reads until the key changes, here or in any other program: a value
+    // read again is answered from memory. For a key read at every key press.
+    void KeepValues();
 
 private:
     void Reopen();
     RegValue ReadDefault();
+    RegValue ReadValue(std::string_view valueName);
+    void Watch();
 
     UniqueKey handle_;
     std::string path_;
     bool readOnly_ = false;
+    bool keepValues_ = false;
+    std::unique_ptr<RegistryWatch> watch_;
+    std::map<std::string, RegValue, std::less<>> kept_;
 };
 
 }  // namespace spotlex

@@ -3,7 +3,11 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <initializer_list>
+#include <map>
+
 #include "core/file_win.h"
+#include "core/registry_watch_win.h"
 #include "core/registry_win.h"
 #include "core/sound_path.h"
 #include "core/wide_text_win.h"
@@ -34,6 +38,36 @@ std::string MachineSoundFile(std::string_view eventName) {
     return TextOrEmpty(machine.Value(eventName, rgsString));
 }
 
+// The deepest of the keys that exists, for watching what is under it: a key made later under
+// one that is watched is a change too.
+HKEY OpenForWatch(HKEY root, std::initializer_list<const wchar_t*> deepestFirst) {
+    for (const wchar_t* subkey : deepestFirst) {
+        HKEY h = nullptr;
+        if (RegOpenKeyExW(root, subkey, 0, KEY_NOTIFY, &h) == ERROR_SUCCESS) return h;
+    }
+    return nullptr;
+}
+
+// What each event plays, found once until the sound scheme or the machine's sounds change: a key
+// press would otherwise open four or five keys to learn, most often, that nothing is to play.
+class KeptSoundFiles {
+public:
+    std::string File(std::string_view eventName) {
+        const bool userChanged = user_.Changed();
+        if (machine_.Changed() || userChanged) files_.clear();
+        if (auto it = files_.find(eventName); it != files_.end()) return it->second;
+        std::string file = SoundFileForEvent(eventName);
+        files_.emplace(std::string(eventName), file);
+        return file;
+    }
+
+private:
+    RegistryWatch user_{OpenForWatch(HKEY_CURRENT_USER, {L"AppEvents", L""}), true};
+    RegistryWatch machine_{OpenForWatch(HKEY_LOCAL_MACHINE, {L"Software\\Parvane\\Classkit\\4.5",
+                                                             L"Software\\Parvane", L"Software"}),
+                           true};
+    std::map<std::string, std::string, std::less<>> files_;
+};
 
 }  // namespace
 
@@ -53,6 +87,13 @@ std::string MediaFolder() {
     return PickMediaFolder(mediaPath, unexpanded, WindowsDirectory());
 }
 
+std::string PlayedSoundFile(std::string_view eventName) {
+    // Made at the first sound and kept for the life of the process: its thread-pool waits would
+    // otherwise end while the process is being torn down.
+    static KeptSoundFiles* const kept = new KeptSoundFiles;
+    return kept->File(eventName);
+}
+
 std::string SoundFileForEvent(std::string_view eventName) {
     if (std::string machine = MachineSoundFile(eventName); !machine.empty())
         return ResolveSoundFile(ExpandEnvironment(machine), MediaFolder());
@@ -69,8 +110,9 @@ void PlayFX(std::string_view eventName, bool playSync) noexcept {
     const UINT flags = playSync ? 0 : SND_ASYNC;
     if (!gbPlaySounds) return;
     try {
-        const std::string file = SoundFileForEvent(eventName);
-        if (!file.empty()) sndPlaySoundW(Wide(file).c_str(), flags | SND_NODEFAULT | SND_FILENAME);
+        const std::string file = PlayedSoundFile(eventName);
+        if (file.empty()) return;
+        sndPlaySoundW(Wide(file).c_str(), flags | SND_NODEFAULT | SND_FILENAME);
     } catch (...) {
         // A sound is never worth an error message.
     }

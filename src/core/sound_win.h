@@ -8,9 +8,13 @@ namespace spotlex {
 // Sound effects on; from Play_Sounds, written by the properties dialog. Off until Main reads it.
 extern bool gbPlaySounds;
 
-// Plays the file the scheme assigns to the event; waits for it when playSync. Silent on any error,
-// and for an event without a file (no default beep).
+// Plays the file the scheme assigns to the event (PlayedSoundFile); waits for it when playSync.
+// Silent on any error, and for an event without a file (no default beep).
 void PlayFX(std::string_view eventName, bool playSync) noexcept;
+
+// SoundFileForEvent, looked up once per event until the sound scheme or the machine's sounds
+// change in the registry. User-interface thread only.
+std::string PlayedSoundFile(std::string_view eventName);
 
 // The Windows media folder, ending in a backslash: MediaPath, else MediaPathUnexpanded expanded,
 // else the Windows folder's "Media".

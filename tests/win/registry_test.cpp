@@ -9,6 +9,7 @@
 #include "core/classkit_win.h"
 #include "core/registry_win.h"
 #include "support/log_capture.h"
+#include "support/test_support.h"
 
 namespace spotlex {
 namespace {
@@ -372,6 +373,32 @@ TEST_F(Registry, AKeyDeletedBehindOurBackIsReopened) {
     ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, subkey_.c_str()), ERROR_SUCCESS);
     rs.SetValue("", rgsString, std::string("default"));
     EXPECT_EQ(rs.Value(""), RegValue{std::string("default")});
+}
+
+TEST_F(Registry, KeptValuesFollowEveryChange) {
+    RawDword("Delay", 1);
+    RegistrySetting rs;
+    rs.OpenKey(path_);
+    rs.KeepValues();
+    EXPECT_EQ(rs.Value("Delay"), RegValue{std::int32_t{1}});
+    EXPECT_TRUE(IsEmpty(rs.Value("Missing")));
+
+    // Our own writes are read back at once, a value that was missing included.
+    rs.SetValue("Delay", rgsDWord, std::int32_t{2});
+    rs.SetValue("Missing", rgsString, std::string("here"));
+    EXPECT_EQ(rs.Value("Delay"), RegValue{std::int32_t{2}});
+    EXPECT_EQ(rs.Value("Missing"), RegValue{std::string("here")});
+    rs.DeleteValue("Missing");
+    EXPECT_TRUE(IsEmpty(rs.Value("Missing")));
+
+    // Another program's write is seen as soon as the system has told us of it.
+    RawDword("Delay", 3);
+    EXPECT_TRUE(test::PumpUntil([&] { return rs.Value("Delay") == RegValue{std::int32_t{3}}; }, 5000));
+    ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, subkey_.c_str()), ERROR_SUCCESS);
+    EXPECT_TRUE(test::PumpUntil([&] { return IsEmpty(rs.Value("Delay")); }, 5000)) << "the key went away";
+    RawDword("Delay", 4);
+    EXPECT_TRUE(test::PumpUntil([&] { return rs.Value("Delay") == RegValue{std::int32_t{4}}; }, 5000))
+        << "and the key made again is watched in its turn";
 }
 
 TEST_F(Registry, AKeyWeMayOnlyReadIsOpenedForReading) {

@@ -159,6 +159,25 @@ TEST_F(Sound, UsersWithoutTheirOwnSectionHearTheMachinesSounds) {
     EXPECT_EQ(SoundFileForEvent("CKClick"), "");
 }
 
+TEST_F(Sound, ThePlayedFileFollowsTheSchemeAndTheMachine) {
+    SetEventFile("CKKeystroke", "C:\\Sounds\\one.wav");
+    EXPECT_EQ(PlayedSoundFile("CKKeystroke"), "C:\\Sounds\\one.wav");
+    EXPECT_EQ(PlayedSoundFile("CKTyped"), "") << "an event without a file";
+
+    // Changed in the Sounds control panel while the program runs.
+    SetEventFile("CKKeystroke", "C:\\Sounds\\two.wav");
+    EXPECT_TRUE(
+        test::PumpUntil([] { return PlayedSoundFile("CKKeystroke") == "C:\\Sounds\\two.wav"; }, 5000));
+    SetEventFile("CKTyped", "C:\\Sounds\\typed.wav");
+    EXPECT_TRUE(test::PumpUntil([] { return PlayedSoundFile("CKTyped") == "C:\\Sounds\\typed.wav"; }, 5000));
+
+    // An all-users install registers its sounds after the start.
+    SetMachineSound("CKKeystroke", "C:\\Classkit\\key.wav");
+    RegDeleteTreeA(HKEY_CURRENT_USER, kAppSubkey);
+    EXPECT_TRUE(
+        test::PumpUntil([] { return PlayedSoundFile("CKKeystroke") == "C:\\Classkit\\key.wav"; }, 5000));
+}
+
 TEST_F(Sound, PlayFxOpensNothingWhileSoundsAreOff) {
     gbPlaySounds = false;
     PlayFX("CKDragEnd", true);
