@@ -52,7 +52,8 @@ inline void PumpFor(DWORD ms) {
     } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
-// What every display benchmark needs first: the display font and the per-user settings key.
+// What every display benchmark needs first: the display font and the per-user settings key, kept
+// as the program keeps it.
 inline bool StartDisplayBench(const char* name) {
     if (!LoadDisplayFont()) {
         std::printf("%s: the display font could not be loaded\n", name);
@@ -60,6 +61,7 @@ inline bool StartDisplayBench(const char* name) {
     }
     goCurrentUser = std::make_unique<RegistrySetting>();
     goCurrentUser->OpenKey(kUserKey);
+    goCurrentUser->KeepValues();
     return true;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// Tells when a registry key, or anything under it, has changed since it was last asked, without a
-// trip to the system per question: the system signals an event at a change, and a wait of the
-// thread pool turns that into a flag. What was read before the change is then read afresh.
+// Tells whether registry keys, or anything under them, have changed since they were last asked
+// about: the system signals an event at a change, so one look at the event stands for reading
+// again everything kept from them.
 #include <windows.h>
 
-#include <atomic>
+#include <initializer_list>
+#include <vector>
 
 #include "core/unique_handle_win.h"
 
@@ -12,25 +13,20 @@ namespace spotlex {
 
 class RegistryWatch {
 public:
-    // Watches the key (a handle of the caller's, which it keeps) and, with subtree, its subkeys.
-    RegistryWatch(HKEY key, bool subtree);
-    RegistryWatch(const RegistryWatch&) = delete;
-    RegistryWatch& operator=(const RegistryWatch&) = delete;
-    ~RegistryWatch();
+    // Watches the keys (handles of the caller's, which it keeps; a null one is not watched) and,
+    // with subtree, their subkeys.
+    RegistryWatch(std::initializer_list<HKEY> keys, bool subtree);
 
-    // True once after each change; always true when the system could not watch the key, so that
-    // a caller who keeps what it reads reads afresh each time instead.
+    // True once after each change; always true when the system could not watch a key, so that a
+    // caller who keeps what it reads reads afresh each time instead.
     bool Changed() noexcept;
 
 private:
     bool Arm() noexcept;
-    static void CALLBACK Signalled(void* self, BOOLEAN timedOut) noexcept;
 
-    UniqueKey key_;
+    std::vector<UniqueKey> keys_;
     bool subtree_;
     UniqueHandle event_;
-    HANDLE wait_ = nullptr;
-    std::atomic<bool> changed_{false};
     bool watching_ = false;
 };
 

@@ -53,8 +53,7 @@ HKEY OpenForWatch(HKEY root, std::initializer_list<const wchar_t*> deepestFirst)
 class KeptSoundFiles {
 public:
     std::string File(std::string_view eventName) {
-        const bool userChanged = user_.Changed();
-        if (machine_.Changed() || userChanged) files_.clear();
+        if (watch_.Changed()) files_.clear();
         if (auto it = files_.find(eventName); it != files_.end()) return it->second;
         std::string file = SoundFileForEvent(eventName);
         files_.emplace(std::string(eventName), file);
@@ -62,10 +61,11 @@ public:
     }
 
 private:
-    RegistryWatch user_{OpenForWatch(HKEY_CURRENT_USER, {L"AppEvents", L""}), true};
-    RegistryWatch machine_{OpenForWatch(HKEY_LOCAL_MACHINE, {L"Software\\Parvane\\Classkit\\4.5",
-                                                             L"Software\\Parvane", L"Software"}),
-                           true};
+    RegistryWatch watch_{
+        std::initializer_list<HKEY>{OpenForWatch(HKEY_CURRENT_USER, {L"AppEvents", L""}),
+                                    OpenForWatch(HKEY_LOCAL_MACHINE, {L"Software\\Parvane\\Classkit\\4.5",
+                                                                      L"Software\\Parvane", L"Software"})},
+        true};
     std::map<std::string, std::string, std::less<>> files_;
 };
 
@@ -88,10 +88,8 @@ std::string MediaFolder() {
 }
 
 std::string PlayedSoundFile(std::string_view eventName) {
-    // Made at the first sound and kept for the life of the process: its thread-pool waits would
-    // otherwise end while the process is being torn down.
-    static KeptSoundFiles* const kept = new KeptSoundFiles;
-    return kept->File(eventName);
+    static KeptSoundFiles kept;
+    return kept.File(eventName);
 }
 
 std::string SoundFileForEvent(std::string_view eventName) {
