@@ -103,6 +103,7 @@ struct SysInput::HookThread {
     std::uint32_t keyboardSeen = 0;
     std::uint32_t mouseSeen = 0;
     POINT lastCursor{};
+    bool cursorRead = false;   // lastCursor holds a reading
     bool wakePending = false;  // events pushed since the last wake-up
     WatchdogPace pace;
     bool sawInput = false;  // a hook procedure ran since the loop last looked
@@ -127,7 +128,7 @@ struct SysInput::HookThread {
         PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
         if (self->wanted & kHookKeyboard) self->Install(kHookKeyboard);
         if (self->wanted & kHookMouse) self->Install(kHookMouse);
-        GetCursorPos(&self->lastCursor);
+        self->CursorMoved();
         self->capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
         self->started = self->Installed();
         SetEvent(self->ready.get());
@@ -181,6 +182,23 @@ struct SysInput::HookThread {
         (isKeyboard ? keyboardSeen : mouseSeen) = GetTickCount();
     }
 
+    // Whether the pointer moved since the last look. Read only while one hook alone is in place, the
+    // one case where the answer counts: under Wine a thread's first reading opens a display
+    // connection of its own, 0.8 MB that an idle program with both hooks would carry for nothing.
+    bool CursorMoved() noexcept {
+        const std::int32_t installed = Installed();
+        if (installed != kHookKeyboard && installed != kHookMouse) {
+            cursorRead = false;
+            return false;
+        }
+        POINT cursor{};
+        if (!options.cursorPos(&cursor)) return false;
+        const bool moved = cursorRead && (cursor.x != lastCursor.x || cursor.y != lastCursor.y);
+        lastCursor = cursor;
+        cursorRead = true;
+        return moved;
+    }
+
     // The thread timer's new interval; SetTimer on the same timer replaces it.
     void Repace() { timer = SetTimer(nullptr, timer, pace.Interval(), nullptr); }
 
@@ -190,13 +208,10 @@ struct SysInput::HookThread {
         LASTINPUTINFO info{sizeof info, 0};
         if (!GetLastInputInfo(&info)) return;
         if (pace.OnLook(info.dwTime)) Repace();
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        const bool moved = cursor.x != lastCursor.x || cursor.y != lastCursor.y;
-        lastCursor = cursor;
-        const std::int32_t lost = HooksToReinstall({info.dwTime, keyboardSeen, mouseSeen, Installed(), moved},
-                                                   options.lostAfterMs) &
-                                  wanted;
+        const std::int32_t lost =
+            HooksToReinstall({info.dwTime, keyboardSeen, mouseSeen, Installed(), CursorMoved()},
+                             options.lostAfterMs) &
+            wanted;
         if (lost & kHookKeyboard) Install(kHookKeyboard);
         if (lost & kHookMouse) Install(kHookMouse);
         // Keys went by unseen: the modifier record cannot be trusted.

@@ -24,6 +24,7 @@ public:
     // hook: the hook that could not be installed (kHookMouse or kHookKeyboard); errCode: its Win32 error.
     using ErrorFn = std::function<void(std::int32_t errCode, std::int32_t hook)>;
     using InstallFn = HHOOK(WINAPI*)(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId);
+    using CursorFn = BOOL(WINAPI*)(POINT* point);
 
     // Tuning; the defaults suit the program, tests shorten them.
     struct Options {
@@ -33,6 +34,8 @@ public:
         std::uint32_t lostAfterMs = 2000;     // input the hooks missed for this long means one is gone
         std::uint32_t modifierStaleMs = 500;  // a gap in key input after which modifiers are re-read
         InstallFn install = &::SetWindowsHookExA;
+        // Where the watchdog reads the pointer, which it needs only while one hook alone is in place.
+        CursorFn cursorPos = &::GetCursorPos;
     };
 
     SysInput();

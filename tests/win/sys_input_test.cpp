@@ -115,6 +115,15 @@ SysInput::Options SpyOptions() {
     return o;
 }
 
+// Counts the watchdog's readings of the pointer.
+struct CursorSpy {
+    static inline std::atomic<int> reads{0};
+    static BOOL WINAPI Read(POINT* point) {
+        ++reads;
+        return GetCursorPos(point);
+    }
+};
+
 TEST(SysInput, EventsArriveInInputOrderWithCodesMasksButtonsAndPositions) {
     SysInput input;
     Recorder rec;
@@ -374,6 +383,30 @@ TEST(SysInput, AfterAnIdleSpellTheWatchdogLooksSeldomButStillFindsARemovedHook) 
     rec.WaitFor(2);
     PumpFor(200);
     EXPECT_EQ(rec.events, (std::vector<std::string>{"K65/0", "K68/0"}));
+}
+
+// Under Wine a thread's first pointer reading opens a display connection of its own: with both hooks
+// in place the watchdog finds a removed hook without one.
+TEST(SysInput, TheWatchdogReadsThePointerOnlyWhileOneHookAloneIsInPlace) {
+    SysInput::Options options = SpyOptions();
+    options.watchdogMs = 100;
+    options.lostAfterMs = 300;
+    options.quietLooksBeforeIdle = 1000;
+    options.cursorPos = &CursorSpy::Read;
+    CursorSpy::reads = 0;
+    SysInput input(options);
+    input.SetHooks(kHookAll);
+    input.SetEnabled(true);
+    ASSERT_TRUE(UnhookWindowsHookEx(InstallSpy::lastKeyboard));
+    Sleep(400);
+    Press('A');
+    ASSERT_TRUE(PumpUntil([] { return InstallSpy::keyboardInstalls >= 2; }, 3000))
+        << "the hook was not renewed";
+    EXPECT_EQ(CursorSpy::reads, 0);
+
+    input.SetHooks(kHookKeyboard);
+    EXPECT_TRUE(PumpUntil([] { return CursorSpy::reads >= 2; }, 3000))
+        << "with the keyboard hook alone a moving pointer explains input it missed";
 }
 
 TEST(SysInput, AHookThatCannotBeInstalledRaisesErrorAndLeavesTheMask) {
