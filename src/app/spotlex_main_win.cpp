@@ -11,6 +11,7 @@
 #include "core/display_font_win.h"
 #include "core/errata_log_win.h"
 #include "core/file_win.h"
+#include "core/registry_watch_win.h"
 #include "core/unique_handle_win.h"
 #include "core/wide_text_win.h"
 #include "core/window_helpers_win.h"
@@ -88,7 +89,7 @@ int Main(const char* commandLine) {
     if (splashDone) welcome();
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageWatching(&msg) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -4,6 +4,7 @@
 
 #include "core/app_error.h"
 #include "core/errata_log_win.h"
+#include "core/registry_watch_win.h"
 
 namespace spotlex {
 
@@ -118,7 +119,7 @@ bool RunModalLoop(HWND box, const std::function<bool()>& open,
     ModalScope counted;
     MSG msg;
     while (open()) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageWatching(&msg);
         if (got <= 0) {
             // The program is ending: the main loop still has to see the quit.
             PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);

@@ -1,6 +1,17 @@
 #include "core/registry_watch_win.h"
 
+#include <algorithm>
+#include <array>
+
 namespace spotlex {
+namespace {
+// The watches alive, all made and looked at on the user-interface thread. Never destroyed: a
+// watch held by a global may end after every function's statics.
+std::vector<RegistryWatch*>& Live() {
+    static auto* const live = new std::vector<RegistryWatch*>;
+    return *live;
+}
+}  // namespace
 
 RegistryWatch::RegistryWatch(std::initializer_list<HKEY> keys, bool subtree)
     : subtree_(subtree), event_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
@@ -10,6 +21,12 @@ RegistryWatch::RegistryWatch(std::initializer_list<HKEY> keys, bool subtree)
         all = all && key;
     }
     watching_ = all && event_ && Arm();
+    Live().push_back(this);
+}
+
+RegistryWatch::~RegistryWatch() {
+    std::vector<RegistryWatch*>& live = Live();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
 }
 
 bool RegistryWatch::Arm() noexcept {
@@ -26,9 +43,28 @@ bool RegistryWatch::Arm() noexcept {
 
 bool RegistryWatch::Changed() noexcept {
     if (!watching_) return true;
-    if (::WaitForSingleObject(event_.get(), 0) != WAIT_OBJECT_0) return false;
+    if (!changed_) return false;
+    changed_ = false;
     watching_ = Arm();
     return true;
+}
+
+void WaitWatching(DWORD ms) noexcept {
+    std::array<HANDLE, MAXIMUM_WAIT_OBJECTS - 1> events{};
+    std::array<RegistryWatch*, MAXIMUM_WAIT_OBJECTS - 1> watches{};
+    DWORD count = 0;
+    for (RegistryWatch* watch : Live()) {
+        if (!watch->watching_ || count == events.size()) continue;
+        events[count] = watch->event_.get();
+        watches[count++] = watch;
+    }
+    const DWORD r = ::MsgWaitForMultipleObjectsEx(count, events.data(), ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (r < WAIT_OBJECT_0 + count) watches[r - WAIT_OBJECT_0]->changed_ = true;
+}
+
+BOOL GetMessageWatching(MSG* msg) noexcept {
+    while (!::PeekMessageA(msg, nullptr, 0, 0, PM_REMOVE)) WaitWatching(INFINITE);
+    return msg->message == WM_QUIT ? FALSE : TRUE;
 }
 
 }  // namespace spotlex

@@ -1,7 +1,7 @@
 #pragma once
 // Tells whether registry keys, or anything under them, have changed since they were last asked
-// about: the system signals an event at a change, so one look at the event stands for reading
-// again everything kept from them.
+// about. The system signals an event at a change; the user-interface thread takes note of it
+// while it waits for its messages (GetMessageWatching), so a look at a watch costs nothing.
 #include <windows.h>
 
 #include <initializer_list>
@@ -13,21 +13,31 @@ namespace spotlex {
 
 class RegistryWatch {
 public:
-    // Watches the keys (handles of the caller's, which it keeps; a null one is not watched) and,
-    // with subtree, their subkeys.
+    // Watches the keys (handles of the caller's, which it keeps) and, with subtree, their subkeys.
     RegistryWatch(std::initializer_list<HKEY> keys, bool subtree);
+    RegistryWatch(const RegistryWatch&) = delete;
+    RegistryWatch& operator=(const RegistryWatch&) = delete;
+    ~RegistryWatch();
 
-    // True once after each change; always true when the system could not watch a key, so that a
-    // caller who keeps what it reads reads afresh each time instead.
+    // True once after each change noted; always true when the system could not watch a key, so
+    // that a caller who keeps what it reads reads afresh each time instead.
     bool Changed() noexcept;
 
 private:
+    friend void WaitWatching(DWORD ms) noexcept;
     bool Arm() noexcept;
 
     std::vector<UniqueKey> keys_;
     bool subtree_;
     UniqueHandle event_;
     bool watching_ = false;
+    bool changed_ = false;
 };
+
+// Waits up to `ms` for a message to this thread, taking note of the watched keys' changes meanwhile.
+void WaitWatching(DWORD ms) noexcept;
+
+// GetMessage(msg, nullptr, 0, 0) for the user-interface thread's loops: it waits by WaitWatching.
+BOOL GetMessageWatching(MSG* msg) noexcept;
 
 }  // namespace spotlex

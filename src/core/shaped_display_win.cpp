@@ -78,7 +78,13 @@ SIZE ShapedDisplay::Screen() noexcept {
 }
 
 PixelRect ShapedDisplay::MonitorAt(PixelPoint probe) noexcept {
-    if (!monitorOf_ || !(monitorOf_->probe == probe)) {
+    // Monitors do not overlap: a probe on the monitor found last is nearest to that one.
+    const auto onLast = [&] {
+        const PixelRect& m = monitorOf_->monitor;
+        return monitorOf_->probe == probe ||
+               (probe.x >= m.left && probe.x < m.right && probe.y >= m.top && probe.y < m.bottom);
+    };
+    if (!monitorOf_ || !onLast()) {
         const SIZE screen = Screen();
         PixelRect monitor{0, 0, screen.cx, screen.cy};
         MONITORINFO info{};

@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include "core/registry_watch_win.h"
+
 namespace spotlex::test {
 
 namespace {
@@ -27,8 +29,7 @@ bool PumpUntil(const std::function<bool()>& done, int ms) {
     while (!done()) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<long long>(left.count(), 10)),
-                                  QS_ALLINPUT);
+        WaitWatching(static_cast<DWORD>(std::min<long long>(left.count(), 10)));
         DispatchPending();
     }
     DispatchPending();
