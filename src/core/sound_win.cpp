@@ -109,8 +109,7 @@ void PlayFX(std::string_view eventName, bool playSync) noexcept {
     if (!gbPlaySounds) return;
     try {
         const std::string file = PlayedSoundFile(eventName);
-        if (file.empty()) return;
-        sndPlaySoundW(Wide(file).c_str(), flags | SND_NODEFAULT | SND_FILENAME);
+        if (!file.empty()) sndPlaySoundW(Wide(file).c_str(), flags | SND_NODEFAULT | SND_FILENAME);
     } catch (...) {
         // A sound is never worth an error message.
     }
