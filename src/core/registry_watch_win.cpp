@@ -13,8 +13,8 @@ std::vector<RegistryWatch*>& Live() {
 }
 }  // namespace
 
-RegistryWatch::RegistryWatch(std::initializer_list<HKEY> keys, bool subtree)
-    : subtree_(subtree), event_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+RegistryWatch::RegistryWatch(std::initializer_list<HKEY> keys)
+    : event_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     bool all = true;
     for (HKEY key : keys) {
         if (key) keys_.emplace_back(key);
@@ -33,7 +33,7 @@ bool RegistryWatch::Arm() noexcept {
     // A notification fires once: it is asked for again before the caller reads, so that a change
     // made while reading is not missed.
     for (const UniqueKey& key : keys_) {
-        if (::RegNotifyChangeKeyValue(key.get(), subtree_ ? TRUE : FALSE,
+        if (::RegNotifyChangeKeyValue(key.get(), TRUE,
                                       REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, event_.get(),
                                       TRUE) != ERROR_SUCCESS)
             return false;

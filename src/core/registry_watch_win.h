@@ -13,8 +13,8 @@ namespace spotlex {
 
 class RegistryWatch {
 public:
-    // Watches the keys (handles of the caller's, which it keeps) and, with subtree, their subkeys.
-    RegistryWatch(std::initializer_list<HKEY> keys, bool subtree);
+    // Watches the keys and all under them; takes the handles (a null one: nothing is kept).
+    explicit RegistryWatch(std::initializer_list<HKEY> keys);
     RegistryWatch(const RegistryWatch&) = delete;
     RegistryWatch& operator=(const RegistryWatch&) = delete;
     ~RegistryWatch();
@@ -28,7 +28,6 @@ private:
     bool Arm() noexcept;
 
     std::vector<UniqueKey> keys_;
-    bool subtree_;
     UniqueHandle event_;
     bool watching_ = false;
     bool changed_ = false;

@@ -143,7 +143,7 @@ void RegistrySetting::Watch() {
                        ? RegOpenKeyExW(handle_.get(), nullptr, 0, KEY_NOTIFY, &h)
                        : RegOpenKeyExW(p.root, p.subkey.substr(0, cut).c_str(), 0, KEY_NOTIFY, &h);
     if (r != ERROR_SUCCESS) return;
-    watch_ = std::make_unique<RegistryWatch>(std::initializer_list<HKEY>{h}, true);
+    watch_ = std::make_unique<RegistryWatch>(std::initializer_list<HKEY>{h});
 }
 
 void RegistrySetting::CloseKey() noexcept {

@@ -64,8 +64,7 @@ private:
     RegistryWatch watch_{
         std::initializer_list<HKEY>{OpenForWatch(HKEY_CURRENT_USER, {L"AppEvents", L""}),
                                     OpenForWatch(HKEY_LOCAL_MACHINE, {L"Software\\Parvane\\Classkit\\4.5",
-                                                                      L"Software\\Parvane", L"Software"})},
-        true};
+                                                                      L"Software\\Parvane", L"Software"})}};
     std::map<std::string, std::string, std::less<>> files_;
 };
 
