@@ -41,8 +41,13 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
-build=$(realpath "${1:-$root/build/wine}")
-shift || true
+# BUILD_DIR may be left out before the program's own arguments (a switch or a number).
+build=$root/build/wine
+case "${1:-}" in
+  ''|--*|[0-9]*) ;;
+  *) build=$1; shift ;;
+esac
+build=$(realpath "$build")
 exe=$build/bin/${name}_bench.exe
 [ -f "$exe" ] || { echo "no $exe: cmake --build $build --target ${name}_bench" >&2; exit 1; }
 
