@@ -280,7 +280,7 @@ void frmClock::PlaceOnScreen() {
     // The whole clock, at its widest text, stays on its monitor.
     const std::vector<Monitor>& monitors = display_.Monitors();
     Placement at = PlaceOnMonitors(home_, w, h, monitors);
-    if (at.monitor >= 0 && monitors[at.monitor].dpi != display_.Dpi()) {
+    if (at.monitor >= 0 && monitors[at.monitor].dpi != display_.FontDpi()) {
         display_.UseDpi(monitors[at.monitor].dpi);
         SetFontSize(display_.FontPoints());
         SetHeightToText(kClockHeightText);

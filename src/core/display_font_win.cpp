@@ -80,7 +80,8 @@ DisplayFont CreateDisplayFont(int points, int dpi) {
     WindowDc screen(nullptr);
     if (!screen) return result;
     LOGFONTA lf{};
-    lf.lfHeight = -FontPixels(points, dpi > 0 ? dpi : GetDeviceCaps(screen.get(), LOGPIXELSY));
+    result.dpi = dpi > 0 ? dpi : GetDeviceCaps(screen.get(), LOGPIXELSY);
+    lf.lfHeight = -FontPixels(points, result.dpi);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = SYMBOL_CHARSET;
     lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;  // the displays need outlines for their regions

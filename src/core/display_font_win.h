@@ -23,6 +23,8 @@ struct DisplayFont {
     // Selecting the font gave "Spotlex2" and not a substitute; when false, the display shows
     // its missing-font message instead.
     bool isDisplayFace = false;
+    // The resolution it was made for.
+    int dpi = 0;
 };
 
 // The display face at `points` points on a monitor of `dpi` (0: the screen's): the em is points / 72

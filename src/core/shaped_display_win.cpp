@@ -18,7 +18,7 @@ void ShapedDisplay::Load() noexcept {
 }
 
 bool ShapedDisplay::SelectFont(std::int32_t points) {
-    if (font_ && fontFaceOk_ && points == fontPoints_ && dpi_ == fontDpi_) return true;
+    if (font_ && fontFaceOk_ && points == fontPoints_ && (dpi_ == 0 || dpi_ == fontDpi_)) return true;
     DisplayFont created = CreateDisplayFont(points, dpi_);
     if (!created.font)
         throw AppError(static_cast<std::int32_t>(::GetLastError()), std::string(module_),
@@ -26,7 +26,7 @@ bool ShapedDisplay::SelectFont(std::int32_t points) {
     font_ = std::move(created.font);
     fontFaceOk_ = created.isDisplayFace;
     fontPoints_ = points;
-    fontDpi_ = dpi_;
+    fontDpi_ = created.dpi;
     ++fontGeneration_;
     return fontFaceOk_;
 }

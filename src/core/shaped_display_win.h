@@ -39,6 +39,8 @@ public:
     // screen's. The next SelectFont makes the font anew when it changed.
     void UseDpi(int dpi) noexcept { dpi_ = dpi; }
     int Dpi() const noexcept { return dpi_; }
+    // The resolution the current font was made for.
+    int FontDpi() const noexcept { return fontDpi_; }
     // The display face at `points`, kept when it already is; false when only a substitute came.
     // Raises when no font could be created, keeping the one before.
     bool SelectFont(std::int32_t points);
