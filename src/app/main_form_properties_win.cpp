@@ -22,6 +22,7 @@ void frmMain::ApplySettings(const SpotlexSettings& s, const char* procedure) noe
         Need(KeyboardWindow).SetColor(s.keys.color);
         Need(KeyboardWindow).SetDelay(s.keys.delayMs);
         Need(KeyboardWindow).SetSize(s.keys.size);
+        Need(KeyboardWindow).SetFollowPointer(s.keys.followPointer);
     });
     step([&] {
         Need(MouseWindow).SetColor(s.burst.leftColor);

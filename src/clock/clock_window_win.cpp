@@ -6,6 +6,7 @@
 #include "core/app_error.h"
 #include "core/classkit_win.h"
 #include "core/errata_log_win.h"
+#include "core/monitors_win.h"
 #include "core/screen_geometry.h"
 #include "core/sound_win.h"
 #include "core/window_helpers_win.h"
@@ -89,11 +90,13 @@ void frmClock::Destroy() noexcept {
     });
     display_.StopTimer();
     LogAndContinue(kModule, "Destroy", [&] {
-        // A clock that never showed keeps the place the presenter left last time.
+        // A clock that never showed keeps the place the presenter left last time, and so does one
+        // standing in for a monitor that is gone.
         if (!placed_ || !goCurrentUser) return;
         const PixelPoint place = display_.Place();
-        SaveSetting(settings::kClockLeft, place.x);
-        SaveSetting(settings::kClockTop, place.y);
+        if (awayPlace_ && *awayPlace_ == place) return;
+        SavePlace(settings::kClockLeft, settings::kClockTop, settings::kClockMonitor,
+                  PlaceWithMonitor(place, display_.Size(), display_.Monitors()));
     });
     Publish(nullptr);
 }
@@ -224,8 +227,18 @@ LRESULT frmClock::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_COPYDATA:
             return OnCopyData(lp);
+        case WM_DPICHANGED:
+            // Dragged onto a monitor of another resolution: the digits keep their size per inch.
+            display_.UseDpi(HIWORD(wp));
+            if (started_ && !destroyed_)
+                LogAndContinue(kModule, "Form_Resize", [&] {
+                    SetFontSize(display_.FontPoints());
+                    Recreate();
+                });
+            return 0;
         case WM_DISPLAYCHANGE:
-            // A monitor went away or shrank: the clock moves onto what is left of the screen.
+            // A monitor came or went: the clock goes to the presenter's place on it, or stands in
+            // on the primary monitor.
             if (started_ && !destroyed_) LogAndContinue(kModule, "Form_Resize", [&] { PlaceOnScreen(); });
             break;
         case WM_TIMER:
@@ -260,14 +273,23 @@ void frmClock::PlaceOnScreen() {
     int w = DigitsExtent(widest).cx;
     int h = digitHeight_;
     const SIZE screen = display_.Screen();
-    // The stored place at the first start; a restart keeps the clock where it is.
-    PixelPoint place = display_.Place();
+    // The stored place at the first start; a restart keeps the clock where the presenter put it.
     if (!placed_)
-        place = {GetSetting(settings::kClockLeft, CenteredStart(0, screen.cx, w)),
-                 GetSetting(settings::kClockTop, CenteredStart(0, screen.cy, h))};
-    // The whole clock, at its widest text, stays on the monitor nearest to where it was left; a
-    // monitor that is gone gives the place to the nearest one left.
-    const PixelRect monitor = display_.MonitorAt(PlacementProbe(place, w, h));
+        home_ = ReadPlace(settings::kClockLeft, settings::kClockTop, settings::kClockMonitor,
+                          {CenteredStart(0, screen.cx, w), CenteredStart(0, screen.cy, h)});
+    // The whole clock, at its widest text, stays on its monitor.
+    const std::vector<Monitor>& monitors = display_.Monitors();
+    Placement at = PlaceOnMonitors(home_, w, h, monitors);
+    if (at.monitor >= 0 && monitors[at.monitor].dpi != display_.FontDpi()) {
+        display_.UseDpi(monitors[at.monitor].dpi);
+        SetFontSize(display_.FontPoints());
+        SetHeightToText(kClockHeightText);
+        w = DigitsExtent(widest).cx;
+        h = digitHeight_;
+        at = PlaceOnMonitors(home_, w, h, monitors);
+    }
+    const PixelRect monitor =
+        at.monitor >= 0 ? monitors[at.monitor].area : PixelRect{0, 0, screen.cx, screen.cy};
     // A clock too large for its monitor (eight digits at 188 points are wider than many screens)
     // is drawn smaller rather than cut off.
     const int areaW = monitor.right - monitor.left, areaH = monitor.bottom - monitor.top;
@@ -279,7 +301,9 @@ void frmClock::PlaceOnScreen() {
         w = DigitsExtent(widest).cx;
         h = digitHeight_;
     }
-    const PixelPoint kept = ClampToMonitor(place, w, h, monitor);
+    const PixelPoint kept = ClampToMonitor(at.place, w, h, monitor);
+    awayPlace_.reset();
+    if (!at.atHome) awayPlace_ = kept;
     ::SetWindowPos(hwnd_, nullptr, kept.x, kept.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     placed_ = true;
 }
@@ -292,9 +316,14 @@ void frmClock::DragMove() noexcept {
     const bool ticking = display_.TimerOn();
     display_.StopTimer();
     WaitForMessages();
-    display_.Drag(InputGate, LifeToken(), [this, ticking] {
+    const auto resume = [this, ticking] {
         if (ticking && !destroyed_) StartTimer(TimeSource());
-    });
+    };
+    const auto dropped = [this] {
+        awayPlace_.reset();
+        home_ = PlaceWithMonitor(display_.Place(), display_.Size(), display_.Monitors());
+    };
+    display_.Drag(InputGate, LifeToken(), resume, dropped);
 }
 
 LRESULT frmClock::OnCopyData(LPARAM lp) noexcept {

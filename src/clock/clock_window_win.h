@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -81,6 +82,8 @@ protected:
 
 private:
     SIZE DigitsExtent(std::string_view text) const;
+    // At the presenter's place on its monitor, or at the same relative place on the primary
+    // monitor while that one is gone; the digits are made for the monitor's resolution.
     void PlaceOnScreen();
     void StartTimer(const ClockNow& now) noexcept;
     void DragMove() noexcept;
@@ -92,6 +95,10 @@ private:
     COLORREF back_ = 255;
     int digitHeight_ = 0;
     bool placed_ = false;
+    // Where the presenter put the clock, with its monitor.
+    RememberedPlace home_;
+    // Where it stands in while that monitor is gone; never stored.
+    std::optional<PixelPoint> awayPlace_;
     bool hidden_ = false;
     bool destroyed_ = false;
     bool started_ = false;

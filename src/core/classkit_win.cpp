@@ -47,8 +47,9 @@ void SaveSetting(const TextSetting& setting, std::string_view value) {
 SpotlexSettings LoadSettings() {
     using namespace settings;
     SpotlexSettings v;
-    v.keys = {GetSetting(kColorKeyboard), GetSetting(kColorKeyboardListIndex), GetSetting(kSizeKeyboard),
-              GetSetting(kDelayKeyboard), GetSetting(kKeyShowShifted) != 0};
+    v.keys = {GetSetting(kColorKeyboard),       GetSetting(kColorKeyboardListIndex),
+              GetSetting(kSizeKeyboard),        GetSetting(kDelayKeyboard),
+              GetSetting(kKeyShowShifted) != 0, GetSetting(kKeyFollowPointer) != 0};
     v.burst = {GetSetting(kColorLeftMouse), GetSetting(kColorLeftMouseListIndex),
                GetSetting(kColorRightMouse), GetSetting(kColorRightMouseListIndex), GetSetting(kSizeMouse)};
     v.clock = {GetSetting(kColorClock),       GetSetting(kColorClockListIndex), GetSetting(kSizeClock),
@@ -72,6 +73,7 @@ void SaveSettings(const SpotlexSettings& v, std::string_view module, std::string
     save(kColorKeyboard, v.keys.color);
     save(kSizeKeyboard, v.keys.size);
     save(kKeyShowShifted, v.keys.showShifted ? 1 : 0);
+    save(kKeyFollowPointer, v.keys.followPointer ? 1 : 0);
     save(kColorLeftMouseListIndex, v.burst.leftColorEntry);
     save(kColorLeftMouse, v.burst.leftColor);
     save(kColorRightMouseListIndex, v.burst.rightColorEntry);

@@ -4,6 +4,7 @@
 
 #include "core/file_paths.h"
 #include "core/file_win.h"
+#include "core/monitor_placement.h"
 #include "core/wide_text_win.h"
 
 namespace spotlex {
@@ -74,12 +75,13 @@ UniqueRgn TextOutlineRegion(HDC dc, int x, int y, std::wstring_view text) {
     return OutlineOf(dc, [&] { TextOutW(dc, x, y, text.data(), static_cast<int>(text.size())); });
 }
 
-DisplayFont CreateDisplayFont(int points) {
+DisplayFont CreateDisplayFont(int points, int dpi) {
     DisplayFont result;
     WindowDc screen(nullptr);
     if (!screen) return result;
     LOGFONTA lf{};
-    lf.lfHeight = -MulDiv(points, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    result.dpi = dpi > 0 ? dpi : GetDeviceCaps(screen.get(), LOGPIXELSY);
+    lf.lfHeight = -FontPixels(points, result.dpi);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = SYMBOL_CHARSET;
     lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;  // the displays need outlines for their regions

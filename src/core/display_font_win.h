@@ -23,12 +23,14 @@ struct DisplayFont {
     // Selecting the font gave "Spotlex2" and not a substitute; when false, the display shows
     // its missing-font message instead.
     bool isDisplayFace = false;
+    // The resolution it was made for.
+    int dpi = 0;
 };
 
-// The display face at `points` points on the screen: the em is points / 72 of the screen's
-// logical inch, and the symbol character set lets every 8-bit code reach its glyph whatever
+// The display face at `points` points on a monitor of `dpi` (0: the screen's): the em is points / 72
+// of the logical inch, and the symbol character set lets every 8-bit code reach its glyph whatever
 // the system's code page.
-DisplayFont CreateDisplayFont(int points);
+DisplayFont CreateDisplayFont(int points, int dpi = 0);
 
 // The face name that `dc` really uses once `font` is selected into it.
 std::string SelectedFaceName(HDC dc, HFONT font);

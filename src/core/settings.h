@@ -23,6 +23,15 @@ struct TextSetting {
     std::string_view name;
 };
 
+// The monitor a display was put on: its device name and its area then, in virtual-screen pixels.
+struct MonitorSetting {
+    TextSetting device;
+    NumberSetting left;
+    NumberSetting top;
+    NumberSetting right;
+    NumberSetting bottom;
+};
+
 inline constexpr std::int32_t kFontSizeMin = 14;
 // The largest font any display uses, whatever size is asked of it.
 inline constexpr std::int32_t kFontSizeMax = 188;
@@ -38,6 +47,13 @@ inline constexpr NumberSetting kKeyIncludeExclude{"Key_IncludeExclude", 1, 0, 1}
 // The default place is centred on the screen, known only at run time: read with a default.
 inline constexpr NumberSetting kKeyboardLeft{"Keyboard_Left", 0, INT32_MIN, INT32_MAX};
 inline constexpr NumberSetting kKeyboardTop{"Keyboard_Top", 0, INT32_MIN, INT32_MAX};
+inline constexpr MonitorSetting kKeyboardMonitor{{"Keyboard_Monitor"},
+                                                 {"Keyboard_Monitor_Left", 0, INT32_MIN, INT32_MAX},
+                                                 {"Keyboard_Monitor_Top", 0, INT32_MIN, INT32_MAX},
+                                                 {"Keyboard_Monitor_Right", 0, INT32_MIN, INT32_MAX},
+                                                 {"Keyboard_Monitor_Bottom", 0, INT32_MIN, INT32_MAX}};
+// The key caps show on the monitor under the pointer.
+inline constexpr NumberSetting kKeyFollowPointer{"Key_Follow_Pointer", 0, 0, 1};
 
 // Per-user key: the click display.
 inline constexpr NumberSetting kColorLeftMouse{"Color_Left_Mouse", 255, 0, kMaxColor};
@@ -53,6 +69,11 @@ inline constexpr NumberSetting kShowSeconds{"Show_Seconds", -1, -1, 1};
 inline constexpr NumberSetting kStartClock{"Start_Clock", 15, 1, 480};
 inline constexpr NumberSetting kClockLeft{"Clock_Left", 0, INT32_MIN, INT32_MAX};
 inline constexpr NumberSetting kClockTop{"Clock_Top", 0, INT32_MIN, INT32_MAX};
+inline constexpr MonitorSetting kClockMonitor{{"Clock_Monitor"},
+                                              {"Clock_Monitor_Left", 0, INT32_MIN, INT32_MAX},
+                                              {"Clock_Monitor_Top", 0, INT32_MIN, INT32_MAX},
+                                              {"Clock_Monitor_Right", 0, INT32_MIN, INT32_MAX},
+                                              {"Clock_Monitor_Bottom", 0, INT32_MIN, INT32_MAX}};
 
 // Per-user key: the properties dialog.
 inline constexpr NumberSetting kLastProperties{"Last_Properties", 0, 0, 2};
@@ -92,6 +113,7 @@ struct SpotlexSettings {
         std::int32_t size = settings::kSizeKeyboard.def;
         std::int32_t delayMs = settings::kDelayKeyboard.def;
         bool showShifted = settings::kKeyShowShifted.def != 0;
+        bool followPointer = settings::kKeyFollowPointer.def != 0;
     };
     struct Burst {
         std::int32_t leftColor = settings::kColorLeftMouse.def;

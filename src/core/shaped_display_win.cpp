@@ -4,6 +4,7 @@
 #include "core/display_font_win.h"
 #include "core/errata_log_win.h"
 #include "core/hand_cursors_win.h"
+#include "core/monitors_win.h"
 #include "core/sound_win.h"
 #include "core/text_region_win.h"
 #include "core/window_helpers_win.h"
@@ -17,14 +18,15 @@ void ShapedDisplay::Load() noexcept {
 }
 
 bool ShapedDisplay::SelectFont(std::int32_t points) {
-    if (font_ && fontFaceOk_ && points == fontPoints_) return true;
-    DisplayFont created = CreateDisplayFont(points);
+    if (font_ && fontFaceOk_ && points == fontPoints_ && (dpi_ == 0 || dpi_ == fontDpi_)) return true;
+    DisplayFont created = CreateDisplayFont(points, dpi_);
     if (!created.font)
         throw AppError(static_cast<std::int32_t>(::GetLastError()), std::string(module_),
                        "The display font could not be created.");
     font_ = std::move(created.font);
     fontFaceOk_ = created.isDisplayFace;
     fontPoints_ = points;
+    fontDpi_ = created.dpi;
     ++fontGeneration_;
     return fontFaceOk_;
 }
@@ -77,23 +79,9 @@ SIZE ShapedDisplay::Screen() noexcept {
     return *screen_;
 }
 
-PixelRect ShapedDisplay::MonitorAt(PixelPoint probe) noexcept {
-    // Monitors do not overlap: a probe on the monitor found last is nearest to that one.
-    const auto onLast = [&] {
-        const PixelRect& m = monitorOf_->monitor;
-        return monitorOf_->probe == probe ||
-               (probe.x >= m.left && probe.x < m.right && probe.y >= m.top && probe.y < m.bottom);
-    };
-    if (!monitorOf_ || !onLast()) {
-        const SIZE screen = Screen();
-        PixelRect monitor{0, 0, screen.cx, screen.cy};
-        MONITORINFO info{};
-        info.cbSize = sizeof info;
-        if (::GetMonitorInfoA(::MonitorFromPoint(POINT{probe.x, probe.y}, MONITOR_DEFAULTTONEAREST), &info))
-            monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
-        monitorOf_ = MonitorOfPlace{probe, monitor};
-    }
-    return monitorOf_->monitor;
+const std::vector<Monitor>& ShapedDisplay::Monitors() {
+    if (!monitors_) monitors_ = ListMonitors();
+    return *monitors_;
 }
 
 void ShapedDisplay::Raise() const noexcept {
@@ -127,7 +115,7 @@ bool ShapedDisplay::Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) noe
             return true;
         }
         case WM_DISPLAYCHANGE:
-            monitorOf_.reset();
+            monitors_.reset();
             screen_.reset();
             return false;
         case WM_ERASEBKGND:

@@ -11,8 +11,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/display_font_codes.h"
+#include "core/monitor_placement.h"
 #include "core/screen_geometry.h"
 #include "core/unique_handle_win.h"
 
@@ -33,6 +35,12 @@ public:
     // Form_Load of a display that drags: the hand cursors, and the font, logged when it fails.
     void Load() noexcept;
 
+    // The resolution the font is made for, that of the monitor the display shows on; 0 for the
+    // screen's. The next SelectFont makes the font anew when it changed.
+    void UseDpi(int dpi) noexcept { dpi_ = dpi; }
+    int Dpi() const noexcept { return dpi_; }
+    // The resolution the current font was made for.
+    int FontDpi() const noexcept { return fontDpi_; }
     // The display face at `points`, kept when it already is; false when only a substitute came.
     // Raises when no font could be created, keeping the one before.
     bool SelectFont(std::int32_t points);
@@ -76,10 +84,10 @@ public:
         ::GetWindowRect(hwnd_, &r);
         return {r.right - r.left, r.bottom - r.top};
     }
-    // The screen's size and the monitor nearest to `probe`. Both change only with the display
-    // settings; asking for them costs trips to the window system at every press.
+    // The screen's size and every monitor. Both change only with the display settings; asking for
+    // them costs trips to the window system at every press.
     SIZE Screen() noexcept;
-    PixelRect MonitorAt(PixelPoint probe) noexcept;
+    const std::vector<Monitor>& Monitors();
     // Floats the window on top, unactivated, only when something covers it: restacking is a trip
     // to the window system.
     void Raise() const noexcept;
@@ -110,6 +118,8 @@ private:
     std::string_view module_;
     UniqueFont font_;
     std::int32_t fontPoints_;
+    int dpi_ = 0;
+    int fontDpi_ = 0;
     bool fontFaceOk_ = false;
     bool fontMessageOpen_ = false;
     // Bumped whenever font_ is replaced, so the shape knows its font changed.
@@ -121,11 +131,7 @@ private:
     UINT_PTR timerOn_ = 0;
     int timerAppliedMs_ = 0;
     std::optional<SIZE> screen_;
-    struct MonitorOfPlace {
-        PixelPoint probe;
-        PixelRect monitor;
-    };
-    std::optional<MonitorOfPlace> monitorOf_;
+    std::optional<std::vector<Monitor>> monitors_;
     UniqueCursor openHand_;
     UniqueCursor closedHand_;
     bool dragging_ = false;

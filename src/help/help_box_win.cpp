@@ -8,6 +8,7 @@
 #include "core/classkit_win.h"
 #include "core/dialog_win.h"
 #include "core/errata_log_win.h"
+#include "core/monitors_win.h"
 #include "core/runtime_rules.h"
 #include "core/screen_geometry.h"
 #include "core/settings.h"
@@ -41,10 +42,10 @@ struct ScreenScale {
     int dpiY = 96;
 };
 
+// The scale of the primary monitor, where CenterForm puts the box.
 ScreenScale ReadScreenScale() {
-    WindowDc screen(nullptr);
-    if (!screen) return {};
-    return {GetDeviceCaps(screen.get(), LOGPIXELSX), GetDeviceCaps(screen.get(), LOGPIXELSY)};
+    const int dpi = MonitorDpi(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+    return {dpi, dpi};
 }
 
 UniqueFont MakeArial(int points, int weight, int dpiY) {

@@ -7,6 +7,7 @@
 #include "core/color.h"
 #include "core/errata_log_win.h"
 #include "core/latency_trace_win.h"
+#include "core/monitors_win.h"
 #include "core/runtime_rules.h"
 #include "core/sound_win.h"
 #include "core/window_helpers_win.h"
@@ -76,13 +77,7 @@ bool frmKeyboardWindow::Display(const CapText& text, std::int32_t color, std::in
     LogAndContinue(kModule, "Display", [&] { display_.SelectFont(KeyboardFontPoints(size)); });
     bool shownAtOnce = false;
     LogAndContinue(kModule, "Display", [&] {
-        // Measured on a memory context of the screen: the window's own would first have to be
-        // fitted to the shape the last text left behind.
-        if (!measureDc_) measureDc_.reset(::CreateCompatibleDC(nullptr));
-        if (!measureDc_) RaiseLastError("The window's device context could not be read.");
-        ScopedSelect sel(measureDc_.get(), display_.Font());
-        const SIZE extent = shaper_.Measure(measureDc_.get(), text_);
-        if (extent.cy == 0) RaiseLastError("The text could not be measured.");
+        const SIZE extent = MeasureText();
         const SIZE now = display_.Size();
         const bool moves = !(display_.Place() == place) || now.cx != extent.cx || now.cy != extent.cy;
         if (!showing_) {
@@ -165,6 +160,21 @@ LRESULT frmKeyboardWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             display_.Paint(fill_);
             Recreate();
             return 0;
+        case WM_DPICHANGED:
+            LogAndContinue(kModule, "Form_Resize", [&] { Rescale(HIWORD(wp)); });
+            return 0;
+        case WM_DISPLAYCHANGE:
+            // A monitor came or went: the text on screen moves to where the next one would show.
+            if (showing_) {
+                LogAndContinue(kModule, "Form_Resize", [&] {
+                    bool stored = false;
+                    const PixelPoint place = StoredPlace(stored);
+                    ::SetWindowPos(hwnd_, nullptr, place.x, place.y, 0, 0,
+                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                    Rescale(display_.Dpi());
+                });
+            }
+            break;
         default:
             break;
     }
@@ -175,16 +185,42 @@ PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
     const SIZE size = display_.Size();
     const ScreenTwips tpp = ScreenTwipsPerPixel();
     const SIZE screen = display_.Screen();
-    const int defaultLeft = CentredEdge(screen.cx, size.cx, tpp.x);
-    const int defaultTop = CentredEdge(screen.cy, size.cy, tpp.y);
-    // Every monitor is a valid place, left of and above the primary too; the clamp below keeps
-    // the window on the monitor nearest to where it was left.
-    PixelPoint place{GetSetting(settings::kKeyboardLeft, defaultLeft), GetSetting(settings::kKeyboardTop, defaultTop)};
-    const PixelRect monitor = display_.MonitorAt(PlacementProbe(place, size.cx, size.cy));
-    const PixelPoint kept = ClampToMonitor(place, size.cx, size.cy, monitor);
+    const PixelPoint centred{CentredEdge(screen.cx, size.cx, tpp.x), CentredEdge(screen.cy, size.cy, tpp.y)};
+    // Every monitor is a valid place, left of and above the primary too.
+    const RememberedPlace home =
+        ReadPlace(settings::kKeyboardLeft, settings::kKeyboardTop, settings::kKeyboardMonitor, centred);
+    const std::vector<Monitor>& monitors = display_.Monitors();
+    POINT pointer{};
+    const Placement at = followPointer_ && ::GetCursorPos(&pointer)
+                             ? PlaceFollowing(home, size.cx, size.cy, {pointer.x, pointer.y}, monitors)
+                             : PlaceOnMonitors(home, size.cx, size.cy, monitors);
+    if (at.monitor >= 0) display_.UseDpi(monitors[at.monitor].dpi);
+    awayPlace_.reset();
+    if (!at.atHome) awayPlace_ = at.place;
     // What was just read is what we wrote last: storing it again would change nothing.
-    isStored = kept == place && lastWritten_ && *lastWritten_ == place;
-    return kept;
+    isStored = at.atHome && at.place == home.place && lastWritten_ && *lastWritten_ == home.place;
+    return at.place;
+}
+
+SIZE frmKeyboardWindow::MeasureText() {
+    // Measured on a memory context of the screen: the window's own would first have to be fitted
+    // to the shape the last text left behind.
+    if (!measureDc_) measureDc_.reset(::CreateCompatibleDC(nullptr));
+    if (!measureDc_) RaiseLastError("The window's device context could not be read.");
+    ScopedSelect sel(measureDc_.get(), display_.Font());
+    const SIZE extent = shaper_.Measure(measureDc_.get(), text_);
+    if (extent.cy == 0) RaiseLastError("The text could not be measured.");
+    return extent;
+}
+
+void frmKeyboardWindow::Rescale(int dpi) {
+    display_.UseDpi(dpi);
+    if (!showing_) return;
+    display_.SelectFont(display_.FontPoints());
+    const SIZE extent = MeasureText();
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Shape(true);
+    PaintNow();
 }
 
 void frmKeyboardWindow::StopAndStore(PixelPoint place, TextState text, PlaceState stored) {
@@ -213,12 +249,12 @@ void frmKeyboardWindow::PutAway() {
 }
 
 void frmKeyboardWindow::StorePlace(PixelPoint place) {
-    if (!goCurrentUser) return;
+    if (!goCurrentUser || (awayPlace_ && *awayPlace_ == place)) return;
     // Whole pixels as they are: converting through rounded twips per pixel would move the window
     // a little at every hide on a 192 dpi screen (7.5 twips per pixel).
     lastWritten_.reset();
-    SaveSetting(settings::kKeyboardLeft, place.x);
-    SaveSetting(settings::kKeyboardTop, place.y);
+    SavePlace(settings::kKeyboardLeft, settings::kKeyboardTop, settings::kKeyboardMonitor,
+              PlaceWithMonitor(place, display_.Size(), display_.Monitors()));
     lastWritten_ = place;
 }
 
@@ -272,6 +308,7 @@ void frmKeyboardWindow::DragMove() noexcept {
     const auto dropped = [this] {
         // Stored now, so the next press shows the text where the presenter put it.
         placedThisRun_ = true;
+        awayPlace_.reset();
         StorePlace(display_.Place());
     };
     const auto resume = [this] { ApplyTimer(); };

@@ -45,6 +45,9 @@ public:
     void SetDelay(std::int32_t ms) { timer_.SetDelay(ms); }
     std::int32_t Delay() const noexcept { return timer_.Delay(); }
     void SetInputGate(InputGate gate) { inputGate_ = std::move(gate); }
+    // Shows the text on the monitor under the pointer, at the stored place's relative place.
+    void SetFollowPointer(bool on) noexcept { followPointer_ = on; }
+    bool FollowsPointer() const noexcept { return followPointer_; }
 
     // What the window shows now, for the program's own checks and the tests.
     const CapText& Text() const noexcept { return text_; }
@@ -64,8 +67,14 @@ protected:
 private:
     // Rebuilds the region when the text or the font changed since it was last built.
     void Shape(bool redraw);
-    // The stored place kept on its monitor; isStored: the registry already holds exactly that.
+    // The stored place on its monitor, or in its stead where that monitor is gone or the text
+    // follows the pointer; isStored: the registry already holds exactly that. The font is then
+    // made for that monitor.
     PixelPoint StoredPlace(bool& isStored);
+    // The current text's extent in the current font.
+    SIZE MeasureText();
+    // The monitor under the window now has another resolution: the text takes its size there.
+    void Rescale(int dpi);
     enum class TextState { kKeepOnScreen, kPutAway };
     enum class PlaceState { kToStore, kAlreadyStored };
     // Stops the timer; a visible window forgets its text, stores `place` unless it is already
@@ -93,6 +102,10 @@ private:
     bool placedThisRun_ = false;
     // The place this window last wrote to the settings.
     std::optional<PixelPoint> lastWritten_;
+    // Where the text shows in place of the stored place; never stored, so the presenter's own
+    // place comes back with its monitor.
+    std::optional<PixelPoint> awayPlace_;
+    bool followPointer_ = false;
     InputGate inputGate_;
 };
 
@@ -118,6 +131,7 @@ public:
     void SetSize(std::int32_t v) noexcept { size_ = v; }
     // frmMain switches its hook with it.
     void SetInputGate(InputGate gate);
+    void SetFollowPointer(bool on) noexcept { window_->SetFollowPointer(on); }
 
     frmKeyboardWindow& Window() noexcept { return *window_; }
 

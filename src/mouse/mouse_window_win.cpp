@@ -88,6 +88,10 @@ bool frmMouseWindow::Display(int x, int y, std::int32_t color, std::int32_t size
                            "The burst window could not be created");
 
         backColor_ = static_cast<COLORREF>(color);
+        // At the scale of the monitor under the pointer.
+        const std::vector<Monitor>& monitors = display_.Monitors();
+        const int under = NearestMonitor(monitors, {x, y});
+        if (under >= 0) display_.UseDpi(monitors[under].dpi);
         display_.SelectFont(HeldBurstPoints(size));
 
         SIZE cell{};

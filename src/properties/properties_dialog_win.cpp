@@ -153,6 +153,9 @@ frmProperties::frmProperties(const SpotlexSettings& shown, const std::string& ic
     add(1, kButtonAtom, "S&how Shifted Keys", chkShowShifted, BS_AUTOCHECKBOX | WS_TABSTOP, 20, rowD + 2, 100,
         10);
     explain(1, ExplainTopic::ShiftedKeys, 122, rowD);
+    add(1, kButtonAtom, "&Follow the Pointer", chkFollowPointer, BS_AUTOCHECKBOX | WS_TABSTOP, 20, rowE + 3,
+        100, 10);
+    explain(1, ExplainTopic::FollowPointer, 122, rowE + 1);
     add(1, kButtonAtom, "Key Filter", cmdFilterKeyboard, BS_PUSHBUTTON | WS_TABSTOP, 150, rowD, 62, 14);
     explain(1, ExplainTopic::KeyFilter, 218, rowD);
     caption(1, "Sample:", 20, sampleTop, 40);
@@ -240,6 +243,9 @@ void frmProperties::FormLoad(const SpotlexSettings& shown, const std::string& ic
     step([&] { SetSlider(hsbSizeKeyboard, shown.keys.size); });
     step(
         [&] { CheckDlgButton(hwnd_, chkShowShifted, shown.keys.showShifted ? BST_CHECKED : BST_UNCHECKED); });
+    step([&] {
+        CheckDlgButton(hwnd_, chkFollowPointer, shown.keys.followPointer ? BST_CHECKED : BST_UNCHECKED);
+    });
 
     step([&] { LoadColorList(cboColorMouse, shown.burst.leftColorEntry, shown.burst.leftColor); });
     step([&] { LoadColorList(cboColorRightMouse, shown.burst.rightColorEntry, shown.burst.rightColor); });
@@ -415,7 +421,8 @@ void frmProperties::cmdOK_Click() {
         v.page = PropType();
         v.sound.play = Checked(chkPlaySounds);
         v.keys = {SelectedColor(cboColorKeyboard), ColorPosition(cboColorKeyboard),
-                  SliderValue(hsbSizeKeyboard), DelayValue(), Checked(chkShowShifted)};
+                  SliderValue(hsbSizeKeyboard),    DelayValue(),
+                  Checked(chkShowShifted),         Checked(chkFollowPointer)};
         v.burst = {SelectedColor(cboColorMouse), ColorPosition(cboColorMouse),
                    SelectedColor(cboColorRightMouse), ColorPosition(cboColorRightMouse),
                    SliderValue(hsbSizeMouse)};
@@ -447,9 +454,9 @@ HWND frmProperties::ExplainButton(ExplainTopic topic) const {
 
 void frmProperties::Explain(ExplainTopic topic) {
     static constexpr const char* kProcedures[] = {
-        "cmdExplainClockVsTimer_Click",   "cmdExplainColor_Click",       "cmdExplainKeyFilter_Click",
-        "cmdExplainKeyStrokeDelay_Click", "cmdExplainSecondHand_Click",  "cmdExplainShiftedKeys_Click",
-        "cmdExplainSize_Click",           "cmdExplainSoundEffects_Click"};
+        "cmdExplainClockVsTimer_Click",   "cmdExplainColor_Click",        "cmdExplainKeyFilter_Click",
+        "cmdExplainKeyStrokeDelay_Click", "cmdExplainSecondHand_Click",   "cmdExplainShiftedKeys_Click",
+        "cmdExplainSize_Click",           "cmdExplainSoundEffects_Click", "cmdExplainFollowPointer_Click"};
     LogAndContinue(kModule, kProcedures[ExplainIndex(topic)], [&] {
         const HelpTopic help = TopicFor(topic);
         CHelpBox box;
@@ -490,6 +497,9 @@ void frmProperties::OnHelpKey(HWND control) {
             break;
         case chkShowShifted:
             Explain(ExplainTopic::ShiftedKeys);
+            break;
+        case chkFollowPointer:
+            Explain(ExplainTopic::FollowPointer);
             break;
         case chkPlaySounds:
             Explain(ExplainTopic::SoundEffects);

@@ -40,6 +40,7 @@ public:
         chkShowShifted,
         cmdFilterKeyboard,
         picSampleKeyboard,
+        chkFollowPointer,
         optClockType0 = 140,  // + 0 clock, 1 timer
         txtStartClock = 142,
         vsbStartClock,

@@ -146,6 +146,18 @@ HelpTopic TopicFor(ExplainTopic topic) {
                      "If this option is off (unchecked), only minutes will be displayed.  When using the "
                      "timer, seconds display automatically when there is less than one minute remaining."}),
                 "", ""};
+        case ExplainTopic::FollowPointer:
+            return {
+                "Follow the Pointer",
+                Paragraphs(
+                    {"The 'Follow the Pointer' option is for presenters who work on more than one screen, "
+                     "like a laptop and a projector.",
+                     "With this option off (unchecked), your keystrokes are always displayed where you "
+                     "last dragged them to.",
+                     "With this option on (checked), your keystrokes are displayed on the screen that the "
+                     "mouse pointer is on, at the same place on that screen as where you dragged them to on "
+                     "yours.  Your audience will see them wherever you are working."}),
+                "", ""};
         case ExplainTopic::ShiftedKeys:
             return {
                 "Show Shifted Keys",

@@ -65,6 +65,7 @@ int SampleFitSize(int size, double width, double boxW, double boxH, double d, do
 enum class ExplainTopic {
     ClockVsTimer,
     Color,
+    FollowPointer,
     KeyFilter,
     KeystrokeDelay,
     SecondHand,
@@ -72,10 +73,10 @@ enum class ExplainTopic {
     Size,
     SoundEffects
 };
-inline constexpr std::array<ExplainTopic, 8> kExplainTopics{
-    ExplainTopic::ClockVsTimer,   ExplainTopic::Color,       ExplainTopic::KeyFilter,
-    ExplainTopic::KeystrokeDelay, ExplainTopic::SecondHand,  ExplainTopic::ShiftedKeys,
-    ExplainTopic::Size,           ExplainTopic::SoundEffects};
+inline constexpr std::array<ExplainTopic, 9> kExplainTopics{
+    ExplainTopic::ClockVsTimer,   ExplainTopic::Color,        ExplainTopic::KeyFilter,
+    ExplainTopic::KeystrokeDelay, ExplainTopic::SecondHand,   ExplainTopic::ShiftedKeys,
+    ExplainTopic::Size,           ExplainTopic::SoundEffects, ExplainTopic::FollowPointer};
 
 struct HelpTopic {
     std::string title;

@@ -55,9 +55,10 @@ protected:
         goLocalMachine.reset();
     }
     void SetUp() override {
-        for (auto* s : {&settings::kClockLeft, &settings::kClockTop}) {
+        for (auto* s :
+             {&settings::kClockLeft.name, &settings::kClockTop.name, &settings::kClockMonitor.device.name}) {
             try {
-                goCurrentUser->DeleteValue(s->name);
+                goCurrentUser->DeleteValue(*s);
             } catch (...) {
             }
         }
@@ -215,6 +216,29 @@ TEST_F(ClockWindowTest, PlaceIsClampedOntoTheScreenAndStoredAtClose) {
     ASSERT_TRUE(again.Display());
     EXPECT_EQ(WindowRect(again.hWnd()).left, 40);
     EXPECT_EQ(WindowRect(again.hWnd()).top, 60);
+}
+
+TEST_F(ClockWindowTest, OnAMonitorThatIsGoneItStandsInOnThePrimaryAndKeepsItsPlace) {
+    // Left at the top-left corner of a projector that is not plugged in.
+    const auto& m = settings::kClockMonitor;
+    goCurrentUser->SetValue(settings::kClockLeft.name, rgsDWord, 1280);
+    goCurrentUser->SetValue(settings::kClockTop.name, rgsDWord, 0);
+    goCurrentUser->SetValue(m.device.name, rgsString, std::string("\\\\.\\DISPLAY9"));
+    for (auto [setting, value] : {std::pair{&m.left, 1280}, {&m.top, 0}, {&m.right, 3200}, {&m.bottom, 1080}})
+        goCurrentUser->SetValue(setting->name, rgsDWord, value);
+    {
+        CClockWindow clock;
+        Drive(clock.Window());
+        ASSERT_TRUE(clock.Display());
+        EXPECT_EQ(WindowRect(clock.hWnd()).left, 0) << "the same corner of the primary monitor";
+        EXPECT_EQ(WindowRect(clock.hWnd()).top, 0);
+        // Monitors change again while it shows: it stays in for the missing one.
+        SendMessageA(clock.hWnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+        EXPECT_EQ(WindowRect(clock.hWnd()).left, 0);
+    }
+    // Closed: the place on the projector is kept for when it comes back.
+    EXPECT_EQ(RegValueNumber(goCurrentUser->Value(settings::kClockLeft.name, rgsDWord)), 1280);
+    EXPECT_EQ(std::get<std::string>(goCurrentUser->Value(m.device.name, rgsString)), "\\\\.\\DISPLAY9");
 }
 
 TEST_F(ClockWindowTest, DragMovesTheClockAndResumesHookAndTimer) {

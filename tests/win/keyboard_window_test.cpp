@@ -66,6 +66,20 @@ void StorePlace(int left, int top) {
     goCurrentUser->SetValue("Keyboard_Top", rgsDWord, top);
 }
 
+// The monitor memory of the keystroke window: a device name and its area then.
+void StoreMonitor(const std::string& device, const RECT& area) {
+    goCurrentUser->SetValue("Keyboard_Monitor", rgsString, device);
+    goCurrentUser->SetValue("Keyboard_Monitor_Left", rgsDWord, area.left);
+    goCurrentUser->SetValue("Keyboard_Monitor_Top", rgsDWord, area.top);
+    goCurrentUser->SetValue("Keyboard_Monitor_Right", rgsDWord, area.right);
+    goCurrentUser->SetValue("Keyboard_Monitor_Bottom", rgsDWord, area.bottom);
+}
+
+std::string StoredText(const char* name) {
+    RegValue v = goCurrentUser->Value(name, rgsString);
+    return std::holds_alternative<std::string>(v) ? std::get<std::string>(v) : std::string();
+}
+
 std::int32_t StoredNumber(const char* name) {
     RegValue v = goCurrentUser->Value(name, rgsDWord);
     return std::holds_alternative<std::int32_t>(v) ? std::get<std::int32_t>(v) : INT32_MIN;
@@ -211,7 +225,7 @@ protected:
     void SetUp() override {
         ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280) << "the tests expect the 1280 x 1024 test screen";
         ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
-        for (const char* name : {"Keyboard_Left", "Keyboard_Top"}) {
+        for (const char* name : {"Keyboard_Left", "Keyboard_Top", "Keyboard_Monitor"}) {
             try {
                 goCurrentUser->DeleteValue(name);
             } catch (...) {
@@ -307,6 +321,75 @@ TEST_F(KeyboardWindowTest, StoredPlaceOnASecondMonitorStaysThere) {
     kb.Display(kA);
     EXPECT_EQ(WindowRect(h).left, second.right - (old.right - old.left));
     EXPECT_EQ(WindowRect(h).top, second.bottom - (old.bottom - old.top));
+}
+
+TEST_F(KeyboardWindowTest, PlaceOnAMonitorThatIsGoneStandsInOnThePrimaryAndIsKept) {
+    CKeyboardWindow kb;
+    HWND h = kb.Window().Hwnd();
+    MONITORINFOEXA primary{};
+    primary.cbSize = sizeof primary;
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary));
+
+    // Shown once on this monitor: the place is stored with the monitor's name and area.
+    StorePlace(100, 200);
+    kb.Display(kA);
+    kb.Destroy();
+    EXPECT_EQ(StoredText("Keyboard_Monitor"), primary.szDevice);
+    EXPECT_EQ(StoredNumber("Keyboard_Monitor_Right"), 1280);
+    EXPECT_EQ(StoredNumber("Keyboard_Monitor_Bottom"), 1024);
+
+    // Put last at the bottom-right corner of a projector that is not plugged in.
+    const RECT projector{1280, 0, 3200, 1080};
+    const RECT old = WindowRect(h);
+    const SIZE size = SizeOf(old);
+    StorePlace(projector.right - size.cx, projector.bottom - size.cy);
+    StoreMonitor("\\\\.\\DISPLAY9", projector);
+    kb.Display(kA);
+    EXPECT_EQ(WindowRect(h).left, 1280 - size.cx) << "the same corner of the primary monitor";
+    EXPECT_EQ(WindowRect(h).top, 1024 - size.cy);
+    kb.Destroy();
+    // The stand-in place is not stored, so the text goes back when the projector does.
+    EXPECT_EQ(StoredNumber("Keyboard_Left"), projector.right - size.cx);
+    EXPECT_EQ(StoredText("Keyboard_Monitor"), "\\\\.\\DISPLAY9");
+
+    // The projector leaves while a text shows on it: the text moves over at once.
+    StorePlace(300, 200);
+    StoreMonitor(primary.szDevice, primary.rcMonitor);
+    kb.Display(kB);
+    const SIZE shown = SizeOf(WindowRect(h));
+    StorePlace(projector.left, projector.bottom - shown.cy);
+    StoreMonitor("\\\\.\\DISPLAY9", projector);
+    SendMessageA(h, WM_DISPLAYCHANGE, 24, MAKELPARAM(1280, 1024));
+    EXPECT_EQ(WindowRect(h).left, 0);
+    EXPECT_EQ(WindowRect(h).top, 1024 - shown.cy);
+    EXPECT_TRUE(Visible(h));
+    kb.Destroy();
+    EXPECT_EQ(StoredNumber("Keyboard_Left"), projector.left);
+}
+
+TEST_F(KeyboardWindowTest, TextTakesTheResolutionOfTheMonitorItIsMovedTo) {
+    CKeyboardWindow kb;
+    HWND h = kb.Window().Hwnd();
+    kb.SetSize(64);
+    StorePlace(100, 200);
+    kb.Display(kCtrlAltDel);
+    ASSERT_EQ(SizeOf(WindowRect(h)), TextExtent(kCtrlAltDel, 64));
+
+    // As the system tells a window dragged onto a monitor at 200 %.
+    RECT suggested = WindowRect(h);
+    SendMessageA(h, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    const DisplayFont big = CreateDisplayFont(64, 192);
+    WindowDc screen(nullptr);
+    SIZE extent{};
+    {
+        ScopedSelect sel(screen.get(), big.font.get());
+        GetTextExtentPoint32A(screen.get(), kCtrlAltDel.data(), static_cast<int>(kCtrlAltDel.size()),
+                              &extent);
+    }
+    EXPECT_EQ(SizeOf(WindowRect(h)), extent);
+    EXPECT_EQ(WindowRect(h).left, 100) << "it stays where it landed";
+    EXPECT_EQ(kb.Window().FontPoints(), 64) << "the same size in points";
+    EXPECT_TRUE(Visible(h));
 }
 
 TEST_F(KeyboardWindowTest, SecondPressDuringTheLingerOrFadeRestartsIt) {

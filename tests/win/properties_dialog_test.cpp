@@ -145,6 +145,7 @@ TEST_F(PropertiesTest, AFreshInstallationShowsWhatTheDisplaysUse) {
     EXPECT_EQ(Slider(dlg, P::hsbSizeClock), 128);
     EXPECT_EQ(WindowText(dlg.Item(P::txtDelayKeyboard)), "1000");
     EXPECT_FALSE(Checked(dlg, P::chkShowShifted));
+    EXPECT_FALSE(Checked(dlg, P::chkFollowPointer));
     EXPECT_TRUE(Checked(dlg, P::chkShowSeconds));
     EXPECT_TRUE(Checked(dlg, P::optClockType0 + 1));
     EXPECT_EQ(WindowText(dlg.Item(P::txtStartClock)), "15");
@@ -156,7 +157,7 @@ TEST_F(PropertiesTest, EveryExplainButtonCarriesTheQuickHelpTip) {
     P dlg(LoadSettings(), test::ExeFolder() + "ckicons.icl");
     HWND tips = goTipHelper.TooltipFor(dlg.Item(P::cmdExplain0));
     ASSERT_TRUE(tips);
-    EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 8);
+    EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(kExplainTopics.size()));
     for (ExplainTopic topic : kExplainTopics) {
         char text[80] = {};
         TTTOOLINFOA ti{};
@@ -188,6 +189,7 @@ TEST_F(PropertiesTest, OkOnAFreshInstallationStoresWhatTheDisplaysUse) {
     EXPECT_EQ(Stored("Start_Clock"), 15);
     EXPECT_NE(Stored("Show_Seconds"), 0);
     EXPECT_EQ(Stored("Key_Show_Shifted"), 0);
+    EXPECT_EQ(Stored("Key_Follow_Pointer"), 0);
     EXPECT_EQ(Stored("Last_Properties"), 0);
     EXPECT_EQ(Stored("Play_Sounds"), -1);
 }
@@ -341,6 +343,7 @@ TEST_F(TrayPropertiesTest, CancelAndTheCloseBoxChangeNothing) {
             HWND dlg = FindWindowA("#32770", P::kCaption);
             SendMessageA(GetDlgItem(dlg, P::hsbSizeMouse), TBM_SETPOS, TRUE, 30);
             SendMessageA(GetDlgItem(dlg, P::cboColorKeyboard), CB_SETCURSEL, 12, 0);
+            SendMessageA(GetDlgItem(dlg, P::chkFollowPointer), BM_CLICK, 0, 0);
             if (close)
                 PostMessageA(dlg, WM_CLOSE, 0, 0);
             else
@@ -374,6 +377,7 @@ TEST_F(TrayPropertiesTest, OkHandsTheValuesToTheLiveDisplays) {
         SendMessageA(GetDlgItem(dlg, P::cboColorKeyboard), CB_SETCURSEL, 12, 0);
         SetDlgItemTextA(dlg, P::txtDelayKeyboard, "2500");
         SendMessageA(GetDlgItem(dlg, P::chkShowShifted), BM_CLICK, 0, 0);
+        SendMessageA(GetDlgItem(dlg, P::chkFollowPointer), BM_CLICK, 0, 0);
         SendMessageA(GetDlgItem(dlg, P::chkPlaySounds), BM_CLICK, 0, 0);
         PostMessageA(dlg, WM_COMMAND, IDOK, 0);
     });
@@ -387,6 +391,8 @@ TEST_F(TrayPropertiesTest, OkHandsTheValuesToTheLiveDisplays) {
     EXPECT_EQ(form.KeyboardWindow->Size(), 100);
     EXPECT_EQ(form.KeyboardWindow->Delay(), 2500);
     EXPECT_TRUE(form.ShowShiftedKeys());
+    EXPECT_TRUE(form.KeyboardWindow->Window().FollowsPointer());
+    EXPECT_EQ(Stored("Key_Follow_Pointer"), 1);
     EXPECT_TRUE(gbPlaySounds);
     EXPECT_EQ(Stored("Size_Mouse"), 30);
     EXPECT_EQ(Stored("Delay_Keyboard"), 2500);
