@@ -260,6 +260,10 @@ void frmMain::TerminateSpotlex() noexcept {
     // Closing the gate switches the hook off and takes the displays off the screen.
     step([this] { SysInputEnabled(false, Displays::kTakeDown); });
     step([this] { Passwords.Stop(); });
+    step([this] {
+        if (pauseKey_ != 0 && hwnd_) UnregisterHotKey(hwnd_, kPauseHotKeyId);
+        pauseKey_ = 0;
+    });
     step([this] { TrayIcon1.Hide(); });
     step([this] { SetTimer1(0); });
     step([] { WaitForMessages(); });
@@ -293,6 +297,10 @@ LRESULT frmMain::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_TIMER:
             if (wp == kTimer1) Timer1_Timer();
+            if (wp == kPauseTimer) ShowPauseState();
+            return 0;
+        case WM_HOTKEY:
+            if (wp == kPauseHotKeyId) PauseKey_Pressed();
             return 0;
         case kClockMenuMessage:
             OpenClockMenu(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
