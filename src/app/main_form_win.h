@@ -21,6 +21,7 @@
 #include "keystrokes/password_guard_win.h"
 #include "mouse/mouse_click_handler_win.h"
 #include "mouse/mouse_window_win.h"
+#include "mouse/wheel_mark_win.h"
 
 namespace spotlex {
 
@@ -68,6 +69,8 @@ public:
     std::unique_ptr<CClockWindow> ClockWindow;
     std::unique_ptr<CMouseWindow> MouseWindow;
     std::unique_ptr<CKeyboardWindow> KeyboardWindow;
+    // The mark of the mouse wheel's turns, when the presenter wants them shown.
+    std::unique_ptr<WheelMarkWindow> WheelMark;
     SysInput SysInput1;
     // Keeps the keys typed into password fields off the screen.
     PasswordGuard Passwords;
@@ -140,6 +143,9 @@ private:
     std::unique_ptr<KeystrokeHandler> keystrokes_;
     std::unique_ptr<MouseClickHandler> clicks_;
     std::int32_t pauseKey_ = 0;
+    // The wheel mark's colour (the other buttons' bursts) and burst size.
+    COLORREF wheelColor_ = 255;
+    std::int32_t wheelSize_ = 64;
     // A key that could not be registered, still to be told about; and the last one told about.
     std::int32_t takenPauseKey_ = 0;
     std::int32_t toldPauseKey_ = 0;

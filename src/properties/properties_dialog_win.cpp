@@ -288,8 +288,6 @@ void frmProperties::FormLoad(const SpotlexSettings& shown, const std::string& ic
     step([&] { CheckDlgButton(hwnd_, chkPlaySounds, shown.sound.play ? BST_CHECKED : BST_UNCHECKED); });
 
     step([&] { CheckDlgButton(hwnd_, chkShowWheel, shown.burst.showWheel ? BST_CHECKED : BST_UNCHECKED); });
-    // The wheel marks are not shown yet: the choice is kept but cannot be made here.
-    step([&] { EnableWindow(Item(chkShowWheel), FALSE); });
     step([&] { SetBoxText(txtWarningClock, std::to_string(shown.clock.warningMinutes)); });
     step([&] {
         LoadColorList(cboColorWarningClock, shown.clock.warningColorEntry, shown.clock.warningColor);
