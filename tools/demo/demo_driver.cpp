@@ -174,8 +174,9 @@ void PropertiesSession() {
         return;
     }
     Pump(600);
-    const char* pages[] = {"9-properties-mouse", "10-properties-keys", "11-properties-clock"};
-    for (int page = 0; page < 3; ++page) {
+    const char* pages[] = {"9-properties-mouse", "10-properties-keys", "11-properties-clock",
+                           "19-properties-extras"};
+    for (int page = 0; page < frmProperties::kPageCount; ++page) {
         SendMessageA(GetDlgItem(props, frmProperties::optPropType0 + page), BM_CLICK, 0, 0);
         Pump(400);
         Shot(pages[page]);
@@ -210,6 +211,43 @@ void PropertiesSession() {
     PostMessageA(props, WM_COMMAND, IDCANCEL, 0);
     for (int t = 0; t < 5000 && IsWindowVisible(props); t += 100) Pump(100);
     Pump(1000);
+}
+
+// Turns the wheel down `turns` times in quick succession, as fast scrolling does.
+void WheelDown(int turns) {
+    for (int i = 0; i < turns; ++i) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        in.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+        SendInput(1, &in, sizeof in);
+        Pump(25);
+    }
+}
+
+// A number in the program's per-user key, as the properties dialog would store it.
+void StoreNumber(const char* name, DWORD value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Parvane\\Classkit\\4.5\\Spotlex", 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+// The break clock with its warning colour: a count-down whose warning begins at the full length,
+// in amber, opened and closed as a double-click on the tray icon does.
+void ClockWarningSession() {
+    HWND tray = FindWindowA("SpotlexTrayIcon", nullptr);
+    if (!tray) return;
+    StoreNumber("Clock_Warning_Minutes", 15);
+    StoreNumber("Color_Clock_Warning", 0x00BFFF);
+    PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_LBUTTONDBLCLK);
+    Pump(1500);
+    Shot("21-clock-warning");
+    PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_LBUTTONDBLCLK);
+    Pump(800);
+    StoreNumber("Clock_Warning_Minutes", 0);
 }
 
 // Runs SpotlexClock.exe (beside this program) with `request` and waits for it.
@@ -338,6 +376,14 @@ int main(int argc, char** argv) {
     Chord({VK_ESCAPE});
     Pump(300);
 
+    // Fast scrolling over the text: one mark beside the pointer, grown with the run.
+    SetCursorPos(600, 350);
+    Pump(200);
+    WheelDown(6);
+    Pump(60);
+    Shot("20-wheel-mark");
+    Pump(800);
+
     // The break clock, opened as a double-click on the tray icon opens it: the shell's notice of
     // the double-click, sent to the icon's window.
     if (HWND tray = FindWindowA("SpotlexTrayIcon", nullptr)) {
@@ -355,6 +401,7 @@ int main(int argc, char** argv) {
     }
 
     PropertiesSession();
+    ClockWarningSession();
 
     ChooseLargeCursors();
     SetForegroundWindow(notepad);
