@@ -206,8 +206,7 @@ TEST_F(PropertiesTest, TheExtrasRoundTripThroughTheDialogAndTheirBoxesKeepToThei
     Store("Pause_Hot_Key", 0x60078);  // Ctrl+Alt+F9
     Store("Pause_Resume_Minutes", 0);
     Store("Last_Properties", 3);
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round);
+    {
         P dlg(LoadSettings());
         EXPECT_EQ(dlg.PropType(), 3);
         EXPECT_TRUE(GetWindowLongA(dlg.Item(P::HotKeyPause), GWL_STYLE) & WS_VISIBLE);
@@ -218,17 +217,34 @@ TEST_F(PropertiesTest, TheExtrasRoundTripThroughTheDialogAndTheirBoxesKeepToThei
         EXPECT_EQ(SendMessageA(dlg.Item(P::HotKeyPause), HKM_GETHOTKEY, 0, 0),
                   MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
         EXPECT_EQ(WindowText(dlg.Item(P::txtResumeMinutes)), "0");
+        // Every value changed in the dialog, then OK.
         ShowWindow(dlg.Hwnd(), SW_SHOW);
+        Click(dlg.Item(P::chkShowWheel));
+        SetDlgItemTextA(dlg.Hwnd(), P::txtWarningClock, "3");
+        SendMessageA(dlg.Item(P::cboColorWarningClock), CB_SETCURSEL, 9, 0);
+        SendMessageA(dlg.Item(P::HotKeyPause), HKM_SETHOTKEY, MAKEWORD(VK_F8, HOTKEYF_SHIFT), 0);
+        SetDlgItemTextA(dlg.Hwnd(), P::txtResumeMinutes, "7");
+        Click(dlg.Item(P::optPropType0 + 2));
         Click(dlg.Item(IDOK));
         ASSERT_TRUE(dlg.Result());
-        EXPECT_EQ(Stored("Show_Mouse_Wheel"), 1);
-        EXPECT_EQ(Stored("Clock_Warning_Minutes"), 2);
-        EXPECT_EQ(Stored("Color_Clock_Warning"), 0x0080FF);
-        EXPECT_EQ(Stored("Color_Clock_Warning_ListIndex"), 16);
-        EXPECT_EQ(Stored("Pause_Hot_Key"), 0x60078);
-        EXPECT_EQ(Stored("Pause_Resume_Minutes"), 0);
-        EXPECT_EQ(Stored("Last_Properties"), 3);
-        EXPECT_EQ(dlg.Result()->pause.hotKey, 0x60078);
+        EXPECT_EQ(dlg.Result()->pause.hotKey, 0x10077);
+    }
+    EXPECT_EQ(Stored("Show_Mouse_Wheel"), 0);
+    EXPECT_EQ(Stored("Clock_Warning_Minutes"), 3);
+    EXPECT_EQ(Stored("Color_Clock_Warning"), 0x0000FF);
+    EXPECT_EQ(Stored("Color_Clock_Warning_ListIndex"), 9);
+    EXPECT_EQ(Stored("Pause_Hot_Key"), 0x10077) << "Shift+F8";
+    EXPECT_EQ(Stored("Pause_Resume_Minutes"), 7);
+    EXPECT_EQ(Stored("Last_Properties"), 2);
+    {
+        // And back into the dialog as they were left.
+        P dlg(LoadSettings());
+        EXPECT_FALSE(Checked(dlg, P::chkShowWheel));
+        EXPECT_EQ(WindowText(dlg.Item(P::txtWarningClock)), "3");
+        EXPECT_EQ(SelectedText(dlg, P::cboColorWarningClock), "Red");
+        EXPECT_EQ(SendMessageA(dlg.Item(P::HotKeyPause), HKM_GETHOTKEY, 0, 0),
+                  MAKEWORD(VK_F8, HOTKEYF_SHIFT));
+        EXPECT_EQ(WindowText(dlg.Item(P::txtResumeMinutes)), "7");
     }
 
     // Out of bounds or no number: the boxes take the nearer bound, or the default, on leaving.
