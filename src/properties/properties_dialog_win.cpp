@@ -403,7 +403,10 @@ void frmProperties::SetPropType(int newType) {
             if (p.id == picSampleMouse && loading_) continue;
             ShowWindow(Item(p.id), p.page == newType ? SW_SHOW : SW_HIDE);
         }
-        if (newType < 3) RedrawSample(kPages[newType].sample);
+        // The colour and size rows, and so their help, are on the display pages only.
+        for (ExplainTopic shared : {ExplainTopic::Color, ExplainTopic::Size})
+            ShowWindow(ExplainButton(shared), newType < kExtrasPage ? SW_SHOW : SW_HIDE);
+        if (newType < kExtrasPage) RedrawSample(kPages[newType].sample);
     } catch (...) {
         LogCurrentException(kModule, "PropType [Property Let]");
     }

@@ -211,6 +211,8 @@ TEST_F(PropertiesTest, TheExtrasRoundTripThroughTheDialogAndTheirBoxesKeepToThei
         EXPECT_EQ(dlg.PropType(), 3);
         EXPECT_TRUE(GetWindowLongA(dlg.Item(P::HotKeyPause), GWL_STYLE) & WS_VISIBLE);
         EXPECT_FALSE(GetWindowLongA(dlg.Item(P::chkShowWheel), GWL_STYLE) & WS_VISIBLE);
+        EXPECT_FALSE(GetWindowLongA(dlg.ExplainButton(ExplainTopic::Size), GWL_STYLE) & WS_VISIBLE)
+            << "the Extras page has no size row";
         EXPECT_TRUE(Checked(dlg, P::chkShowWheel));
         EXPECT_EQ(WindowText(dlg.Item(P::txtWarningClock)), "2");
         EXPECT_EQ(SelectedText(dlg, P::cboColorWarningClock), "#80FF");

@@ -153,7 +153,7 @@ void PressButton(HWND dlg, int id) {
 }
 
 // Opens the properties dialog from the tray menu and saves its pages, the key filter, the
-// special key dialog and one quick-help box.
+// special key dialog and one quick-help box; sets the clock's warning minutes and presses OK.
 void PropertiesSession() {
     using spotlex::frmKeyFilter;
     using spotlex::frmProperties;
@@ -208,7 +208,11 @@ void PropertiesSession() {
         for (int t = 0; t < 5000 && IsWindow(help); t += 100) Pump(100);
         Pump(400);
     }
-    PostMessageA(props, WM_COMMAND, IDCANCEL, 0);
+    // The count-down's warning, from its first second, in the warning colour (yellow unless chosen).
+    SendMessageA(GetDlgItem(props, frmProperties::optPropType0 + 2), BM_CLICK, 0, 0);
+    SetDlgItemTextA(props, frmProperties::txtWarningClock, "15");
+    Pump(200);
+    PostMessageA(props, WM_COMMAND, IDOK, 0);
     for (int t = 0; t < 5000 && IsWindowVisible(props); t += 100) Pump(100);
     Pump(1000);
 }
@@ -225,29 +229,16 @@ void WheelDown(int turns) {
     }
 }
 
-// A number in the program's per-user key, as the properties dialog would store it.
-void StoreNumber(const char* name, DWORD value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Parvane\\Classkit\\4.5\\Spotlex", 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
-}
-
-// The break clock with its warning colour: a count-down whose warning begins at the full length,
-// in amber, opened and closed as a double-click on the tray icon does.
+// The break clock in its warning colour, opened and closed as a double-click on the tray icon does;
+// the properties session set its warning to begin at the count-down's full length.
 void ClockWarningSession() {
     HWND tray = FindWindowA("SpotlexTrayIcon", nullptr);
     if (!tray) return;
-    StoreNumber("Clock_Warning_Minutes", 15);
-    StoreNumber("Color_Clock_Warning", 0x00BFFF);
     PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_LBUTTONDBLCLK);
     Pump(1500);
     Shot("21-clock-warning");
     PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_LBUTTONDBLCLK);
     Pump(800);
-    StoreNumber("Clock_Warning_Minutes", 0);
 }
 
 // Runs SpotlexClock.exe (beside this program) with `request` and waits for it.
