@@ -48,6 +48,8 @@ mkdir -p "$shots"
 rm -f "$shots"/*.bmp "$shots"/*.png
 # A short splash, so that the session starts at once.
 wine reg add 'HKLM\Software\Parvane\Classkit\4.5\General' /v Splash_Screen_Time /t REG_DWORD /d 1 /f >/dev/null 2>&1
+# The wheel's turns are shown, as the presenter chooses on the Mouse Clicks page.
+wine reg add 'HKCU\Software\Parvane\Classkit\4.5\Spotlex' /v Show_Mouse_Wheel /t REG_DWORD /d 1 /f >/dev/null 2>&1
 cd "$(dirname "$exe")"
 wine "$exe" &
 wine "$root/build/wine/bin/demo_driver.exe" "Z:${shots//\//\\}"

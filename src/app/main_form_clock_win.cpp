@@ -66,6 +66,8 @@ void frmMain::ApplyClockSettings(const SpotlexSettings::Clock& c, ClockTarget ta
         clock.SetShowAsClock(c.showAsClock);
         clock.SetShowSeconds(c.showSeconds);
         clock.SetStartTime(c.startMinutes);
+        // The warning belongs to the window alone and takes effect at its next tick.
+        clock.SetWindowWarning(c.warningMinutes, c.warningColor);
         if (target == ClockTarget::kController) return;
         clock.SetWindowBackColor(c.color);
         clock.SetWindowFontSize(c.size);

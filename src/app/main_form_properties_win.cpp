@@ -28,6 +28,12 @@ void frmMain::ApplySettings(const SpotlexSettings& s, const char* procedure) noe
         Need(MouseWindow).SetColor(s.burst.leftColor);
         Need(MouseWindow).SetSize(s.burst.size);
     });
+    step([&] {
+        wheelColor_ = static_cast<COLORREF>(s.burst.rightColor);
+        wheelSize_ = s.burst.size;
+        SysInput1.SetWheel(s.burst.showWheel);
+    });
+    ApplyPauseSettings(s.pause);
     // The clock is not among them: the tray menu closes it before anything opens, and the clock's
     // own Properties command rereads what was stored once the dialog is closed.
 }

@@ -38,6 +38,7 @@ void frmMain::Timer1_Timer() noexcept {
     // The session may have ended while the box was open.
     if (terminating_) return;
     step([this] { TrayIcon1.SetEnabled(true); });
+    if (!terminating_) TellPauseKeyTaken();
     step([this] {
         SetTimer1(0);
         SysInputEnabled(true, Displays::kTakeDown);

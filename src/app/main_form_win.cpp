@@ -52,6 +52,9 @@ frmMain::frmMain() {
         clicks_->MouseDown(MouseWindow.get(), dblClick_, button, shift, x, y);
     };
     SysInput1.DblClick = [this] { clicks_->DblClick(MouseWindow.get(), dblClick_); };
+    SysInput1.Wheel = [this](int x, int y, std::int16_t delta) {
+        if (WheelMark) WheelMark->Turn(GetTickCount(), x, y, delta, wheelColor_, wheelSize_);
+    };
     SysInput1.Error = [this](std::int32_t code, std::int32_t hook) { SysInput1_Error(code, hook); };
 
     TrayIcon1.MouseAction = [this](bool isEnabled) {
@@ -79,6 +82,7 @@ void frmMain::InitializeApp() {
     step([this] {
         MouseWindow = std::make_unique<CMouseWindow>();
         KeyboardWindow = std::make_unique<CKeyboardWindow>();
+        WheelMark = std::make_unique<WheelMarkWindow>();
         Need(KeyboardWindow).SetInputGate([this](bool on) {
             // A drag switches the hook off around itself with the displays kept.
             SysInputEnabled(on, on ? Displays::kTakeDown : Displays::kKeep);
@@ -122,6 +126,7 @@ void frmMain::SysInputEnabled(bool newEnabled, Displays displays) noexcept {
             if (displays == Displays::kTakeDown) {
                 if (MouseWindow) MouseWindow->Destroy();
                 if (KeyboardWindow) KeyboardWindow->Destroy();
+                if (WheelMark) WheelMark->Destroy();
             }
         } else {
             SysInput1.SetEnabled(true);
@@ -260,6 +265,10 @@ void frmMain::TerminateSpotlex() noexcept {
     // Closing the gate switches the hook off and takes the displays off the screen.
     step([this] { SysInputEnabled(false, Displays::kTakeDown); });
     step([this] { Passwords.Stop(); });
+    step([this] {
+        if (pauseKey_ != 0 && hwnd_) UnregisterHotKey(hwnd_, kPauseHotKeyId);
+        pauseKey_ = 0;
+    });
     step([this] { TrayIcon1.Hide(); });
     step([this] { SetTimer1(0); });
     step([] { WaitForMessages(); });
@@ -270,6 +279,7 @@ void frmMain::TerminateSpotlex() noexcept {
     });
     step([this] { MouseWindow.reset(); });
     step([this] { KeyboardWindow.reset(); });
+    step([this] { WheelMark.reset(); });
     step([this] {
         if (!goCurrentUser) return;
         SaveSetting(settings::kHookEnum, SysInput1.Hooks());
@@ -293,6 +303,10 @@ LRESULT frmMain::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_TIMER:
             if (wp == kTimer1) Timer1_Timer();
+            if (wp == kPauseTimer) ShowPauseState();
+            return 0;
+        case WM_HOTKEY:
+            if (wp == kPauseHotKeyId) PauseKey_Pressed();
             return 0;
         case kClockMenuMessage:
             OpenClockMenu(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});

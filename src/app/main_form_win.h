@@ -16,10 +16,12 @@
 #include "core/settings.h"
 #include "core/window_win.h"
 #include "keystrokes/key_handler_win.h"
+#include "keystrokes/key_pause.h"
 #include "keystrokes/keyboard_window_win.h"
 #include "keystrokes/password_guard_win.h"
 #include "mouse/mouse_click_handler_win.h"
 #include "mouse/mouse_window_win.h"
+#include "mouse/wheel_mark_win.h"
 
 namespace spotlex {
 
@@ -67,11 +69,20 @@ public:
     std::unique_ptr<CClockWindow> ClockWindow;
     std::unique_ptr<CMouseWindow> MouseWindow;
     std::unique_ptr<CKeyboardWindow> KeyboardWindow;
+    // The mark of the mouse wheel's turns, when the presenter wants them shown.
+    std::unique_ptr<WheelMarkWindow> WheelMark;
     SysInput SysInput1;
     // Keeps the keys typed into password fields off the screen.
     PasswordGuard Passwords;
+    // The presenter's pause of the keystroke display, on the pause key.
+    KeyPause PauseKeys{[] { return static_cast<std::uint64_t>(GetTickCount64()); }};
     TrayIcon TrayIcon1;
     ActiveMenu ActiveMenu1;
+
+    // The pause key: pauses or resumes the keystroke display, as pressing it does.
+    void PauseKey_Pressed() noexcept;
+    // For the tests: the pause key in force, 0 when none could be registered.
+    std::int32_t RegisteredPauseKey() const noexcept { return pauseKey_; }
 
     // For the tests: what the timer is armed for ("ShowWelcome"), and its interval; 0 when stopped.
     const std::string& Timer1Tag() const noexcept { return timerTag_; }
@@ -84,6 +95,9 @@ private:
     // Posted by the clock on a right click, so its menu (which may close the clock) runs outside
     // the clock's own window procedure; lParam holds the screen point.
     static constexpr UINT kClockMenuMessage = WM_APP + 0x31;
+    static constexpr int kPauseHotKeyId = 1;
+    // The timer that ends a pause whose time is up (Timer1 is 1).
+    static constexpr UINT_PTR kPauseTimer = 2;
 
     void InitializeApp();
     void SetTimer1(UINT intervalMs) noexcept;
@@ -111,6 +125,12 @@ private:
     enum class ClockTarget { kController, kOnScreen };
     void ApplyClockSettings(const SpotlexSettings::Clock& c, ClockTarget target) noexcept;
     void TerminateSpotlex() noexcept;
+    // The pause (main_form_pause_win.cpp): registers the chosen key, and tells the presenter once
+    // when another program holds it.
+    void ApplyPauseSettings(const SpotlexSettings::Pause& p) noexcept;
+    void TellPauseKeyTaken() noexcept;
+    // The tray icon and its tip follow the pause, and a timer ends it when its time is up.
+    void ShowPauseState() noexcept;
 
     bool showShiftedKeys_ = false;
     std::int32_t disableCount_ = 0;
@@ -122,6 +142,13 @@ private:
     UINT timerInterval_ = 0;
     std::unique_ptr<KeystrokeHandler> keystrokes_;
     std::unique_ptr<MouseClickHandler> clicks_;
+    std::int32_t pauseKey_ = 0;
+    // The wheel mark's colour (the other buttons' bursts) and burst size.
+    COLORREF wheelColor_ = 255;
+    std::int32_t wheelSize_ = 64;
+    // A key that could not be registered, still to be told about; and the last one told about.
+    std::int32_t takenPauseKey_ = 0;
+    std::int32_t toldPauseKey_ = 0;
 };
 
 // ShellExecute of a document with the desktop as owner; true when the shell accepted it.

@@ -38,9 +38,9 @@ bool KeyIsDown(std::uint32_t vkCode) {
 
 // One event, copied by a hook procedure; plain data so that the ring never allocates.
 struct SysInput::HookEvent {
-    enum Kind : std::uint8_t { kKey, kMouse, kError };
+    enum Kind : std::uint8_t { kKey, kMouse, kWheel, kError };
     Kind kind;
-    std::int16_t code;   // key: plain virtual-key code; mouse: button; error: the hook
+    std::int16_t code;   // key: plain virtual-key code; mouse: button; wheel: delta; error: the hook
     std::uint16_t mask;  // modifiers held
     std::int32_t x;      // mouse: screen pixels
     std::int32_t y;
@@ -57,6 +57,8 @@ struct SysInput::Channel {
     // thousands.
     std::atomic<bool> posted{false};
     std::atomic<std::uint64_t> dropped{0};
+    // Wheel turns are wanted.
+    std::atomic<bool> wheel{false};
     MicrosecondHistogram hookTimes;
     HWND notify = nullptr;
     LONGLONG ticksPerSecond = 1;
@@ -277,6 +279,16 @@ struct SysInput::HookThread {
             if (PasswordFocus* focus = channel.focus.get()) focus->Stamp(true, m.time);
             trace::HookSaw(trace::Kind::kClick);
             PublishInput({HookEvent::kMouse, button, mask, m.pt.x, m.pt.y, m.time, 0, {}, {}});
+        } else if (message == WM_MOUSEWHEEL && channel.wheel.load(std::memory_order_relaxed)) {
+            PublishInput({HookEvent::kWheel,
+                          static_cast<std::int16_t>(HIWORD(m.mouseData)),
+                          0,
+                          m.pt.x,
+                          m.pt.y,
+                          m.time,
+                          0,
+                          {},
+                          {}});
         }
         RecordTime(start);
     }
@@ -366,6 +378,10 @@ void SysInput::SetEnabled(bool enabled) {
         Stop();
         Discard();
     }
+}
+
+void SysInput::SetWheel(bool on) noexcept {
+    channel_->wheel.store(on, std::memory_order_relaxed);
 }
 
 const MicrosecondHistogram& SysInput::HookTimes() const noexcept {
@@ -480,6 +496,9 @@ void SysInput::Raise(const HookEvent& e) {
                 if (pair && enabled_ && (hooks_ & kHookMouse) && DblClick) DblClick();
                 break;
             }
+            case HookEvent::kWheel:
+                if ((hooks_ & kHookMouse) && Wheel) Wheel(e.x, e.y, e.code);
+                break;
             case HookEvent::kError:
                 hooks_ &= ~static_cast<std::int32_t>(e.code);
                 if (Error) Error(e.error, e.code);
@@ -488,6 +507,7 @@ void SysInput::Raise(const HookEvent& e) {
     } catch (...) {
         LogCurrentException("SysInput", e.kind == HookEvent::kKey     ? "KeyDown"
                                         : e.kind == HookEvent::kMouse ? "MouseDown"
+                                        : e.kind == HookEvent::kWheel ? "Wheel"
                                                                       : "Error");
     }
     trace::Mark(trace::kHandled);

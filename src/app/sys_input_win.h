@@ -21,6 +21,8 @@ public:
     // screen position in pixels.
     using MouseDownFn = std::function<void(std::int16_t button, std::int16_t shift, int x, int y)>;
     using DblClickFn = std::function<void()>;
+    // One turn of the vertical wheel at the pointer's screen pixel (x, y); delta > 0 is up.
+    using WheelFn = std::function<void(int x, int y, std::int16_t delta)>;
     // hook: the hook that could not be installed (kHookMouse or kHookKeyboard); errCode: its Win32 error.
     using ErrorFn = std::function<void(std::int32_t errCode, std::int32_t hook)>;
     using InstallFn = HHOOK(WINAPI*)(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId);
@@ -54,6 +56,7 @@ public:
     KeyDownFn KeyDown;
     MouseDownFn MouseDown;
     DblClickFn DblClick;
+    WheelFn Wheel;
     ErrorFn Error;
 
     // The hook mask ("hooks"): kHookMouse | kHookKeyboard; other bits are dropped. Reading returns
@@ -64,6 +67,9 @@ public:
     // Hooks are installed only while enabled; disabling removes them and drops events not yet raised.
     bool Enabled() const noexcept { return enabled_; }
     void SetEnabled(bool enabled);
+
+    // Wheel turns are passed on only when asked for, so the hook posts nothing for them otherwise.
+    void SetWheel(bool on) noexcept;
 
     // The hook procedures' own time, and the events lost because the user-interface thread fell a
     // whole ring behind.

@@ -27,6 +27,39 @@ void Raise(const char* event, F&& call) noexcept {
         LogCurrentException("TrayIcon", event);
     }
 }
+// The icon with two dark bars on a light ground in its lower right quarter, the sign for "paused".
+HICON MakePausedIcon(HICON base, int cx, int cy) {
+    WindowDc screen(nullptr);
+    UniqueMemDc colorDc(CreateCompatibleDC(screen.get()));
+    UniqueMemDc maskDc(CreateCompatibleDC(screen.get()));
+    UniqueBitmap color(CreateCompatibleBitmap(screen.get(), cx, cy));
+    UniqueBitmap mask(CreateBitmap(cx, cy, 1, 1, nullptr));
+    if (!colorDc || !maskDc || !color || !mask) return nullptr;
+    {
+        ScopedSelect c(colorDc.get(), color.get());
+        ScopedSelect m(maskDc.get(), mask.get());
+        RECT all{0, 0, cx, cy};
+        FillRect(colorDc.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FillRect(maskDc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        DrawIconEx(colorDc.get(), 0, 0, base, cx, cy, 0, nullptr, DI_IMAGE);
+        DrawIconEx(maskDc.get(), 0, 0, base, cx, cy, 0, nullptr, DI_MASK);
+        const int side = cx / 2 + 1;
+        RECT ground{cx - side, cy - side, cx, cy};
+        FillRect(colorDc.get(), &ground, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        FillRect(maskDc.get(), &ground, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        const int bar = std::max(1, side / 4);
+        for (int left : {ground.left + bar, ground.right - 2 * bar}) {
+            RECT r{left, ground.top + bar, left + bar, ground.bottom - bar};
+            FillRect(colorDc.get(), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        }
+    }
+    ICONINFO info{};
+    info.fIcon = TRUE;
+    info.hbmColor = color.get();
+    info.hbmMask = mask.get();
+    return CreateIconIndirect(&info);
+}
+
 }  // namespace
 
 TrayIcon::TrayIcon() {
@@ -40,6 +73,17 @@ TrayIcon::TrayIcon() {
     ownIcon_.reset(static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SPOTLEX), IMAGE_ICON, cx, cy, 0)));
     icon_ = ownIcon_ ? ownIcon_.get() : LoadIconA(nullptr, IDI_APPLICATION);
+    plainIcon_ = icon_;
+}
+
+void TrayIcon::SetPaused(bool paused) {
+    if (paused == paused_) return;
+    paused_ = paused;
+    if (paused && !pausedIcon_)
+        pausedIcon_.reset(
+            MakePausedIcon(plainIcon_, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
+    icon_ = paused && pausedIcon_ ? pausedIcon_.get() : plainIcon_;
+    if (inTray_) Notify(NIM_MODIFY, NIF_ICON);
 }
 
 TrayIcon::~TrayIcon() {

@@ -36,6 +36,9 @@ public:
     const std::string& TipText() const noexcept { return tip_; }
     void SetTipText(std::string tip);
     HICON Icon() const noexcept { return icon_; }
+    // While paused the icon carries a pause mark (two bars) over its lower right corner.
+    bool Paused() const noexcept { return paused_; }
+    void SetPaused(bool paused);
     // Removes the icon from the notification area (at shutdown).
     void Hide();
 
@@ -62,10 +65,13 @@ private:
     bool enabled_ = false;
     bool inTray_ = false;
     bool swallowLeftUp_ = false;
+    bool paused_ = false;
     int retriesLeft_ = 0;
     std::string tip_;
     HICON icon_ = nullptr;
+    HICON plainIcon_ = nullptr;
     UniqueIcon ownIcon_;
+    UniqueIcon pausedIcon_;
     UINT taskbarCreated_ = 0;
 };
 

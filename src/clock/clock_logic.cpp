@@ -62,7 +62,15 @@ void ClockModel::Start(std::int64_t nowMs, int minutes, bool showAsClock, bool s
     // A restarted break is a new break: it blinks from "0" and rings again.
     blinkPhase_ = false;
     alarmSounded_ = false;
+    silenced_ = false;
     intervalMs_ = kClockTickMs;
+}
+
+bool ClockModel::Silence() noexcept {
+    // Only a blinking zero: the alarm has sounded exactly when the count-down has run out.
+    if (showAsClock_ || !alarmSounded_ || silenced_) return false;
+    silenced_ = true;
+    return true;
 }
 
 void ClockModel::SetNumMinutes(int minutes) noexcept {
@@ -96,8 +104,12 @@ ClockFrame ClockModel::Tick(const ClockNow& now) {
         return frame;
     }
     const std::int64_t left = SecondsLeft(now.steadyMs);
+    frame.warning = warningMinutes_ > 0 && left <= static_cast<std::int64_t>(warningMinutes_) * 60;
     if (left > 0) {
         text_ = CountdownText(left, showSeconds_);
+        intervalMs_ = kClockTickMs;
+    } else if (silenced_) {
+        text_ = showSeconds_ ? "0:00" : "0";
         intervalMs_ = kClockTickMs;
     } else {
         intervalMs_ = kClockBlinkMs;

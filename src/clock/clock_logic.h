@@ -52,6 +52,8 @@ struct ClockFrame {
     bool render = false;
     // Play the alarm now, once per run-out.
     bool alarm = false;
+    // The count-down is within its warning minutes (or has run out with a warning set).
+    bool warning = false;
 };
 
 // The clock's state between ticks. The count-down is always computed from its start moment, so
@@ -71,6 +73,11 @@ public:
     bool ShowAsClock() const noexcept { return showAsClock_; }
     bool Paused() const noexcept { return paused_; }
     void SetPaused(bool paused, std::int64_t nowMs) noexcept;
+    // Minutes left at which the count-down turns to its warning colour; 0 for none.
+    void SetWarningMinutes(int minutes) noexcept { warningMinutes_ = minutes > 0 ? minutes : 0; }
+    // The presenter clicked the clock: a count-down that has run out stops blinking and stands at
+    // "0" until it is started again. True when that changed anything.
+    bool Silence() noexcept;
 
     ClockFrame Tick(const ClockNow& now);
     const std::string& Text() const noexcept { return text_; }
@@ -91,6 +98,8 @@ private:
     bool paused_ = false;
     bool blinkPhase_ = false;
     bool alarmSounded_ = false;
+    bool silenced_ = false;
+    int warningMinutes_ = 0;
     int intervalMs_ = kClockTickMs;
     std::string text_;
 };

@@ -160,6 +160,10 @@ void frmClock::Timer_Tick() noexcept {
     try {
         const ClockNow now = TimeSource();
         const ClockFrame frame = model_.Tick(now);
+        if (frame.render && frame.warning != warning_) {
+            warning_ = frame.warning;
+            if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
+        }
         if (frame.render) Recreate();
         if (frame.alarm) {
             ++alarms_;
@@ -191,6 +195,12 @@ void frmClock::SetBackColor(COLORREF color) noexcept {
     if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+void frmClock::SetWarning(std::int32_t minutes, COLORREF color) noexcept {
+    model_.SetWarningMinutes(minutes);
+    warningColor_ = color;
+    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 void frmClock::SetFontSize(std::int32_t points) {
     display_.SelectFont(std::clamp(points, 1, kFontSizeMax));
     digitHeight_ = DigitsExtent(kClockHeightText).cy;
@@ -213,6 +223,8 @@ LRESULT frmClock::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     if (display_.Message(msg, wp, lp, answered)) return answered;
     switch (msg) {
         case WM_LBUTTONDOWN:
+            // A click on the blinking zero silences it: it stands at "0" from this tick on.
+            if (model_.Silence()) Timer_Tick();
             DragMove();
             return 0;
         case WM_LBUTTONUP:
@@ -248,7 +260,7 @@ LRESULT frmClock::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_PAINT:
-            display_.Paint(back_);
+            display_.Paint(ShownColor());
             return 0;
         default:
             break;

@@ -55,6 +55,8 @@ public:
     bool Visible() const noexcept { return hwnd_ && ::IsWindowVisible(hwnd_); }
 
     void SetBackColor(COLORREF color) noexcept;
+    // The count-down takes `color` once `minutes` or fewer are left; 0 minutes for no warning.
+    void SetWarning(std::int32_t minutes, COLORREF color) noexcept;
     void SetFontSize(std::int32_t points);
     // The window's width or height to that of `text` drawn as clock digits in the current font.
     void SetWidthToText(std::string_view text);
@@ -70,6 +72,8 @@ public:
     // What the clock shows now, for the tests.
     const std::string& Text() const noexcept { return model_.Text(); }
     COLORREF BackColor() const noexcept { return back_; }
+    // The colour the digits are drawn in now: the warning colour inside the warning minutes.
+    COLORREF ShownColor() const noexcept { return warning_ ? warningColor_ : back_; }
     std::int32_t FontPoints() const noexcept { return display_.FontPoints(); }
     // The timer's interval, 0 while stopped (during a drag and after Destroy).
     int TimerInterval() const noexcept { return display_.TimerOn() ? model_.IntervalMs() : 0; }
@@ -93,6 +97,8 @@ private:
     ShapedDisplay display_;
     ClockModel model_;
     COLORREF back_ = 255;
+    COLORREF warningColor_ = 0;
+    bool warning_ = false;
     int digitHeight_ = 0;
     bool placed_ = false;
     // Where the presenter put the clock, with its monitor.
@@ -125,6 +131,9 @@ public:
     // Changes the running window at once; a failure leaves it as it was.
     void SetWindowBackColor(std::int32_t color) noexcept {
         OnWindow([&](frmClock& w) { w.SetBackColor(static_cast<COLORREF>(color)); });
+    }
+    void SetWindowWarning(std::int32_t minutes, std::int32_t color) noexcept {
+        OnWindow([&](frmClock& w) { w.SetWarning(minutes, static_cast<COLORREF>(color)); });
     }
     void SetWindowFontSize(std::int32_t points) noexcept {
         OnWindow([&](frmClock& w) { w.SetFontSize(points); });

@@ -50,10 +50,19 @@ SpotlexSettings LoadSettings() {
     v.keys = {GetSetting(kColorKeyboard),       GetSetting(kColorKeyboardListIndex),
               GetSetting(kSizeKeyboard),        GetSetting(kDelayKeyboard),
               GetSetting(kKeyShowShifted) != 0, GetSetting(kKeyFollowPointer) != 0};
-    v.burst = {GetSetting(kColorLeftMouse), GetSetting(kColorLeftMouseListIndex),
-               GetSetting(kColorRightMouse), GetSetting(kColorRightMouseListIndex), GetSetting(kSizeMouse)};
-    v.clock = {GetSetting(kColorClock),       GetSetting(kColorClockListIndex), GetSetting(kSizeClock),
-               GetSetting(kShowAsClock) == 0, GetSetting(kShowSeconds) != 0,    GetSetting(kStartClock)};
+    v.burst = {GetSetting(kColorLeftMouse),  GetSetting(kColorLeftMouseListIndex),
+               GetSetting(kColorRightMouse), GetSetting(kColorRightMouseListIndex),
+               GetSetting(kSizeMouse),       GetSetting(kShowMouseWheel) != 0};
+    v.clock = {GetSetting(kColorClock),
+               GetSetting(kColorClockListIndex),
+               GetSetting(kSizeClock),
+               GetSetting(kShowAsClock) == 0,
+               GetSetting(kShowSeconds) != 0,
+               GetSetting(kStartClock),
+               GetSetting(kClockWarningMinutes),
+               GetSetting(kColorClockWarning),
+               GetSetting(kColorClockWarningListIndex)};
+    v.pause = {GetSetting(kPauseHotKey), GetSetting(kPauseResumeMinutes)};
     v.cursors.large = GetSetting(kShowLargeCursors) != 0;
     v.sound.play = GetSetting(kPlaySounds) != 0;
     v.page = GetSetting(kLastProperties);
@@ -79,12 +88,18 @@ void SaveSettings(const SpotlexSettings& v, std::string_view module, std::string
     save(kColorRightMouseListIndex, v.burst.rightColorEntry);
     save(kColorRightMouse, v.burst.rightColor);
     save(kSizeMouse, v.burst.size);
+    save(kShowMouseWheel, v.burst.showWheel ? 1 : 0);
     save(kShowAsClock, v.clock.showAsClock ? 0 : 1);
     save(kStartClock, v.clock.startMinutes);
     save(kColorClockListIndex, v.clock.colorEntry);
     save(kColorClock, v.clock.color);
     save(kSizeClock, v.clock.size);
     save(kShowSeconds, v.clock.showSeconds ? 1 : 0);
+    save(kClockWarningMinutes, v.clock.warningMinutes);
+    save(kColorClockWarningListIndex, v.clock.warningColorEntry);
+    save(kColorClockWarning, v.clock.warningColor);
+    save(kPauseHotKey, v.pause.hotKey);
+    save(kPauseResumeMinutes, v.pause.resumeMinutes);
     save(kShowLargeCursors, v.cursors.large ? 1 : 0);
 }
 

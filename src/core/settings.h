@@ -54,12 +54,18 @@ inline constexpr MonitorSetting kKeyboardMonitor{{"Keyboard_Monitor"},
                                                  {"Keyboard_Monitor_Bottom", 0, INT32_MIN, INT32_MAX}};
 // The key caps show on the monitor under the pointer.
 inline constexpr NumberSetting kKeyFollowPointer{"Key_Follow_Pointer", 0, 0, 1};
+// The system-wide key that pauses the keystroke display, as a key combination code (modifier mask
+// x 65536 + virtual key); 0 for none. Ctrl+Alt+Shift+P.
+inline constexpr NumberSetting kPauseHotKey{"Pause_Hot_Key", 0x70050, 0, 0xF00FF};
+// Minutes after which a pause ends by itself; 0 never.
+inline constexpr NumberSetting kPauseResumeMinutes{"Pause_Resume_Minutes", 5, 0, 480};
 
 // Per-user key: the click display.
 inline constexpr NumberSetting kColorLeftMouse{"Color_Left_Mouse", 255, 0, kMaxColor};
 inline constexpr NumberSetting kColorRightMouse{"Color_Right_Mouse", 255, 0, kMaxColor};
 inline constexpr NumberSetting kSizeMouse{"Size_Mouse", 64, kFontSizeMin, kFontSizeMax};
 inline constexpr TextSetting kPattern{"Pattern"};
+inline constexpr NumberSetting kShowMouseWheel{"Show_Mouse_Wheel", 0, 0, 1};
 
 // Per-user key: the break clock.
 inline constexpr NumberSetting kColorClock{"Color_Clock", 0x800000, 0, kMaxColor};
@@ -74,13 +80,17 @@ inline constexpr MonitorSetting kClockMonitor{{"Clock_Monitor"},
                                               {"Clock_Monitor_Top", 0, INT32_MIN, INT32_MAX},
                                               {"Clock_Monitor_Right", 0, INT32_MIN, INT32_MAX},
                                               {"Clock_Monitor_Bottom", 0, INT32_MIN, INT32_MAX}};
+// Minutes left at which the count-down takes its warning colour; 0 for no warning.
+inline constexpr NumberSetting kClockWarningMinutes{"Clock_Warning_Minutes", 0, 0, 480};
+inline constexpr NumberSetting kColorClockWarning{"Color_Clock_Warning", 0x00FFFF, 0, kMaxColor};
 
 // Per-user key: the properties dialog.
-inline constexpr NumberSetting kLastProperties{"Last_Properties", 0, 0, 2};
+inline constexpr NumberSetting kLastProperties{"Last_Properties", 0, 0, 3};
 inline constexpr NumberSetting kColorKeyboardListIndex{"Color_Keyboard_ListIndex", 0, 0, 15};
 inline constexpr NumberSetting kColorLeftMouseListIndex{"Color_Left_Mouse_ListIndex", 9, 0, 15};
 inline constexpr NumberSetting kColorRightMouseListIndex{"Color_Right_Mouse_ListIndex", 13, 0, 15};
 inline constexpr NumberSetting kColorClockListIndex{"Color_Clock_ListIndex", 5, 0, 15};
+inline constexpr NumberSetting kColorClockWarningListIndex{"Color_Clock_Warning_ListIndex", 11, 0, 15};
 
 // Per-user key: start-up and shutdown state.
 inline constexpr NumberSetting kPlaySounds{"Play_Sounds", -1, -1, 1};
@@ -121,6 +131,7 @@ struct SpotlexSettings {
         std::int32_t rightColor = settings::kColorRightMouse.def;
         std::int32_t rightColorEntry = settings::kColorRightMouseListIndex.def;
         std::int32_t size = settings::kSizeMouse.def;
+        bool showWheel = settings::kShowMouseWheel.def != 0;
     };
     struct Clock {
         std::int32_t color = settings::kColorClock.def;
@@ -130,6 +141,13 @@ struct SpotlexSettings {
         bool showAsClock = settings::kShowAsClock.def == 0;
         bool showSeconds = settings::kShowSeconds.def != 0;
         std::int32_t startMinutes = settings::kStartClock.def;
+        std::int32_t warningMinutes = settings::kClockWarningMinutes.def;
+        std::int32_t warningColor = settings::kColorClockWarning.def;
+        std::int32_t warningColorEntry = settings::kColorClockWarningListIndex.def;
+    };
+    struct Pause {
+        std::int32_t hotKey = settings::kPauseHotKey.def;
+        std::int32_t resumeMinutes = settings::kPauseResumeMinutes.def;
     };
     struct Cursors {
         bool large = settings::kShowLargeCursors.def != 0;
@@ -143,7 +161,8 @@ struct SpotlexSettings {
     Clock clock;
     Cursors cursors;
     Sound sound;
-    // The properties page that opens first: 0 clicks, 1 keys, 2 clock.
+    Pause pause;
+    // The properties page that opens first: 0 clicks, 1 keys, 2 clock, 3 extras.
     std::int32_t page = settings::kLastProperties.def;
 };
 

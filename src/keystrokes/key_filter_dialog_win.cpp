@@ -22,6 +22,8 @@ constexpr const char* kModule = "frmKeyFilter";
 constexpr int kMaxMask = 15;
 constexpr int kMaxKeyCode = 255;
 
+}  // namespace
+
 std::string KeyName(int keyCode, bool extended) {
     LONG scan = static_cast<LONG>(MapVirtualKeyA(static_cast<UINT>(keyCode), MAPVK_VK_TO_VSC));
     if (extended) scan |= 0x100;
@@ -30,8 +32,6 @@ std::string KeyName(int keyCode, bool extended) {
     // A key without a name of its own still needs a text to tell it apart.
     return "Key " + std::to_string(keyCode);
 }
-
-}  // namespace
 
 frmKeyFilter::frmKeyFilter(HWND owner) {
     DialogTemplate t(kCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 262, 222);
@@ -110,11 +110,7 @@ std::int32_t frmKeyFilter::HotKeyValue() const {
 
 void frmKeyFilter::SetHotKeyValue(std::int32_t code) {
     const int mask = (code >> 16) & 0xFFFF;
-    int flags = 0;
-    if (mask & kModShift) flags |= HOTKEYF_SHIFT;
-    if (mask & kModCtrl) flags |= HOTKEYF_CONTROL;
-    if (mask & kModAlt) flags |= HOTKEYF_ALT;
-    SendMessageA(Item(HotKey1), HKM_SETHOTKEY, MAKEWORD(code & 0xFF, flags), 0);
+    SendMessageA(Item(HotKey1), HKM_SETHOTKEY, MAKEWORD(code & 0xFF, MaskToHotKeyFlags(mask)), 0);
     CheckDlgButton(hwnd_, chkWin, (mask & kModWin) ? BST_CHECKED : BST_UNCHECKED);
 }
 

@@ -55,4 +55,7 @@ private:
     int WinMask() const;
 };
 
+// The keyboard's own name of a key ("P", "F9", "Num Lock"); "Key " and its code for one without.
+std::string KeyName(int keyCode, bool extended);
+
 }  // namespace spotlex

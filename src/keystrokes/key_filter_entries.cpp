@@ -34,6 +34,14 @@ int HotKeyFlagsToMask(int hotKeyFlags) {
     return mask;
 }
 
+int MaskToHotKeyFlags(int mask) {
+    int flags = 0;
+    if (mask & kModShift) flags |= 1;
+    if (mask & kModCtrl) flags |= 2;
+    if (mask & kModAlt) flags |= 4;
+    return flags;
+}
+
 std::string HotKeyText(int mask, std::string_view keyName) {
     if (keyName.empty()) return std::string(kHotKeyNone);
     return ModifierText(mask, keyName);

@@ -59,6 +59,8 @@ std::vector<FilterEntry> SpecialKeyEntries(const SpecialKey& key, int checkedMas
 // The hot-key control's HOTKEYF_SHIFT, _CONTROL and _ALT bits as our Shift, Ctrl and Alt bits; its
 // extended-key bit is no modifier.
 int HotKeyFlagsToMask(int hotKeyFlags);
+// The other way: our Shift, Ctrl and Alt bits as the control's flags; the Windows bit has none.
+int MaskToHotKeyFlags(int mask);
 
 // What the hot-key box reads: "None" when empty, else the entry text of the combination.
 inline constexpr std::string_view kHotKeyNone = "None";

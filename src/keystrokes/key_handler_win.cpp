@@ -19,6 +19,7 @@ KeystrokeHandler::KeystrokeHandler(DisplayFn display, SoundFn sound)
 void KeystrokeHandler::KeyDown(std::int16_t keyCode, std::int16_t shift, bool showShiftedKeys,
                                const KeyLayout* layout, bool capsLock) const noexcept {
     if (guard_ && guard_->Hidden()) return;
+    if (pause_ && (pause_->Paused() || (pauseKey_ != 0 && MakeLong(shift, keyCode) == pauseKey_))) return;
     // Each step logs its own failure and the next one still runs; an unreadable entry is unlisted.
     bool listed = false;
     LogAndContinue(kModule, kProcedure, [&] {

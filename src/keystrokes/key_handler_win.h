@@ -8,6 +8,7 @@
 
 #include "core/sound_win.h"
 #include "keystrokes/key_naming.h"
+#include "keystrokes/key_pause.h"
 #include "keystrokes/password_guard_win.h"
 
 namespace spotlex {
@@ -28,11 +29,19 @@ public:
 
     // While the guard finds the focus in a password field, presses are neither shown nor sounded.
     void SetPasswordGuard(const PasswordGuard* guard) noexcept { guard_ = guard; }
+    // While the presenter's pause holds, presses are neither shown nor sounded. The pause key's own
+    // combination (0 for none) is never shown, so pausing does not announce itself.
+    void SetPause(const KeyPause* pause, std::int32_t pauseKey) noexcept {
+        pause_ = pause;
+        pauseKey_ = pauseKey;
+    }
 
 private:
     DisplayFn display_;
     SoundFn sound_;
     const PasswordGuard* guard_ = nullptr;
+    const KeyPause* pause_ = nullptr;
+    std::int32_t pauseKey_ = 0;
 };
 
 }  // namespace spotlex

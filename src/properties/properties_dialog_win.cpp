@@ -13,6 +13,8 @@
 #include "core/window_helpers_win.h"
 #include "help/help_box_win.h"
 #include "keystrokes/key_filter_dialog_win.h"
+#include "keystrokes/key_filter_entries.h"
+#include "keystrokes/key_naming.h"
 
 namespace spotlex {
 
@@ -58,9 +60,32 @@ constexpr Page kPages[3] = {
      P::picSampleClock, kClockGlyph, 0.9, "ShowClockSample"},
 };
 
+// The Extras page has no sample: only its button and frame.
+constexpr int kExtrasPage = 3;
+constexpr int kExtrasIcon = 29;
+
+// The number boxes with their spins, and the setting whose bounds correct a box on leaving.
+struct NumberBox {
+    int box;
+    int spin;
+    const NumberSetting* setting;  // null: the box has a correction of its own
+};
+constexpr NumberBox kNumberBoxes[] = {
+    {P::txtDelayKeyboard, P::vsbDelayKeyboard, nullptr},
+    {P::txtStartClock, P::vsbStartClock, nullptr},
+    {P::txtWarningClock, P::vsbWarningClock, &settings::kClockWarningMinutes},
+    {P::txtResumeMinutes, P::vsbResumeMinutes, &settings::kPauseResumeMinutes},
+};
+const NumberBox* BoxOf(int id) {
+    for (const NumberBox& b : kNumberBoxes)
+        if (b.box == id || b.spin == id) return &b;
+    return nullptr;
+}
+
 // The page a colour list, slider or sample belongs to; -1 for any other control.
 int PageOf(int id) {
     if (id == P::cboColorRightMouse) return 0;
+    if (id == P::cboColorWarningClock) return 2;
     for (int i = 0; i < 3; ++i)
         if (id == kPages[i].colorList || id == kPages[i].slider || id == kPages[i].sample) return i;
     return -1;
@@ -114,11 +139,11 @@ frmProperties::frmProperties(const SpotlexSettings& shown, const std::string& ic
     };
 
     add(-1, kStaticAtom, "", picBand, SS_OWNERDRAW, 11, 7, 229, 58);
-    for (int i = 0; i < 3; ++i)
-        add(-1, kButtonAtom, kPages[i].button, optPropType0 + i,
+    for (int i = 0; i < kPageCount; ++i)
+        add(-1, kButtonAtom, i < 3 ? kPages[i].button : "E&xtras", optPropType0 + i,
             BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BOTTOM | BS_MULTILINE |
                 (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
-            static_cast<short>(24 + 71 * i), 15, 59, 42);
+            static_cast<short>(16 + 56 * i), 15, 52, 42);
     add(-1, kButtonAtom, "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 250, 7, 53, 16);
     add(-1, kButtonAtom, "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 250, 28, 53, 16);
 
@@ -126,6 +151,13 @@ frmProperties::frmProperties(const SpotlexSettings& shown, const std::string& ic
     constexpr short rowA = 86, rowB = 106, rowC = 126, rowD = 146, rowE = 160, sampleTop = 178;
     for (int i = 0; i < 3; ++i)
         add(i, kButtonAtom, kPages[i].frameTitle, kPages[i].frame, BS_GROUPBOX, 11, 70, 229, 184);
+    add(kExtrasPage, kButtonAtom, "Extras", fraExtras, BS_GROUPBOX, 11, 70, 229, 184);
+    auto numberBox = [&](int page, int box, int spin, short x, short y, short cx) {
+        add(page, kEditAtom, "", box, ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, x, y, cx,
+            13);
+        addClass(page, UPDOWN_CLASSA, spin, UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                 0, 0, 0, 0);
+    };
     explain(-1, ExplainTopic::Color, 218, rowA - 1);
     explain(-1, ExplainTopic::Size, 218, rowC - 1);
 
@@ -139,6 +171,9 @@ frmProperties::frmProperties(const SpotlexSettings& shown, const std::string& ic
     // Hidden until the values are loaded, so it is not drawn half-way.
     t.Item(kStaticAtom, "", picSampleMouse, SS_OWNERDRAW | WS_BORDER, 62, sampleTop, 150, 72, true);
     placed_.push_back({picSampleMouse, 0});
+    add(0, kButtonAtom, "Show &Wheel Turns", chkShowWheel, BS_AUTOCHECKBOX | WS_TABSTOP, 20, rowD + 2, 100,
+        10);
+    explain(0, ExplainTopic::MouseWheel, 218, rowD);
 
     caption(1, "&Color:", 20, rowA + 2, 70);
     colorList(1, cboColorKeyboard, rowA);
@@ -180,6 +215,21 @@ frmProperties::frmProperties(const SpotlexSettings& shown, const std::string& ic
     explain(2, ExplainTopic::ClockVsTimer, 218, rowD);
     caption(2, "Sample:", 20, sampleTop, 40);
     add(2, kStaticAtom, "", picSampleClock, SS_OWNERDRAW | WS_BORDER, 62, sampleTop, 80, 72);
+    // The count-down's warning stands beside the sample: minutes left, then its colour.
+    caption(2, "&Warning at", 150, sampleTop + 2, 60);
+    explain(2, ExplainTopic::ClockWarning, 218, sampleTop);
+    numberBox(2, txtWarningClock, vsbWarningClock, 150, sampleTop + 14, 32);
+    caption(2, "min. left", 186, sampleTop + 16, 30);
+    add(2, kComboBoxAtom, "", cboColorWarningClock,
+        CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, 150, sampleTop + 32,
+        82, 160);
+
+    caption(kExtrasPage, "&Pause Key:", 20, rowA + 2, 70);
+    addClass(kExtrasPage, HOTKEY_CLASSA, HotKeyPause, WS_BORDER | WS_TABSTOP | WS_GROUP, 98, rowA, 112, 14);
+    explain(kExtrasPage, ExplainTopic::PauseKey, 218, rowA - 1);
+    caption(kExtrasPage, "&Resume After:", 20, rowB + 2, 70);
+    numberBox(kExtrasPage, txtResumeMinutes, vsbResumeMinutes, 98, rowB, 40);
+    caption(kExtrasPage, "minutes (0 = never)", 142, rowB + 2, 70);
 
     add(-1, kButtonAtom, "Sound Effects", fraSoundEffects, BS_GROUPBOX, 11, 260, 229, 40);
     add(-1, kButtonAtom, "Play &Sound Effects", chkPlaySounds, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 20,
@@ -194,7 +244,7 @@ frmProperties::~frmProperties() {
     if (hwnd_) AnimatedZoom(hwnd_, TaskbarTrayHwnd(), false);
     // The buttons go with the dialog in the base destructor; their image lists are ours.
     if (hwnd_)
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < kPageCount; ++i) {
             BUTTON_IMAGELIST none{};
             none.himl = nullptr;
             SendMessageA(Item(optPropType0 + i), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&none));
@@ -234,9 +284,23 @@ void frmProperties::FormLoad(const SpotlexSettings& shown, const std::string& ic
         UDACCEL delayStep{0, 100};
         SendMessageA(Item(vsbDelayKeyboard), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&delayStep));
         SendMessageA(Item(vsbStartClock), UDM_SETRANGE32, 1, 480);
+        for (const NumberBox& b : kNumberBoxes)
+            if (b.setting) SendMessageA(Item(b.spin), UDM_SETRANGE32, b.setting->min, b.setting->max);
     });
     step([&] { SetPropType(shown.page); });
     step([&] { CheckDlgButton(hwnd_, chkPlaySounds, shown.sound.play ? BST_CHECKED : BST_UNCHECKED); });
+
+    step([&] { CheckDlgButton(hwnd_, chkShowWheel, shown.burst.showWheel ? BST_CHECKED : BST_UNCHECKED); });
+    step([&] { SetBoxText(txtWarningClock, std::to_string(shown.clock.warningMinutes)); });
+    step([&] {
+        LoadColorList(cboColorWarningClock, shown.clock.warningColorEntry, shown.clock.warningColor);
+    });
+    step([&] {
+        const int mask = (shown.pause.hotKey >> 16) & 0xFFFF;
+        SendMessageA(Item(HotKeyPause), HKM_SETHOTKEY,
+                     MAKEWORD(shown.pause.hotKey & 0xFF, MaskToHotKeyFlags(mask)), 0);
+    });
+    step([&] { SetBoxText(txtResumeMinutes, std::to_string(shown.pause.resumeMinutes)); });
 
     step([&] { SetBoxText(txtDelayKeyboard, std::to_string(shown.keys.delayMs)); });
     step([&] { LoadColorList(cboColorKeyboard, shown.keys.colorEntry, shown.keys.color); });
@@ -275,9 +339,10 @@ void frmProperties::LoadPictures(const std::string& iconLibrary) {
     MapDialogRect(hwnd_, &unit);
     const int pagePx = MulDiv(unit.bottom, 32, 13);
     const int smallPx = MulDiv(unit.bottom, 16, 13);
-    for (int i = 0; i < 3; ++i) {
-        HICON icon = static_cast<HICON>(
-            LoadImageA(library, MAKEINTRESOURCEA(kPages[i].icon), IMAGE_ICON, pagePx, pagePx, 0));
+    for (int i = 0; i < kPageCount; ++i) {
+        const int group = i < 3 ? kPages[i].icon : kExtrasIcon;
+        HICON icon =
+            static_cast<HICON>(LoadImageA(library, MAKEINTRESOURCEA(group), IMAGE_ICON, pagePx, pagePx, 0));
         if (!icon) continue;
         icons_.emplace_back(icon);
         HIMAGELIST list = ImageList_Create(pagePx, pagePx, ILC_COLOR32 | ILC_MASK, 1, 0);
@@ -325,26 +390,29 @@ void frmProperties::SetSlider(int id, std::int32_t value) {
 
 void frmProperties::SetBoxText(int id, const std::string& text) {
     SetDlgItemTextA(hwnd_, id, text.c_str());
-    CouplingFromText(id, id == txtDelayKeyboard ? vsbDelayKeyboard : vsbStartClock);
+    CouplingFromText(id, BoxOf(id)->spin);
 }
 
 int frmProperties::PropType() const {
     int type = 0;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < kPageCount; ++i)
         if (IsDlgButtonChecked(hwnd_, optPropType0 + i) == BST_CHECKED) type = i;
     return type;
 }
 
 void frmProperties::SetPropType(int newType) {
     try {
-        if (newType < 0 || newType > 2) return;
-        CheckRadioButton(hwnd_, optPropType0, optPropType0 + 2, optPropType0 + newType);
+        if (newType < 0 || newType >= kPageCount) return;
+        CheckRadioButton(hwnd_, optPropType0, optPropType0 + kPageCount - 1, optPropType0 + newType);
         for (const Placed& p : placed_) {
             if (p.page < 0) continue;
             if (p.id == picSampleMouse && loading_) continue;
             ShowWindow(Item(p.id), p.page == newType ? SW_SHOW : SW_HIDE);
         }
-        RedrawSample(kPages[newType].sample);
+        // The colour and size rows, and so their help, are on the display pages only.
+        for (ExplainTopic shared : {ExplainTopic::Color, ExplainTopic::Size})
+            ShowWindow(ExplainButton(shared), newType < kExtrasPage ? SW_SHOW : SW_HIDE);
+        if (newType < kExtrasPage) RedrawSample(kPages[newType].sample);
     } catch (...) {
         LogCurrentException(kModule, "PropType [Property Let]");
     }
@@ -406,6 +474,24 @@ void frmProperties::txtDelayKeyboard_LostFocus() {
     }
 }
 
+void frmProperties::CorrectMinutesBox(int id) {
+    try {
+        const std::string text = WindowText(Item(id));
+        const std::string corrected = CorrectSettingText(text, *BoxOf(id)->setting);
+        if (corrected != text) SetDlgItemTextA(hwnd_, id, corrected.c_str());
+        CouplingFromText(id, BoxOf(id)->spin);
+    } catch (...) {
+        LogCurrentException(kModule, "cmdOK_Click");
+    }
+}
+
+std::int32_t frmProperties::PauseHotKey() const {
+    const auto value = SendMessageA(Item(HotKeyPause), HKM_GETHOTKEY, 0, 0);
+    const int vk = LOBYTE(LOWORD(value));
+    if (vk == 0) return 0;
+    return MakeLong(HotKeyFlagsToMask(HIBYTE(LOWORD(value))), vk);
+}
+
 void frmProperties::optClockType_Click(int index) {
     EnableWindow(Item(txtStartClock), index == 1);
     EnableWindow(Item(vsbStartClock), index == 1);
@@ -415,6 +501,8 @@ void frmProperties::cmdOK_Click() {
     // Enter in a box presses OK without leaving it: the boxes are corrected here as on leaving.
     txtDelayKeyboard_LostFocus();
     txtStartClock_Change();
+    CorrectMinutesBox(txtWarningClock);
+    CorrectMinutesBox(txtResumeMinutes);
     Hide();
     SpotlexSettings v = shown_;
     LogAndContinue(kModule, "cmdOK_Click", [&] {
@@ -423,12 +511,19 @@ void frmProperties::cmdOK_Click() {
         v.keys = {SelectedColor(cboColorKeyboard), ColorPosition(cboColorKeyboard),
                   SliderValue(hsbSizeKeyboard),    DelayValue(),
                   Checked(chkShowShifted),         Checked(chkFollowPointer)};
-        v.burst = {SelectedColor(cboColorMouse), ColorPosition(cboColorMouse),
+        v.burst = {SelectedColor(cboColorMouse),      ColorPosition(cboColorMouse),
                    SelectedColor(cboColorRightMouse), ColorPosition(cboColorRightMouse),
-                   SliderValue(hsbSizeMouse)};
-        v.clock = {SelectedColor(cboColorClock), ColorPosition(cboColorClock),
-                   SliderValue(hsbSizeClock),    !Checked(optClockType0 + 1),
-                   Checked(chkShowSeconds),      BoxNumber(WindowText(Item(txtStartClock)))};
+                   SliderValue(hsbSizeMouse),         Checked(chkShowWheel)};
+        v.clock = {SelectedColor(cboColorClock),
+                   ColorPosition(cboColorClock),
+                   SliderValue(hsbSizeClock),
+                   !Checked(optClockType0 + 1),
+                   Checked(chkShowSeconds),
+                   BoxNumber(WindowText(Item(txtStartClock))),
+                   BoxNumber(WindowText(Item(txtWarningClock))),
+                   SelectedColor(cboColorWarningClock),
+                   ColorPosition(cboColorWarningClock)};
+        v.pause = {PauseHotKey(), BoxNumber(WindowText(Item(txtResumeMinutes)))};
     });
     SaveSettings(v, kModule, "cmdOK_Click");
     result_ = v;
@@ -456,7 +551,8 @@ void frmProperties::Explain(ExplainTopic topic) {
     static constexpr const char* kProcedures[] = {
         "cmdExplainClockVsTimer_Click",   "cmdExplainColor_Click",        "cmdExplainKeyFilter_Click",
         "cmdExplainKeyStrokeDelay_Click", "cmdExplainSecondHand_Click",   "cmdExplainShiftedKeys_Click",
-        "cmdExplainSize_Click",           "cmdExplainSoundEffects_Click", "cmdExplainFollowPointer_Click"};
+        "cmdExplainSize_Click",           "cmdExplainSoundEffects_Click", "cmdExplainFollowPointer_Click",
+        "cmdExplainClockWarning_Click",   "cmdExplainPauseKey_Click",     "cmdExplainMouseWheel_Click"};
     LogAndContinue(kModule, kProcedures[ExplainIndex(topic)], [&] {
         const HelpTopic help = TopicFor(topic);
         CHelpBox box;
@@ -503,6 +599,19 @@ void frmProperties::OnHelpKey(HWND control) {
             break;
         case chkPlaySounds:
             Explain(ExplainTopic::SoundEffects);
+            break;
+        case txtWarningClock:
+        case vsbWarningClock:
+        case cboColorWarningClock:
+            Explain(ExplainTopic::ClockWarning);
+            break;
+        case HotKeyPause:
+        case txtResumeMinutes:
+        case vsbResumeMinutes:
+            Explain(ExplainTopic::PauseKey);
+            break;
+        case chkShowWheel:
+            Explain(ExplainTopic::MouseWheel);
             break;
         default:
             break;
@@ -618,17 +727,16 @@ INT_PTR frmProperties::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_VSCROLL: {
             // A spin's arrow: its box follows.
-            const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
-            if (id != vsbDelayKeyboard && id != vsbStartClock) return FALSE;
+            const NumberBox* box = BoxOf(GetDlgCtrlID(reinterpret_cast<HWND>(lp)));
+            if (!box) return FALSE;
             const auto pos = SendMessageA(reinterpret_cast<HWND>(lp), UDM_GETPOS32, 0, 0);
-            SetDlgItemTextA(hwnd_, id == vsbDelayKeyboard ? txtDelayKeyboard : txtStartClock,
-                            std::to_string(pos).c_str());
+            SetDlgItemTextA(hwnd_, box->box, std::to_string(pos).c_str());
             return TRUE;
         }
         case WM_COMMAND: {
             const int id = LOWORD(wp);
             const int code = HIWORD(wp);
-            if (id >= optPropType0 && id <= optPropType0 + 2 && code == BN_CLICKED) {
+            if (id >= optPropType0 && id < optPropType0 + kPageCount && code == BN_CLICKED) {
                 SetPropType(id - optPropType0);
             } else if ((id == optClockType0 || id == optClockType0 + 1) && code == BN_CLICKED) {
                 optClockType_Click(id - optClockType0);
@@ -638,6 +746,10 @@ INT_PTR frmProperties::Handle(UINT msg, WPARAM wp, LPARAM lp) {
                 CouplingFromText(txtDelayKeyboard, vsbDelayKeyboard);
             } else if (id == txtDelayKeyboard && code == EN_KILLFOCUS) {
                 txtDelayKeyboard_LostFocus();
+            } else if ((id == txtWarningClock || id == txtResumeMinutes) && code == EN_CHANGE) {
+                CouplingFromText(id, BoxOf(id)->spin);
+            } else if ((id == txtWarningClock || id == txtResumeMinutes) && code == EN_KILLFOCUS) {
+                CorrectMinutesBox(id);
             } else if (id == txtStartClock && code == EN_CHANGE) {
                 txtStartClock_Change();
             } else if (id == cmdFilterKeyboard && code == BN_CLICKED) {

@@ -23,16 +23,18 @@ namespace spotlex {
 class frmProperties : public ModalDialog {
 public:
     enum ItemId : int {
-        optPropType0 = 101,  // + page 0 to 2
+        optPropType0 = 101,  // + page 0 to 3
         picBand = 105,
         fraMouse = 110,
         fraKeyboard,
         fraClock,
         fraSoundEffects,
+        fraExtras,
         cboColorMouse = 120,
         cboColorRightMouse,
         hsbSizeMouse,
         picSampleMouse,
+        chkShowWheel,
         cboColorKeyboard = 130,
         hsbSizeKeyboard,
         txtDelayKeyboard,
@@ -50,6 +52,12 @@ public:
         picSampleClock,
         chkPlaySounds = 150,
         cmdExplain0 = 160,  // + the topic's place in kExplainTopics
+        txtWarningClock = 180,
+        vsbWarningClock,
+        cboColorWarningClock,
+        HotKeyPause = 185,
+        txtResumeMinutes,
+        vsbResumeMinutes,
         kFirstLabel = 200,
     };
     static constexpr const char* kCaption = "Spotlex Properties...";
@@ -68,9 +76,11 @@ public:
 
     HWND ExplainButton(ExplainTopic topic) const;
 
-    // The four colour lists, in their loading order.
-    static constexpr std::array<int, 4> kColorLists{cboColorMouse, cboColorRightMouse, cboColorKeyboard,
-                                                    cboColorClock};
+    // The pages, in the order of their buttons.
+    static constexpr int kPageCount = 4;
+    // The colour lists, in their loading order.
+    static constexpr std::array<int, 5> kColorLists{cboColorMouse, cboColorRightMouse, cboColorKeyboard,
+                                                    cboColorClock, cboColorWarningClock};
 
 protected:
     INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -90,6 +100,9 @@ private:
     void CouplingFromText(int textId, int spinId);
     void txtStartClock_Change();
     void txtDelayKeyboard_LostFocus();
+    // The warning and resume minutes, corrected to their settings' bounds.
+    void CorrectMinutesBox(int id);
+    std::int32_t PauseHotKey() const;
     void optClockType_Click(int index);
     void cmdOK_Click();
     void Cancel();

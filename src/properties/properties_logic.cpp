@@ -61,6 +61,11 @@ std::string CorrectMinutesText(std::string_view text) {
     return Correct(text, 1, 480, "15", "1", "480");
 }
 
+std::string CorrectSettingText(std::string_view text, const NumberSetting& setting) {
+    return Correct(text, setting.min, setting.max, std::to_string(setting.def).c_str(),
+                   std::to_string(setting.min).c_str(), std::to_string(setting.max).c_str());
+}
+
 std::int32_t BoxNumber(std::string_view text) {
     return TextToInt32(text);
 }
@@ -199,8 +204,56 @@ HelpTopic TopicFor(ExplainTopic topic) {
                      "individual sounds on or off) by opening up the SOUNDS applet in Control Panel and "
                      "going to the 'Classkit' section."}),
                 "Work With Sounds Now", "control mmsys.cpl sounds"};
+        case ExplainTopic::ClockWarning:
+            return {
+                "Clock Warning",
+                Paragraphs(
+                    {"The timer can warn you (and your audience) that time is nearly up by changing to a "
+                     "warning color when only a few minutes are left.",
+                     "Type the number of minutes left at which the warning should begin (for example 2), "
+                     "and choose the warning color from the 'Warning Color' Drop-Down box.  Set the minutes "
+                     "to 0 to turn the warning off.",
+                     "The warning applies to the timer only; the time-of-day clock never changes color.  "
+                     "When the time is up, the timer blinks and sounds its alarm as always.  Click the "
+                     "blinking timer to stop the blinking."}),
+                "", ""};
+        case ExplainTopic::PauseKey:
+            return {
+                "Pause Key",
+                Paragraphs(
+                    {"Before you type something your audience should not see, such as a password in a "
+                     "terminal or a chat window that does not hide it, press the 'Pause Key'.  Keystrokes "
+                     "are then neither shown nor heard until you press the 'Pause Key' again.  Mouse "
+                     "clicks are still shown.  While keystrokes are paused, the icon in the Taskbar Tray "
+                     "says so.",
+                     "To choose another key, click in the 'Pause Key' box and press the new combination.  "
+                     "Use at least two of Ctrl, Alt and Shift so the key does not get in the way of your "
+                     "work.",
+                     "In case you forget to resume, the pause ends by itself after the number of minutes "
+                     "in the 'Resume After' box.  Set it to 0 to keep paused until you press the key "
+                     "again."}),
+                "", ""};
+        case ExplainTopic::MouseWheel:
+            return {
+                "Mouse Wheel",
+                Paragraphs(
+                    {"Turn this option on (checked) to show your audience when you scroll with the mouse "
+                     "wheel.  A small arrow appears at the pointer, pointing up or down, in the Secondary "
+                     "Click Color.",
+                     "When you scroll quickly, the arrow simply stays on the screen and grows a little "
+                     "longer instead of filling the screen with arrows."}),
+                "", ""};
     }
     return {};
+}
+
+HelpTopic PauseKeyTakenTopic(std::string_view keyText) {
+    return {"Pause Key Not Available",
+            Paragraphs({"Another program is already using " + std::string(keyText) +
+                            ", so Spotlex cannot use it as its 'Pause Key'.",
+                        "Spotlex works normally without it.  To choose another 'Pause Key', open the "
+                        "Properties from the icon in the Taskbar Tray and go to the 'Extras' page."}),
+            "", ""};
 }
 
 }  // namespace spotlex

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/settings.h"
+
 namespace spotlex {
 
 struct ColorEntry {
@@ -52,6 +54,9 @@ ColorChoice ChooseColorEntry(std::int32_t storedPosition, std::int32_t storedCol
 std::string CorrectDelayText(std::string_view text);
 // The minutes box's correction on every change: no number "15", below 1 "1", above 480 "480".
 std::string CorrectMinutesText(std::string_view text);
+// A minutes box of the clock warning or the pause, corrected on leaving and on OK: no number gives
+// the setting's default, a number out of its bounds the nearer bound.
+std::string CorrectSettingText(std::string_view text, const NumberSetting& setting);
 // The whole number a box's text stands for (halves to even); the text must be a number.
 std::int32_t BoxNumber(std::string_view text);
 // The box's number when its text is one, else `fallback`.
@@ -61,7 +66,7 @@ std::int32_t BoxNumberOr(std::string_view text, std::int32_t fallback);
 // outside its box. The glyph's place is x = boxW / 2 - width / 2.01 - extraX, y = boxH / 2 - width / d.
 int SampleFitSize(int size, double width, double boxW, double boxH, double d, double extraX);
 
-// The eight quick-help topics, in the order the explain buttons are registered with the tips.
+// The quick-help topics, in the order the explain buttons are registered with the tips.
 enum class ExplainTopic {
     ClockVsTimer,
     Color,
@@ -71,12 +76,16 @@ enum class ExplainTopic {
     SecondHand,
     ShiftedKeys,
     Size,
-    SoundEffects
+    SoundEffects,
+    ClockWarning,
+    PauseKey,
+    MouseWheel
 };
-inline constexpr std::array<ExplainTopic, 9> kExplainTopics{
-    ExplainTopic::ClockVsTimer,   ExplainTopic::Color,        ExplainTopic::KeyFilter,
-    ExplainTopic::KeystrokeDelay, ExplainTopic::SecondHand,   ExplainTopic::ShiftedKeys,
-    ExplainTopic::Size,           ExplainTopic::SoundEffects, ExplainTopic::FollowPointer};
+inline constexpr std::array<ExplainTopic, 12> kExplainTopics{
+    ExplainTopic::ClockVsTimer,   ExplainTopic::Color,         ExplainTopic::KeyFilter,
+    ExplainTopic::KeystrokeDelay, ExplainTopic::SecondHand,    ExplainTopic::ShiftedKeys,
+    ExplainTopic::Size,           ExplainTopic::SoundEffects,  ExplainTopic::FollowPointer,
+    ExplainTopic::ClockWarning,   ExplainTopic::PauseKey,      ExplainTopic::MouseWheel};
 
 struct HelpTopic {
     std::string title;
@@ -85,6 +94,10 @@ struct HelpTopic {
     std::string moreCommand;
 };
 HelpTopic TopicFor(ExplainTopic topic);
+// Told once when another program holds the pause key; `keyText` names the key ("Ctrl+Alt+Shift+P").
+HelpTopic PauseKeyTakenTopic(std::string_view keyText);
+// The quick-help box's name for "Don't Show This Message Again".
+inline constexpr const char* kPauseKeyTakenDialog = "Pause_Key_Taken";
 
 inline constexpr const char* kQuickHelpCaption = "Spotlex Quick Help";
 inline constexpr const char* kQuickHelpTip = " Quick Help ";

@@ -169,6 +169,59 @@ TEST(ClockCountdown, RestartWhilePausedStaysPausedAtFullTimeAndRingsAgain) {
     EXPECT_TRUE(model.Tick(At(kStart + 661'000)).alarm);
 }
 
+TEST(ClockWarning, TheColourTurnsAtTheFirstSecondOfTheWarningMinutes) {
+    ClockModel model;
+    model.SetWarningMinutes(2);
+    model.Start(kStart, 5, false, true);
+    // 3:00 left is 180 seconds after the start; the warning begins with "2:00", 60 seconds later.
+    EXPECT_FALSE(model.Tick(At(kStart + 179'000 + kClockTickMarginMs)).warning);
+    EXPECT_EQ(model.Text(), "2:01");
+    EXPECT_TRUE(model.Tick(At(kStart + 180'000 + kClockTickMarginMs)).warning);
+    EXPECT_EQ(model.Text(), "2:00");
+    // It stays through the run-out, whose blinking and alarm are unchanged.
+    const ClockFrame end = model.Tick(At(kStart + 300'000 + kClockTickMarginMs));
+    EXPECT_TRUE(end.warning);
+    EXPECT_TRUE(end.alarm);
+    EXPECT_EQ(model.IntervalMs(), kClockBlinkMs);
+
+    // A restart begins in the ordinary colour; with no warning minutes there is never a warning.
+    model.Start(kStart, 5, false, true);
+    EXPECT_FALSE(model.Tick(At(kStart)).warning);
+    model.SetWarningMinutes(0);
+    EXPECT_FALSE(model.Tick(At(kStart + 299'000 + kClockTickMarginMs)).warning);
+
+    // The time of day has no warning, whatever is set.
+    ClockModel clock;
+    clock.SetWarningMinutes(480);
+    clock.Start(kStart, 1, true, false);
+    EXPECT_FALSE(clock.Tick(At(kStart + 120'000)).warning);
+}
+
+TEST(ClockAlarm, ASilencedRunOutStandsAtZeroUntilRestarted) {
+    ClockModel model;
+    model.Start(kStart, 1, false, false);
+    model.Tick(At(kStart + 30'000));
+    EXPECT_FALSE(model.Silence()) << "a running count-down has nothing to silence";
+    model.Tick(At(kStart + 60'000 + kClockTickMarginMs));
+    EXPECT_EQ(model.Text(), "0");
+    ASSERT_TRUE(model.Silence());
+    EXPECT_FALSE(model.Silence());
+    std::vector<std::string> steady;
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_FALSE(model.Tick(At(kStart + 60'000 + i * 500LL + kClockTickMarginMs)).alarm);
+        steady.push_back(model.Text());
+    }
+    EXPECT_EQ(steady, (std::vector<std::string>{"0", "0", "0", "0"}));
+    EXPECT_EQ(model.IntervalMs(), kClockTickMs);
+    // Restart counts down again and blinks at the next run-out.
+    model.Start(kStart + 70'000, 1, false, false);
+    model.Tick(At(kStart + 70'000));
+    EXPECT_EQ(model.Text(), "1");
+    model.Tick(At(kStart + 130'000 + kClockTickMarginMs));
+    model.Tick(At(kStart + 130'500 + kClockTickMarginMs));
+    EXPECT_EQ(model.Text(), "");
+}
+
 TEST(ClockTimeOfDay, TicksFollowTheWallClockAndStandStillWhilePaused) {
     ClockModel model;
     model.Start(kStart, 15, true, false);

@@ -71,7 +71,7 @@ TEST(QuickHelp, EveryTopicHasItsTitleAndOnlySoundEffectsOffersMore) {
     }
     EXPECT_EQ(titles, (std::set<std::string>{"Clock Vs Timer", "Color", "Follow the Pointer", "Key Filter",
                                              "Key Stroke Delay", "Second Hand", "Show Shifted Keys", "Size",
-                                             "Sound Effects"}));
+                                             "Sound Effects", "Clock Warning", "Pause Key", "Mouse Wheel"}));
     const HelpTopic sounds = TopicFor(ExplainTopic::SoundEffects);
     EXPECT_EQ(sounds.moreCaption, "Work With Sounds Now");
     EXPECT_EQ(sounds.moreCommand, "control mmsys.cpl sounds");

@@ -241,6 +241,47 @@ TEST_F(ClockWindowTest, OnAMonitorThatIsGoneItStandsInOnThePrimaryAndKeepsItsPla
     EXPECT_EQ(std::get<std::string>(goCurrentUser->Value(m.device.name, rgsString)), "\\\\.\\DISPLAY9");
 }
 
+TEST_F(ClockWindowTest, TheWarningColourComesAtItsSecondAndAClickSilencesTheBlinkingZero) {
+    CClockWindow clock;
+    frmClock& w = clock.Window();
+    Drive(w);
+    std::vector<bool> gate;
+    w.InputGate = [&](bool on) { gate.push_back(on); };
+    clock.SetColor(0x800000);
+    clock.SetStartTime(2);
+    clock.SetShowSeconds(true);
+    clock.SetWindowWarning(1, 0x00BFFF);
+    ASSERT_TRUE(clock.Display());
+    EXPECT_EQ(w.ShownColor(), 0x800000u);
+    Advance(w, 59'000);
+    EXPECT_EQ(w.Text(), "1:01");
+    EXPECT_EQ(w.ShownColor(), 0x800000u);
+    Advance(w, 1000);
+    EXPECT_EQ(w.Text(), "1:00");
+    EXPECT_EQ(w.ShownColor(), 0x00BFFFu);
+    EXPECT_EQ(w.BackColor(), 0x800000u) << "the chosen colour stays for the next start";
+
+    Advance(w, 60'000);
+    ASSERT_EQ(w.Text(), "0:00");
+    EXPECT_EQ(w.AlarmsPlayed(), 1);
+    const POINT grab = InsideShape(clock.hWnd());
+    ASSERT_GE(grab.x, 0);
+    std::thread click = DragFrom(grab, 0, 0);
+    PumpUntil([&] { return gate.size() == 2; }, 5000);
+    click.join();
+    PumpFor(50);
+    for (int i = 0; i < 4; ++i) {
+        Advance(w, 500);
+        EXPECT_EQ(w.Text(), "0:00") << "steady after the click";
+    }
+    EXPECT_EQ(w.TimerInterval(), 1000);
+    EXPECT_EQ(w.AlarmsPlayed(), 1);
+    // Restart counts down in the ordinary colour.
+    ASSERT_TRUE(clock.Display());
+    EXPECT_EQ(w.Text(), "2:00");
+    EXPECT_EQ(w.ShownColor(), 0x800000u);
+}
+
 TEST_F(ClockWindowTest, DragMovesTheClockAndResumesHookAndTimer) {
     CClockWindow clock;
     frmClock& w = clock.Window();

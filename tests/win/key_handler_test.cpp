@@ -93,6 +93,26 @@ TEST_F(KeyHandlerTest, WithoutFilterEveryKeySoundsAndNamedKeysShow) {
     EXPECT_EQ(LastShown(), "#");
 }
 
+TEST_F(KeyHandlerTest, APauseHidesAndSilencesKeysAndThePauseKeyNeverShows) {
+    std::uint64_t now = 0;
+    KeyPause pause([&] { return now; });
+    pause.SetResumeMinutes(5);
+    constexpr std::int32_t kPauseKey = 0x70050;  // Ctrl+Alt+Shift+P
+    handler.SetPause(&pause, kPauseKey);
+    EXPECT_FALSE(Press('P', 7)) << "the pause key itself";
+    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(Press(kVkS, kCtrl));
+    pause.Toggle();
+    shown.clear();
+    EXPECT_FALSE(Press(kVkS, kCtrl));
+    EXPECT_FALSE(Press(kVkF5, 0));
+    EXPECT_TRUE(shown.empty());
+    // Five minutes on, the pause has ended by itself.
+    now += 5 * 60000;
+    EXPECT_TRUE(Press(kVkF5, 0));
+    EXPECT_EQ(shown.size(), 1u);
+}
+
 TEST_F(KeyHandlerTest, TheKeyCapsAreHandedOnBeforeTheSoundStarts) {
     std::vector<size_t> shownAtSound;
     KeystrokeHandler ordered([&](const CapText& text) { shown.push_back(test::CodesOf(text)); },

@@ -192,6 +192,80 @@ TEST_F(PropertiesTest, OkOnAFreshInstallationStoresWhatTheDisplaysUse) {
     EXPECT_EQ(Stored("Key_Follow_Pointer"), 0);
     EXPECT_EQ(Stored("Last_Properties"), 0);
     EXPECT_EQ(Stored("Play_Sounds"), -1);
+    EXPECT_EQ(Stored("Show_Mouse_Wheel"), 0);
+    EXPECT_EQ(Stored("Clock_Warning_Minutes"), 0);
+    EXPECT_EQ(Stored("Color_Clock_Warning"), 0x00FFFF);
+    EXPECT_EQ(Stored("Color_Clock_Warning_ListIndex"), 11);
+    EXPECT_EQ(Stored("Pause_Hot_Key"), 0x70050) << "Ctrl+Alt+Shift+P";
+    EXPECT_EQ(Stored("Pause_Resume_Minutes"), 5);
+}
+
+TEST_F(PropertiesTest, TheExtrasRoundTripThroughTheDialogAndTheirBoxesKeepToTheirBounds) {
+    Store("Show_Mouse_Wheel", 1);
+    Store("Clock_Warning_Minutes", 2);
+    Store("Color_Clock_Warning", 0x0080FF);
+    Store("Color_Clock_Warning_ListIndex", 3);
+    Store("Pause_Hot_Key", 0x60078);  // Ctrl+Alt+F9
+    Store("Pause_Resume_Minutes", 0);
+    Store("Last_Properties", 3);
+    {
+        P dlg(LoadSettings());
+        EXPECT_EQ(dlg.PropType(), 3);
+        EXPECT_TRUE(GetWindowLongA(dlg.Item(P::HotKeyPause), GWL_STYLE) & WS_VISIBLE);
+        EXPECT_FALSE(GetWindowLongA(dlg.Item(P::chkShowWheel), GWL_STYLE) & WS_VISIBLE);
+        EXPECT_FALSE(GetWindowLongA(dlg.ExplainButton(ExplainTopic::Size), GWL_STYLE) & WS_VISIBLE)
+            << "the Extras page has no size row";
+        EXPECT_TRUE(Checked(dlg, P::chkShowWheel));
+        EXPECT_EQ(WindowText(dlg.Item(P::txtWarningClock)), "2");
+        EXPECT_EQ(SelectedText(dlg, P::cboColorWarningClock), "#80FF");
+        EXPECT_EQ(SendMessageA(dlg.Item(P::HotKeyPause), HKM_GETHOTKEY, 0, 0),
+                  MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
+        EXPECT_EQ(WindowText(dlg.Item(P::txtResumeMinutes)), "0");
+        // Every value changed in the dialog, then OK.
+        ShowWindow(dlg.Hwnd(), SW_SHOW);
+        Click(dlg.Item(P::chkShowWheel));
+        SetDlgItemTextA(dlg.Hwnd(), P::txtWarningClock, "3");
+        SendMessageA(dlg.Item(P::cboColorWarningClock), CB_SETCURSEL, 9, 0);
+        SendMessageA(dlg.Item(P::HotKeyPause), HKM_SETHOTKEY, MAKEWORD(VK_F8, HOTKEYF_SHIFT), 0);
+        SetDlgItemTextA(dlg.Hwnd(), P::txtResumeMinutes, "7");
+        Click(dlg.Item(P::optPropType0 + 2));
+        Click(dlg.Item(IDOK));
+        ASSERT_TRUE(dlg.Result());
+        EXPECT_EQ(dlg.Result()->pause.hotKey, 0x10077);
+    }
+    EXPECT_EQ(Stored("Show_Mouse_Wheel"), 0);
+    EXPECT_EQ(Stored("Clock_Warning_Minutes"), 3);
+    EXPECT_EQ(Stored("Color_Clock_Warning"), 0x0000FF);
+    EXPECT_EQ(Stored("Color_Clock_Warning_ListIndex"), 9);
+    EXPECT_EQ(Stored("Pause_Hot_Key"), 0x10077) << "Shift+F8";
+    EXPECT_EQ(Stored("Pause_Resume_Minutes"), 7);
+    EXPECT_EQ(Stored("Last_Properties"), 2);
+    {
+        // And back into the dialog as they were left.
+        P dlg(LoadSettings());
+        EXPECT_FALSE(Checked(dlg, P::chkShowWheel));
+        EXPECT_EQ(WindowText(dlg.Item(P::txtWarningClock)), "3");
+        EXPECT_EQ(SelectedText(dlg, P::cboColorWarningClock), "Red");
+        EXPECT_EQ(SendMessageA(dlg.Item(P::HotKeyPause), HKM_GETHOTKEY, 0, 0),
+                  MAKEWORD(VK_F8, HOTKEYF_SHIFT));
+        EXPECT_EQ(WindowText(dlg.Item(P::txtResumeMinutes)), "7");
+    }
+
+    // Out of bounds or no number: the boxes take the nearer bound, or the default, on leaving.
+    P dlg(LoadSettings());
+    ShowWindow(dlg.Hwnd(), SW_SHOW);
+    TypeAndLeave(dlg, P::txtResumeMinutes, "999");
+    EXPECT_EQ(WindowText(dlg.Item(P::txtResumeMinutes)), "480");
+    TypeAndLeave(dlg, P::txtResumeMinutes, "soon");
+    EXPECT_EQ(WindowText(dlg.Item(P::txtResumeMinutes)), "5");
+    Click(dlg.Item(P::optPropType0 + 2));
+    TypeAndLeave(dlg, P::txtWarningClock, "-3");
+    EXPECT_EQ(WindowText(dlg.Item(P::txtWarningClock)), "0");
+    // An emptied pause key is stored as none.
+    SendMessageA(dlg.Item(P::HotKeyPause), HKM_SETHOTKEY, 0, 0);
+    Click(dlg.Item(IDOK));
+    EXPECT_EQ(Stored("Pause_Hot_Key"), 0);
+    EXPECT_EQ(Stored("Clock_Warning_Minutes"), 0);
 }
 
 TEST_F(PropertiesTest, AnUnlistedColourGetsACustomEntryThatOkStoresAsPositionSixteen) {
@@ -205,8 +279,9 @@ TEST_F(PropertiesTest, AnUnlistedColourGetsACustomEntryThatOkStoresAsPositionSix
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         P dlg(LoadSettings());
-        EXPECT_EQ(dlg.PropType(), 2) << "Last_Properties 7 opens the Break Clock page";
-        EXPECT_TRUE(GetWindowLongA(dlg.Item(P::fraClock), GWL_STYLE) & WS_VISIBLE);
+        EXPECT_EQ(dlg.PropType(), 3) << "Last_Properties 7 opens the last page, Extras";
+        EXPECT_TRUE(GetWindowLongA(dlg.Item(P::fraExtras), GWL_STYLE) & WS_VISIBLE);
+        EXPECT_FALSE(GetWindowLongA(dlg.Item(P::fraClock), GWL_STYLE) & WS_VISIBLE);
         EXPECT_FALSE(GetWindowLongA(dlg.Item(P::fraMouse), GWL_STYLE) & WS_VISIBLE);
         EXPECT_EQ(Count(dlg, P::cboColorKeyboard), 17);
         EXPECT_EQ(SelectedText(dlg, P::cboColorKeyboard), "#80FF");
@@ -218,7 +293,7 @@ TEST_F(PropertiesTest, AnUnlistedColourGetsACustomEntryThatOkStoresAsPositionSix
         Click(dlg.Item(IDOK));
         EXPECT_EQ(Stored("Color_Keyboard_ListIndex"), 16);
         EXPECT_EQ(Stored("Color_Keyboard"), 0x0080FF);
-        EXPECT_EQ(Stored("Last_Properties"), 2);
+        EXPECT_EQ(Stored("Last_Properties"), 3);
         EXPECT_EQ(Stored("Color_Clock"), 0);
         EXPECT_EQ(Stored("Size_Mouse"), 144);
     }

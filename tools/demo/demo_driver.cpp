@@ -153,7 +153,7 @@ void PressButton(HWND dlg, int id) {
 }
 
 // Opens the properties dialog from the tray menu and saves its pages, the key filter, the
-// special key dialog and one quick-help box.
+// special key dialog and one quick-help box; sets the clock's warning minutes and presses OK.
 void PropertiesSession() {
     using spotlex::frmKeyFilter;
     using spotlex::frmProperties;
@@ -174,8 +174,9 @@ void PropertiesSession() {
         return;
     }
     Pump(600);
-    const char* pages[] = {"9-properties-mouse", "10-properties-keys", "11-properties-clock"};
-    for (int page = 0; page < 3; ++page) {
+    const char* pages[] = {"9-properties-mouse", "10-properties-keys", "11-properties-clock",
+                           "19-properties-extras"};
+    for (int page = 0; page < frmProperties::kPageCount; ++page) {
         SendMessageA(GetDlgItem(props, frmProperties::optPropType0 + page), BM_CLICK, 0, 0);
         Pump(400);
         Shot(pages[page]);
@@ -207,9 +208,37 @@ void PropertiesSession() {
         for (int t = 0; t < 5000 && IsWindow(help); t += 100) Pump(100);
         Pump(400);
     }
-    PostMessageA(props, WM_COMMAND, IDCANCEL, 0);
+    // The count-down's warning, from its first second, in the warning colour (yellow unless chosen).
+    SendMessageA(GetDlgItem(props, frmProperties::optPropType0 + 2), BM_CLICK, 0, 0);
+    SetDlgItemTextA(props, frmProperties::txtWarningClock, "15");
+    Pump(200);
+    PostMessageA(props, WM_COMMAND, IDOK, 0);
     for (int t = 0; t < 5000 && IsWindowVisible(props); t += 100) Pump(100);
     Pump(1000);
+}
+
+// Turns the wheel down `turns` times in quick succession, as fast scrolling does.
+void WheelDown(int turns) {
+    for (int i = 0; i < turns; ++i) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        in.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+        SendInput(1, &in, sizeof in);
+        Pump(25);
+    }
+}
+
+// The break clock in its warning colour, opened and closed as a double-click on the tray icon does;
+// the properties session set its warning to begin at the count-down's full length.
+void ClockWarningSession() {
+    HWND tray = FindWindowA("SpotlexTrayIcon", nullptr);
+    if (!tray) return;
+    PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_LBUTTONDBLCLK);
+    Pump(1500);
+    Shot("21-clock-warning");
+    PostMessageA(tray, spotlex::TrayIcon::kCallbackMessage, spotlex::TrayIcon::kIconId, WM_LBUTTONDBLCLK);
+    Pump(800);
 }
 
 // Runs SpotlexClock.exe (beside this program) with `request` and waits for it.
@@ -338,6 +367,14 @@ int main(int argc, char** argv) {
     Chord({VK_ESCAPE});
     Pump(300);
 
+    // Fast scrolling over the text: one mark beside the pointer, grown with the run.
+    SetCursorPos(600, 350);
+    Pump(200);
+    WheelDown(6);
+    Pump(60);
+    Shot("20-wheel-mark");
+    Pump(800);
+
     // The break clock, opened as a double-click on the tray icon opens it: the shell's notice of
     // the double-click, sent to the icon's window.
     if (HWND tray = FindWindowA("SpotlexTrayIcon", nullptr)) {
@@ -355,6 +392,7 @@ int main(int argc, char** argv) {
     }
 
     PropertiesSession();
+    ClockWarningSession();
 
     ChooseLargeCursors();
     SetForegroundWindow(notepad);
