@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 
 namespace spotlex {
 namespace {
@@ -11,10 +12,16 @@ std::vector<RegistryWatch*>& Live() {
     static auto* const live = new std::vector<RegistryWatch*>;
     return *live;
 }
+
+// Counts this program's registry writes; any thread may write.
+std::atomic<unsigned> ownWrites{0};
 }  // namespace
 
+void NoteRegistryWrite() noexcept { ownWrites.fetch_add(1, std::memory_order_relaxed); }
+
 RegistryWatch::RegistryWatch(std::initializer_list<HKEY> keys)
-    : event_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+    : event_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      ownWritesSeen_(ownWrites.load(std::memory_order_relaxed)) {
     bool all = true;
     for (HKEY key : keys) {
         if (key) keys_.emplace_back(key);
@@ -43,13 +50,17 @@ bool RegistryWatch::Arm() noexcept {
 
 bool RegistryWatch::Changed() noexcept {
     if (!watching_) return true;
+    if (const unsigned writes = ownWrites.load(std::memory_order_relaxed); writes != ownWritesSeen_) {
+        ownWritesSeen_ = writes;
+        changed_ = true;
+    }
     if (!changed_) return false;
     changed_ = false;
     watching_ = Arm();
     return true;
 }
 
-void WaitWatching(DWORD ms) noexcept {
+bool WaitWatching(DWORD ms) noexcept {
     std::array<HANDLE, MAXIMUM_WAIT_OBJECTS - 1> events{};
     std::array<RegistryWatch*, MAXIMUM_WAIT_OBJECTS - 1> watches{};
     DWORD count = 0;
@@ -59,11 +70,19 @@ void WaitWatching(DWORD ms) noexcept {
         watches[count++] = watch;
     }
     const DWORD r = ::MsgWaitForMultipleObjectsEx(count, events.data(), ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (r < WAIT_OBJECT_0 + count) watches[r - WAIT_OBJECT_0]->changed_ = true;
+    if (r >= WAIT_OBJECT_0 + count) return false;
+    watches[r - WAIT_OBJECT_0]->changed_ = true;
+    return true;
 }
 
 BOOL GetMessageWatching(MSG* msg) noexcept {
-    while (!::PeekMessageA(msg, nullptr, 0, 0, PM_REMOVE)) WaitWatching(INFINITE);
+    // The wait comes first even when a message is waiting: it returns at once, but only after
+    // noting a change signalled before it. Another program that writes a setting and then sends
+    // us input finds the input handled with the new setting.
+    do {
+        while (WaitWatching(INFINITE)) {
+        }
+    } while (!::PeekMessageA(msg, nullptr, 0, 0, PM_REMOVE));
     return msg->message == WM_QUIT ? FALSE : TRUE;
 }
 

@@ -19,24 +19,32 @@ public:
     RegistryWatch& operator=(const RegistryWatch&) = delete;
     ~RegistryWatch();
 
-    // True once after each change noted; always true when the system could not watch a key, so
-    // that a caller who keeps what it reads reads afresh each time instead.
+    // True once after each change noted, and after any registry write this program made since
+    // the last look; always true when the system could not watch a key, so that a caller who
+    // keeps what it reads reads afresh each time instead.
     bool Changed() noexcept;
 
 private:
-    friend void WaitWatching(DWORD ms) noexcept;
+    friend bool WaitWatching(DWORD ms) noexcept;
     bool Arm() noexcept;
 
     std::vector<UniqueKey> keys_;
     UniqueHandle event_;
     bool watching_ = false;
     bool changed_ = false;
+    unsigned ownWritesSeen_ = 0;
 };
 
-// Waits up to `ms` for a message to this thread, taking note of the watched keys' changes meanwhile.
-void WaitWatching(DWORD ms) noexcept;
+// Called after this program writes to the registry: every watch reports a change at its next look,
+// without waiting for the system's word, which comes only when the thread next waits.
+void NoteRegistryWrite() noexcept;
 
-// GetMessage(msg, nullptr, 0, 0) for the user-interface thread's loops: it waits by WaitWatching.
+// Waits up to `ms` for a message to this thread or for a watched key's change, which it notes.
+// True when it returned for a change, whether or not a message is waiting too.
+bool WaitWatching(DWORD ms) noexcept;
+
+// GetMessage(msg, nullptr, 0, 0) for the user-interface thread's loops: it waits by WaitWatching,
+// and notes every change signalled before a message is taken, so what the message sets off reads it.
 BOOL GetMessageWatching(MSG* msg) noexcept;
 
 }  // namespace spotlex

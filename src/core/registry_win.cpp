@@ -165,12 +165,14 @@ bool RegistrySetting::KeyExists(std::string_view key) const {
 void RegistrySetting::DeleteKey(std::string_view key) {
     KeyPath p = SplitKeyPath(key);
     RegDeleteKeyW(p.root, p.subkey.c_str());
+    NoteRegistryWrite();
 }
 
 void RegistrySetting::DeleteValue(std::string_view valueName) {
     if (!handle_) throw RegistryError(kRegErrKeyNotOpen);
     if (auto it = kept_.find(valueName); it != kept_.end()) kept_.erase(it);
     RegDeleteValueW(handle_.get(), Wide(valueName).c_str());
+    NoteRegistryWrite();
 }
 
 void RegistrySetting::Reopen() {
@@ -298,6 +300,7 @@ void RegistrySetting::SetValue(std::string_view valueName, std::int32_t regType,
         Reopen();
         r = set();
     }
+    NoteRegistryWrite();
     if (r != ERROR_SUCCESS) {
         // A key opened for reading only, most often; the setting is lost, so say so in the log.
         LogError(kSource, "Value", static_cast<std::int32_t>(r),

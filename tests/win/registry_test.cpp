@@ -401,6 +401,30 @@ TEST_F(Registry, KeptValuesFollowEveryChange) {
         << "and the key made again is watched in its turn";
 }
 
+TEST_F(Registry, KeptValuesAreFreshForWhatComesAfterTheWrite) {
+    RawDword("Delay", 1);
+    RegistrySetting rs;
+    rs.OpenKey(path_);
+    rs.KeepValues();
+    ASSERT_EQ(rs.Value("Delay"), RegValue{std::int32_t{1}});
+
+    // Another object of ours writes, and the next line reads: no message comes between.
+    RegistrySetting other;
+    other.OpenKey(path_);
+    other.SetValue("Delay", rgsDWord, std::int32_t{2});
+    EXPECT_EQ(rs.Value("Delay"), RegValue{std::int32_t{2}});
+
+    // Another program writes, then sends us something: it is handled with the new value, even
+    // behind messages that were already waiting.
+    ASSERT_EQ(rs.Value("Delay"), RegValue{std::int32_t{2}});
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+    RawDword("Delay", 3);
+    PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
+    MSG msg{};
+    while (GetMessageWatching(&msg) && msg.message != WM_APP) DispatchMessageA(&msg);
+    EXPECT_EQ(rs.Value("Delay"), RegValue{std::int32_t{3}});
+}
+
 TEST_F(Registry, AKeyWeMayOnlyReadIsOpenedForReading) {
     RawDword("Splash_Screen_Time", 3);
     RawText("Path", "C:\\Classkit");
