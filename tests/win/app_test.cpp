@@ -205,15 +205,11 @@ TEST(RunOnceEntry, RemoveTakesAwayWhatAddLeft) {
 class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        goCurrentUser = std::make_unique<RegistrySetting>();
-        goCurrentUser->OpenKey(kUserKey);
-        goLocalMachine = std::make_unique<RegistrySetting>();
-        goLocalMachine->OpenKey(kMachineKey);
+        test::OpenProgramSettings();
         goCurrentUser->SetValue("Play_Sounds", rgsDWord, 0);
     }
     void TearDown() override {
-        goCurrentUser.reset();
-        goLocalMachine.reset();
+        test::CloseProgramSettings();
     }
 };
 

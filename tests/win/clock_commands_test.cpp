@@ -18,10 +18,7 @@ class ClockCommandsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(LoadDisplayFont()); }
     void SetUp() override {
-        goCurrentUser = std::make_unique<RegistrySetting>();
-        goCurrentUser->OpenKey(kUserKey);
-        goLocalMachine = std::make_unique<RegistrySetting>();
-        goLocalMachine->OpenKey(kMachineKey);
+        test::OpenProgramSettings();
         goCurrentUser->SetValue(settings::kPlaySounds.name, rgsDWord, 0);
         for (auto* s :
              {&settings::kColorClock, &settings::kSizeClock, &settings::kShowAsClock, &settings::kShowSeconds,
@@ -34,8 +31,7 @@ protected:
         }
     }
     void TearDown() override {
-        goCurrentUser.reset();
-        goLocalMachine.reset();
+        test::CloseProgramSettings();
     }
     void Store(const NumberSetting& s, std::int32_t v) { goCurrentUser->SetValue(s.name, rgsDWord, v); }
     static void TrayMessage(frmMain& form, UINT mouseMsg) {

@@ -38,10 +38,7 @@ void CALLBACK DoubleClickDuringBox(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST(ClockWithoutFont, TrayDoubleClickDuringTheMessageLeavesTheClockAlone) {
     ASSERT_FALSE(IsFontFaceAvailable(kDisplayFontFace)) << "this test needs a system without the font";
-    goCurrentUser = std::make_unique<RegistrySetting>();
-    goCurrentUser->OpenKey(kUserKey);
-    goLocalMachine = std::make_unique<RegistrySetting>();
-    goLocalMachine->OpenKey(kMachineKey);
+    test::OpenProgramSettings();
     goCurrentUser->SetValue("Play_Sounds", rgsDWord, 0);
     {
         frmMain form;
@@ -55,8 +52,7 @@ TEST(ClockWithoutFont, TrayDoubleClickDuringTheMessageLeavesTheClockAlone) {
         EXPECT_NE(form.ClockWindow, nullptr) << "the double-click closed the clock while it was being shown";
         test::PumpFor(200);
     }
-    goCurrentUser.reset();
-    goLocalMachine.reset();
+    test::CloseProgramSettings();
 }
 
 }  // namespace

@@ -130,16 +130,12 @@ int Flood(HWND clock, int count) {
 class ClockRemoteTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        goCurrentUser = std::make_unique<RegistrySetting>();
-        goCurrentUser->OpenKey(kUserKey);
-        goLocalMachine = std::make_unique<RegistrySetting>();
-        goLocalMachine->OpenKey(kMachineKey);
+        test::OpenProgramSettings();
         gbPlaySounds = false;
         ASSERT_TRUE(LoadDisplayFont());
     }
     static void TearDownTestSuite() {
-        goCurrentUser.reset();
-        goLocalMachine.reset();
+        test::CloseProgramSettings();
     }
 };
 

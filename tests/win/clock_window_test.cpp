@@ -43,16 +43,12 @@ std::int32_t HandleNumber(HWND h) {
 class ClockWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        goCurrentUser = std::make_unique<RegistrySetting>();
-        goCurrentUser->OpenKey(kUserKey);
-        goLocalMachine = std::make_unique<RegistrySetting>();
-        goLocalMachine->OpenKey(kMachineKey);
+        test::OpenProgramSettings();
         gbPlaySounds = false;
         ASSERT_TRUE(LoadDisplayFont());
     }
     static void TearDownTestSuite() {
-        goCurrentUser.reset();
-        goLocalMachine.reset();
+        test::CloseProgramSettings();
     }
     void SetUp() override {
         for (auto* s :

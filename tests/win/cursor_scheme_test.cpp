@@ -81,10 +81,7 @@ DWORD TypeOf(const char* subkey, const char* name) {
 class SchemeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        goCurrentUser = std::make_unique<RegistrySetting>();
-        goCurrentUser->OpenKey(kUserKey);
-        goLocalMachine = std::make_unique<RegistrySetting>();
-        goLocalMachine->OpenKey(kMachineKey);
+        test::OpenProgramSettings();
         goCurrentUser->SetValue("Play_Sounds", rgsDWord, 0);
         goCurrentUser->SetValue("Show_Large_Cursors", rgsDWord, 0);
         goCurrentUser->DeleteValue("Original_Cursors");
@@ -96,8 +93,7 @@ protected:
         ASSERT_TRUE(CCursorScheme().SetScheme("Mine"));
     }
     void TearDown() override {
-        goCurrentUser.reset();
-        goLocalMachine.reset();
+        test::CloseProgramSettings();
     }
     std::string Scheme() { return CCursorScheme().Scheme(); }
     std::string Arrow() { return CCursorScheme().CursorLocation(0); }
@@ -204,10 +200,7 @@ TEST_F(SchemeTest, ExitRestoresTheCursorsAndTheNextStartSwitchesThemOnAgain) {
     EXPECT_EQ(Read(kUserKey, "Show_Large_Cursors"), RegValue(std::int32_t{1}));
 
     // Main opens the settings keys again at the next start.
-    goCurrentUser = std::make_unique<RegistrySetting>();
-    goCurrentUser->OpenKey(kUserKey);
-    goLocalMachine = std::make_unique<RegistrySetting>();
-    goLocalMachine->OpenKey(kMachineKey);
+    test::OpenProgramSettings();
     frmMain again;
     EXPECT_EQ(Scheme(), "Spotlex");
 }

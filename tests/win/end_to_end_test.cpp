@@ -43,10 +43,7 @@ class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(LoadDisplayFont(test::ExeFolder()));
-        goCurrentUser = std::make_unique<RegistrySetting>();
-        goCurrentUser->OpenKey(kUserKey);
-        goLocalMachine = std::make_unique<RegistrySetting>();
-        goLocalMachine->OpenKey(kMachineKey);
+        test::OpenProgramSettings();
         SaveSetting(settings::kPlaySounds, 0);
         SaveSetting(settings::kHookEnum, kHookKeyboard | kHookMouse);
         SaveSetting(settings::kColorLeftMouse, RGB(0, 160, 0));
@@ -58,8 +55,7 @@ protected:
     }
     void TearDown() override {
         form_.reset();
-        goCurrentUser.reset();
-        goLocalMachine.reset();
+        test::CloseProgramSettings();
     }
 
     frmMain& Form() { return *form_; }

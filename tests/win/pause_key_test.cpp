@@ -39,18 +39,14 @@ void Keys(std::initializer_list<WORD> down) {
 class PauseKeyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        goCurrentUser = std::make_unique<RegistrySetting>();
-        goCurrentUser->OpenKey(kUserKey);
-        goLocalMachine = std::make_unique<RegistrySetting>();
-        goLocalMachine->OpenKey(kMachineKey);
+        test::OpenProgramSettings();
         goCurrentUser->SetValue("Play_Sounds", rgsDWord, 0);
         goCurrentUser->SetValue("Dismiss_Welcome", rgsDWord, 1);
         goCurrentUser->DeleteValue(settings::kPauseHotKey.name);
         goCurrentUser->DeleteValue((std::string(settings::kDismissPrefix) + kPauseKeyTakenName).c_str());
     }
     void TearDown() override {
-        goCurrentUser.reset();
-        goLocalMachine.reset();
+        test::CloseProgramSettings();
     }
     static constexpr const char* kPauseKeyTakenName = "Pause_Key_Taken";
 };

@@ -22,11 +22,8 @@ TEST(SessionEndTest, InsideADisplaysDragItEndsTheProgramCleanly) {
     ASSERT_TRUE(LoadDisplayFont(test::ExeFolder()));
     for (const bool dragClock : {true, false}) {
         test::ScopedLogFolder log;
-        goCurrentUser = std::make_unique<RegistrySetting>();
-        goCurrentUser->OpenKey(kUserKey);
+        test::OpenProgramSettings();
         goCurrentUser->SetValue("Play_Sounds", rgsDWord, 0);
-        goLocalMachine = std::make_unique<RegistrySetting>();
-        goLocalMachine->OpenKey(kMachineKey);
         frmMain form;
         form.SysInputEnabled(true);
         HWND shown = nullptr;

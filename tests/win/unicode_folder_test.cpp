@@ -93,10 +93,7 @@ void InTheFolder(const std::wstring& folder) {
     SetText(HKEY_CLASSES_ROOT, L"SpotlexTestPage\\shell\\open\\command", L"",
             L"\"" + self + L"\" " + kRecordArg + L" %1");
     SetText(HKEY_LOCAL_MACHINE, L"Software\\Parvane\\Classkit\\4.5\\General", L"Path", folder);
-    goLocalMachine = std::make_unique<RegistrySetting>();
-    goLocalMachine->OpenKey(kMachineKey);
-    goCurrentUser = std::make_unique<RegistrySetting>();
-    goCurrentUser->OpenKey(kUserKey);
+    test::OpenProgramSettings();
     SaveSetting(settings::kPlaySounds, 0);
     SaveSetting(settings::kHookEnum, kHookKeyboard);
     {
@@ -126,8 +123,7 @@ void InTheFolder(const std::wstring& folder) {
                  RRF_RT_REG_SZ, nullptr, runOnce, &size);
     EXPECT_EQ(std::wstring(runOnce), L"\"" + self + L"\" /s");
     EXPECT_EQ(RunAndWait(runOnce), static_cast<DWORD>(kStartedAtLogon)) << "the entry must start this program";
-    goCurrentUser.reset();
-    goLocalMachine.reset();
+    test::CloseProgramSettings();
 }
 
 TEST(UnicodeFolderTest, TheProgramWorksFromAFolderTheAnsiCodePageCannotName) {

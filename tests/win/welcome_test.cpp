@@ -50,16 +50,12 @@ class WelcomeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_seen = {};
-        goCurrentUser = std::make_unique<RegistrySetting>();
-        goCurrentUser->OpenKey(kUserKey);
-        goLocalMachine = std::make_unique<RegistrySetting>();
-        goLocalMachine->OpenKey(kMachineKey);
+        test::OpenProgramSettings();
         goCurrentUser->SetValue("Play_Sounds", rgsDWord, 0);
         goCurrentUser->DeleteValue("Dismiss_Welcome");
     }
     void TearDown() override {
-        goCurrentUser.reset();
-        goLocalMachine.reset();
+        test::CloseProgramSettings();
     }
 };
 

@@ -1,6 +1,8 @@
 #include "support/test_support.h"
 
+#include "core/classkit_win.h"
 #include "core/registry_watch_win.h"
+#include "core/registry_win.h"
 
 namespace spotlex::test {
 
@@ -13,6 +15,19 @@ void DispatchPending() {
     }
 }
 }  // namespace
+
+void OpenProgramSettings() {
+    goCurrentUser = std::make_unique<RegistrySetting>();
+    goCurrentUser->OpenKey(kUserKey);
+    goCurrentUser->KeepValues();
+    goLocalMachine = std::make_unique<RegistrySetting>();
+    goLocalMachine->OpenKey(kMachineKey);
+}
+
+void CloseProgramSettings() {
+    goCurrentUser.reset();
+    goLocalMachine.reset();
+}
 
 std::string CodesOf(const CapText& text) {
     std::string codes;

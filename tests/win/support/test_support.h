@@ -12,6 +12,11 @@
 
 namespace spotlex::test {
 
+// Opens the program's two settings keys, goCurrentUser and goLocalMachine, as the program does at
+// start; CloseProgramSettings closes them again.
+void OpenProgramSettings();
+void CloseProgramSettings();
+
 // Dispatches this thread's messages for about `ms` milliseconds.
 void PumpFor(int ms);
 
