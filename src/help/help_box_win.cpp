@@ -37,15 +37,9 @@ constexpr int kBodyPoints = 10;
 constexpr DWORD kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER | WS_CLIPCHILDREN;
 constexpr DWORD kTextFlags = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
 
-struct ScreenScale {
-    int dpiX = 96;
-    int dpiY = 96;
-};
-
 // The scale of the primary monitor, where CenterForm puts the box.
-ScreenScale ReadScreenScale() {
-    const int dpi = MonitorDpi(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
-    return {dpi, dpi};
+int PrimaryDpi() {
+    return MonitorDpi(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
 }
 
 UniqueFont MakeArial(int points, int weight, int dpiY) {
@@ -91,40 +85,24 @@ BOOL CALLBACK CollectEnabled(HWND h, LPARAM lp) {
 
 void frmHelpBox::Load() {
     if (hwnd_) return;
-    const ScreenScale scale = ReadScreenScale();
-    const double tppX = TwipsPerPixel(scale.dpiX);
-    const double tppY = TwipsPerPixel(scale.dpiY);
-    auto px = [&](double twips) { return TwipsLengthToPixels(twips, tppX); };
-    auto py = [&](double twips) { return TwipsLengthToPixels(twips, tppY); };
-
-    widthPx_ = px(kDesignedWidth);
-    if (!CreateWin(kClassName, WS_EX_DLGMODALFRAME, kBoxStyle, "", 0, 0, widthPx_, py(2400))) return;
-    titleFont_ = MakeArial(kTitlePoints, FW_BOLD, scale.dpiY);
-    bodyFont_ = MakeArial(kBodyPoints, FW_NORMAL, scale.dpiY);
+    dpi_ = PrimaryDpi();
+    widthTwips_ = kDesignedWidth;
+    const int height = TwipsLengthToPixels(2400, TwipsPerPixel(dpi_));
+    if (!CreateWin(kClassName, WS_EX_DLGMODALFRAME, kBoxStyle, "", 0, 0, 10, height)) return;
 
     HINSTANCE inst = GetModuleHandleA(nullptr);
-    auto add = [&](const char* cls, const char* text, int id, DWORD style, int x, int y, int w, int h,
-                   HFONT font) {
-        HWND c = CreateWindowExA(0, cls, text, WS_CHILD | style, x, y, w, h, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
-        if (c) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    auto add = [&](const char* cls, const char* text, int id, DWORD style) {
+        CreateWindowExA(0, cls, text, WS_CHILD | style, 0, 0, 10, 10, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
     };
-    const int check = py(kCheckSize);
-    const int commandWidth = px(kCommandWidth);
-    const int command = py(kCommandHeight);
-    add("STATIC", "", kHelpTitle, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, px(kTitleLeft), py(kTitleTop), 10, 10,
-        titleFont_.get());
-    add("STATIC", "", kHelpBody, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, px(kBodyLeft), 0, 10, 10,
-        bodyFont_.get());
-    add("BUTTON", "...", kHelpMoreInfo, WS_TABSTOP | BS_PUSHBUTTON, px(kBodyLeft), 0, commandWidth, command,
-        bodyFont_.get());
-    add("STATIC", "More Information", kHelpShowMoreInfo, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE | SS_NOTIFY,
-        px(kBodyLeft) + commandWidth + px(kCaptionGap), 0, 10, command, bodyFont_.get());
-    add("BUTTON", "", kHelpShowAgain, WS_TABSTOP | BS_AUTOCHECKBOX, px(kBodyLeft), 0, check, check,
-        bodyFont_.get());
+    add("STATIC", "", kHelpTitle, WS_VISIBLE | SS_LEFT | SS_NOPREFIX);
+    add("STATIC", "", kHelpBody, WS_VISIBLE | SS_LEFT | SS_NOPREFIX);
+    add("BUTTON", "...", kHelpMoreInfo, WS_TABSTOP | BS_PUSHBUTTON);
+    add("STATIC", "More Information", kHelpShowMoreInfo, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE | SS_NOTIFY);
+    add("BUTTON", "", kHelpShowAgain, WS_TABSTOP | BS_AUTOCHECKBOX);
     add("STATIC", "Don't Show This Message Again.", kHelpDontShow,
-        SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE | SS_NOTIFY, px(kBodyLeft) + check + px(60), 0, 10, check,
-        bodyFont_.get());
+        SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE | SS_NOTIFY);
+    ScaleControls();
     OfferDontShow = false;
     DontShowAgain = false;
     AnimateFromHwnd = nullptr;
@@ -150,7 +128,10 @@ void frmHelpBox::Explain(const std::string& title, const std::string& body, cons
         if (!hwnd_)
             throw AppError(static_cast<std::int32_t>(GetLastError()), kModule,
                            "The help box could not be created.");
-        if (dlgWidth != -1) widthPx_ = TwipsLengthToPixels(dlgWidth, TwipsPerPixel(ReadScreenScale().dpiX));
+        if (dlgWidth != -1) {
+            widthTwips_ = dlgWidth;
+            widthPx_ = TwipsLengthToPixels(widthTwips_, TwipsPerPixel(dpi_));
+        }
         OfferDontShow = !dialogName.empty();
         SetWindowTextA(Item(kHelpTitle), title.c_str());
         if (!showMoreCaption.empty()) {
@@ -178,11 +159,33 @@ void frmHelpBox::Explain(const std::string& title, const std::string& body, cons
     settings.CloseKey();
 }
 
+void frmHelpBox::ScaleControls() {
+    const double tpp = TwipsPerPixel(dpi_);
+    auto px = [&](double twips) { return TwipsLengthToPixels(twips, tpp); };
+    widthPx_ = px(widthTwips_);
+    titleFont_ = MakeArial(kTitlePoints, FW_BOLD, dpi_);
+    bodyFont_ = MakeArial(kBodyPoints, FW_NORMAL, dpi_);
+    // The lay-out sets the tops and the measured sizes; the rest is fixed by design.
+    const int check = px(kCheckSize);
+    const int commandWidth = px(kCommandWidth);
+    const int command = px(kCommandHeight);
+    auto place = [&](int id, HFONT font, int x, int y, int w, int h) {
+        HWND c = Item(id);
+        SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetWindowPos(c, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(kHelpTitle, titleFont_.get(), px(kTitleLeft), px(kTitleTop), 10, 10);
+    place(kHelpBody, bodyFont_.get(), px(kBodyLeft), 0, 10, 10);
+    place(kHelpMoreInfo, bodyFont_.get(), px(kBodyLeft), 0, commandWidth, command);
+    place(kHelpShowMoreInfo, bodyFont_.get(), px(kBodyLeft) + commandWidth + px(kCaptionGap), 0, 10, command);
+    place(kHelpShowAgain, bodyFont_.get(), px(kBodyLeft), 0, check, check);
+    place(kHelpDontShow, bodyFont_.get(), px(kBodyLeft) + check + px(60), 0, 10, check);
+}
+
 void frmHelpBox::lblBody_Change() noexcept {
     try {
-        const ScreenScale scale = ReadScreenScale();
-        const double tppX = TwipsPerPixel(scale.dpiX);
-        const double tppY = TwipsPerPixel(scale.dpiY);
+        const double tppX = TwipsPerPixel(dpi_);
+        const double tppY = tppX;
         SetWindowPos(hwnd_, nullptr, 0, 0, widthPx_, TwipsLengthToPixels(2400, tppY),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         RECT client{};
@@ -339,6 +342,17 @@ LRESULT frmHelpBox::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             Unload();
             return 0;
+        case WM_DPICHANGED: {
+            // Dragged onto a monitor of another scale: the box is laid out again at that scale.
+            const auto* suggested = reinterpret_cast<const RECT*>(lp);
+            dpi_ = HIWORD(wp);
+            ScaleControls();
+            SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            lblBody_Change();
+            InvalidateRect(hwnd_, nullptr, TRUE);
+            return 0;
+        }
         default:
             return DefWindowProcA(hwnd_, msg, wp, lp);
     }

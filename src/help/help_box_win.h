@@ -51,6 +51,8 @@ protected:
 
 private:
     void Load();
+    // Fonts and the designed places and sizes, at dpi_.
+    void ScaleControls();
     void Unload() noexcept;
     void ShowModal();
     void lblBody_Change() noexcept;
@@ -63,6 +65,8 @@ private:
     UniqueFont titleFont_;
     UniqueFont bodyFont_;
     std::string command_;  // the More Information button's tag
+    int dpi_ = 96;                 // the scale of the monitor the box is on
+    std::int32_t widthTwips_ = 0;  // as designed, or as Explain was asked
     int widthPx_ = 0;
     HelpBoxLayout layout_;
 };

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/classkit_win.h"
+#include "core/monitors_win.h"
 #include "core/registry_win.h"
 #include "support/log_capture.h"
 #include "support/test_support.h"
@@ -164,6 +165,33 @@ TEST_F(HelpBoxTest, TheCheckBoxSitsBelowTheMoreInformationCommand) {
     ExplainAndClose(plain, "Test");
     EXPECT_FALSE(seen.commandVisible);
     EXPECT_EQ(seen.checkTop, plain.Form().Layout().commandTop) << "where the button would have been";
+}
+
+TEST_F(HelpBoxTest, OnAMonitorOfTwiceTheScaleTheBoxIsLaidOutAgain) {
+    int width[2] = {}, gap[2] = {}, titleHeight[2] = {};
+    g_whileOpen = [&](HWND box) {
+        auto look = [&](int i) {
+            RECT r{};
+            GetWindowRect(box, &r);
+            width[i] = r.right - r.left;
+            gap[i] = ClientTop(box, kHelpShowAgain) - ClientTop(box, kHelpMoreInfo);
+            LOGFONTA lf{};
+            GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(box, kHelpTitle, WM_GETFONT, 0, 0)),
+                       sizeof lf, &lf);
+            titleHeight[i] = lf.lfHeight;
+        };
+        look(0);
+        const int dpi = 2 * MonitorDpi(MonitorFromWindow(box, MONITOR_DEFAULTTONEAREST));
+        RECT suggested{0, 0, 2 * width[0], 600};
+        SendMessageA(box, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        look(1);
+    };
+    CHelpBox help;
+    ExplainAndClose(help, "Test", "cmd.exe /c exit");
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(width[1], 2 * width[0]);
+    EXPECT_EQ(gap[1], 2 * gap[0]) << "the check box still 300 twips below the button";
+    EXPECT_EQ(titleHeight[1], 2 * titleHeight[0]);
 }
 
 TEST_F(HelpBoxTest, AnUnusableDismissValueLeavesTheMessageOn) {
