@@ -11,6 +11,7 @@
 #include "app/tray_menu_items.h"
 #include "core/file_paths.h"
 #include "core/file_win.h"
+#include "core/monitors_win.h"
 #include "core/wide_text_win.h"
 
 namespace spotlex {
@@ -107,11 +108,15 @@ void ActiveMenu::SetIconFile(std::string_view location) {
     DressAll();
 }
 
+int ActiveMenu::IconSide() const {
+    return iconSide_ > 0 ? iconSide_ : GetSystemMetrics(SM_CXSMICON);
+}
+
 void ActiveMenu::LoadBitmap(Registered& item) const {
     item.bitmap.reset();
     if (item.iconIndex < 0 || libraryPath_.empty()) return;
-    const int cx = GetSystemMetrics(SM_CXSMICON);
-    const int cy = GetSystemMetrics(SM_CYSMICON);
+    const int cx = IconSide();
+    const int cy = cx;
     HICON icon = nullptr;
     UINT id = 0;
     if (PrivateExtractIconsW(Wide(libraryPath_).c_str(), item.iconIndex, cx, cy, &icon, &id, 1, 0) != 1 || !icon)
@@ -235,8 +240,18 @@ bool ActiveMenu::Enabled(UINT id) const {
     return s && !(GetMenuState(s->menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
 }
 
-UINT ActiveMenu::TrackPopup(HMENU menu, HWND owner, POINT at, UINT flags) const {
+UINT ActiveMenu::TrackPopup(HMENU menu, HWND owner, POINT at, UINT flags) {
     if (!owner) return 0;
+    // The system's small-icon size is for its own resolution: a menu opening on a monitor of
+    // another scale draws its icons at that monitor's size.
+    WindowDc screen(nullptr);
+    const int systemDpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    const int side = MulDiv(GetSystemMetrics(SM_CXSMICON),
+                            MonitorDpi(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST)), systemDpi);
+    if (side != IconSide()) {
+        iconSide_ = side;
+        for (Registered& item : registered_) LoadBitmap(item);
+    }
     const UINT_PTR kSubclassId = reinterpret_cast<UINT_PTR>(this);
     const bool hooked = SetWindowSubclass(owner, &ActiveMenu::OwnerProc, kSubclassId,
                                           reinterpret_cast<DWORD_PTR>(this)) != FALSE;
@@ -273,8 +288,8 @@ LRESULT CALLBACK ActiveMenu::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
             auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
             if (mi->CtlType != ODT_MENU || !menu->IconBitmap(mi->itemID)) break;
             // A little room between the icon and the caption that follows it.
-            mi->itemWidth = static_cast<UINT>(GetSystemMetrics(SM_CXSMICON) + kIconGap);
-            mi->itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYSMICON));
+            mi->itemWidth = static_cast<UINT>(menu->IconSide() + kIconGap);
+            mi->itemHeight = static_cast<UINT>(menu->IconSide());
             return TRUE;
         }
         case WM_DRAWITEM: {

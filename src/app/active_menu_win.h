@@ -75,7 +75,7 @@ public:
     // menu was closed without a choice. While the menu is open the control hooks the owner's
     // window procedure to draw the icons. Call after SetForegroundWindow(owner), or the menu does
     // not close when the user clicks elsewhere.
-    UINT TrackPopup(HMENU menu, HWND owner, POINT at, UINT flags = TPM_RIGHTBUTTON) const;
+    UINT TrackPopup(HMENU menu, HWND owner, POINT at, UINT flags = TPM_RIGHTBUTTON);
 
 private:
     static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
@@ -98,12 +98,15 @@ private:
     const Registered* Match(std::string_view caption) const;
     void DrawIcon(const DRAWITEMSTRUCT& di) const;
     const Registered* FindKey(std::string_view key) const;
+    // The icons' side in pixels: the system's small-icon size until a menu opened elsewhere.
+    int IconSide() const;
     void LoadBitmap(Registered& item) const;
     void Dress(const Slot& slot) const;
     void DressAll() const;
 
     std::string location_;
     std::string libraryPath_;
+    int iconSide_ = 0;
     std::vector<Registered> registered_;
     std::vector<Slot> slots_;
     // Declared after the bitmaps, so the menus go first.
