@@ -1,10 +1,11 @@
 // Injects key presses and mouse clicks through SendInput and reports what the input hook costs: the
 // hook procedure's own time and the delay from injection to the event handler.
-//   hook_bench.exe [--bare] [EVENTS] [PAUSE_MS]
+//   hook_bench.exe [--bare | --wheel] [EVENTS] [PAUSE_MS]
 // EVENTS input events (default 10000: half key, half mouse, each a down and an up), with PAUSE_MS
 // milliseconds between presses (default 1; 0 injects as fast as SendInput returns). Exits with 1
 // when an event is missing or out of order, or a goal is missed. --bare measures the floor instead:
-// SendInput's own time with hooks whose procedures only pass the event on.
+// SendInput's own time with hooks whose procedures only pass the event on. --wheel turns the wheel
+// (up and down by turns, one event each) where a click would be, with wheel turns asked for.
 #include <windows.h>
 
 #include <algorithm>
@@ -33,6 +34,7 @@ struct Run {
     int handled = 0;
     int screenW = 0;
     int screenH = 0;
+    bool wheel = false;
 };
 
 // Press i is a key press when i is even, else a left click, alternating between two far places so
@@ -51,11 +53,15 @@ void InjectPress(Run& run, int i) {
         in[0].mi.dy = (y * 65536 + run.screenH - 1) / run.screenH;
         in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
         in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        if (run.wheel) {
+            in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_WHEEL;
+            in[0].mi.mouseData = static_cast<DWORD>((i / 2) % 2 ? WHEEL_DELTA : -WHEEL_DELTA);
+        }
     }
     run.injected[i] = Now();
     SendInput(1, &in[0], sizeof(INPUT));
     run.returned[i] = Now();
-    SendInput(1, &in[1], sizeof(INPUT));
+    if (!(run.wheel && i % 2)) SendInput(1, &in[1], sizeof(INPUT));
 }
 
 DWORD WINAPI Inject(void* param) {
@@ -96,12 +102,14 @@ double At(const std::vector<double>& sorted, double fraction) {
 
 int main(int argc, char** argv) {
     const bool bare = argc > 1 && std::string(argv[1]) == "--bare";
-    if (bare) {
+    const bool wheel = argc > 1 && std::string(argv[1]) == "--wheel";
+    if (bare || wheel) {
         --argc;
         ++argv;
     }
     const int events = argc > 1 ? std::max(2, std::atoi(argv[1])) : 10000;
     Run run;
+    run.wheel = wheel;
     run.presses = events / 2;
     run.pauseMs = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 1;
     run.injected.assign(run.presses, 0);
@@ -158,6 +166,8 @@ int main(int argc, char** argv) {
     };
     input.KeyDown = [&](std::int16_t code, std::int16_t) { handled(code == kKey ? 0 : 2); };
     input.MouseDown = [&](std::int16_t button, std::int16_t, int, int) { handled(button == 1 ? 1 : 2); };
+    input.Wheel = [&](int, int, std::int16_t) { handled(1); };
+    input.SetWheel(wheel);
     input.SetHooks(spotlex::kHookAll);
     input.SetEnabled(true);
     if (input.Hooks() != spotlex::kHookAll) {
@@ -187,10 +197,16 @@ int main(int argc, char** argv) {
     const spotlex::MicrosecondHistogram& hook = input.HookTimes();
     const double hookP99 = hook.Percentile(0.99);
     const double deliveryP95 = At(delays, 0.95);
-    std::printf(
-        "hook_bench: %d input events injected (%d key presses, %d clicks, a down and an up each), "
-        "%.1f s, pause %lu ms\n",
-        run.presses * 2, (run.presses + 1) / 2, run.presses / 2, seconds, run.pauseMs);
+    const int keys = (run.presses + 1) / 2;
+    const int mice = run.presses / 2;
+    if (wheel)
+        std::printf("hook_bench --wheel: %d input events injected (%d key presses, a down and an up each, "
+                    "%d wheel turns), %.1f s, pause %lu ms\n",
+                    keys * 2 + mice, keys, mice, seconds, run.pauseMs);
+    else
+        std::printf("hook_bench: %d input events injected (%d key presses, %d clicks, a down and an up each), "
+                    "%.1f s, pause %lu ms\n",
+                    run.presses * 2, keys, mice, seconds, run.pauseMs);
     std::printf("events raised: %d of %d, out of order or unexpected: %d, dropped: %llu\n", run.handled,
                 run.presses, disorder, static_cast<unsigned long long>(input.DroppedEvents()));
     std::printf("hook procedure: %llu calls, median %u us, p99 %u us, max %u us (goal p99 < %.0f us)\n",
@@ -198,8 +214,9 @@ int main(int argc, char** argv) {
                 hook.Max(), kHookGoalUs);
     std::printf("injection to handler: median %.3f ms, p95 %.3f ms, max %.3f ms (goal p95 < %.0f ms)\n",
                 At(delays, 0.5), deliveryP95, delays.empty() ? 0.0 : delays.back(), kDeliveryGoalMs);
-    std::printf("  key presses: median %.3f ms, p95 %.3f ms; clicks: median %.3f ms, p95 %.3f ms\n",
-                At(keyDelays, 0.5), At(keyDelays, 0.95), At(clickDelays, 0.5), At(clickDelays, 0.95));
+    std::printf("  key presses: median %.3f ms, p95 %.3f ms; %s: median %.3f ms, p95 %.3f ms\n",
+                At(keyDelays, 0.5), At(keyDelays, 0.95), wheel ? "wheel turns" : "clicks", At(clickDelays, 0.5),
+                At(clickDelays, 0.95));
     std::printf(
         "  of which SendInput of the down event: median %.3f ms, p95 %.3f ms; SendInput's return to "
         "handler: median %.3f ms, p95 %.3f ms\n",

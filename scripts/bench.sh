@@ -6,7 +6,7 @@
 # latency: what a viewer sees, Spotlex beside screenkey on one display; see scripts/bench-latency.sh.
 # BUILD_DIR is the x86_64 cross build holding bin/NAME_bench.exe (default build/wine; build it with
 # cmake --build BUILD_DIR --target NAME_bench). Without --template a fresh prefix is made first.
-# ARGS go to the program: hook [--bare] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS];
+# ARGS go to the program: hook [--bare | --wheel] [EVENTS] [PAUSE_MS]; keyboard [PRESSES]; mouse [CLICKS];
 # clock [TICKS]; idle [IDLE_SECONDS] [DISPLAYS] [EVENTS] or idle --bare (a window and its loop only);
 # calls [ROUNDS] (the window system's cost of each call a key press makes) or calls --requests (how
 # many requests each of those calls sends to the Wine server).
