@@ -200,13 +200,15 @@ int main(int argc, char** argv) {
     const int keys = (run.presses + 1) / 2;
     const int mice = run.presses / 2;
     if (wheel)
-        std::printf("hook_bench --wheel: %d input events injected (%d key presses, a down and an up each, "
-                    "%d wheel turns), %.1f s, pause %lu ms\n",
-                    keys * 2 + mice, keys, mice, seconds, run.pauseMs);
+        std::printf(
+            "hook_bench --wheel: %d input events injected (%d key presses, a down and an up each, "
+            "%d wheel turns), %.1f s, pause %lu ms\n",
+            keys * 2 + mice, keys, mice, seconds, run.pauseMs);
     else
-        std::printf("hook_bench: %d input events injected (%d key presses, %d clicks, a down and an up each), "
-                    "%.1f s, pause %lu ms\n",
-                    run.presses * 2, keys, mice, seconds, run.pauseMs);
+        std::printf(
+            "hook_bench: %d input events injected (%d key presses, %d clicks, a down and an up each), "
+            "%.1f s, pause %lu ms\n",
+            run.presses * 2, keys, mice, seconds, run.pauseMs);
     std::printf("events raised: %d of %d, out of order or unexpected: %d, dropped: %llu\n", run.handled,
                 run.presses, disorder, static_cast<unsigned long long>(input.DroppedEvents()));
     std::printf("hook procedure: %llu calls, median %u us, p99 %u us, max %u us (goal p99 < %.0f us)\n",
@@ -215,8 +217,8 @@ int main(int argc, char** argv) {
     std::printf("injection to handler: median %.3f ms, p95 %.3f ms, max %.3f ms (goal p95 < %.0f ms)\n",
                 At(delays, 0.5), deliveryP95, delays.empty() ? 0.0 : delays.back(), kDeliveryGoalMs);
     std::printf("  key presses: median %.3f ms, p95 %.3f ms; %s: median %.3f ms, p95 %.3f ms\n",
-                At(keyDelays, 0.5), At(keyDelays, 0.95), wheel ? "wheel turns" : "clicks", At(clickDelays, 0.5),
-                At(clickDelays, 0.95));
+                At(keyDelays, 0.5), At(keyDelays, 0.95), wheel ? "wheel turns" : "clicks",
+                At(clickDelays, 0.5), At(clickDelays, 0.95));
     std::printf(
         "  of which SendInput of the down event: median %.3f ms, p95 %.3f ms; SendInput's return to "
         "handler: median %.3f ms, p95 %.3f ms\n",

@@ -17,7 +17,9 @@ std::vector<RegistryWatch*>& Live() {
 std::atomic<unsigned> ownWrites{0};
 }  // namespace
 
-void NoteRegistryWrite() noexcept { ownWrites.fetch_add(1, std::memory_order_relaxed); }
+void NoteRegistryWrite() noexcept {
+    ownWrites.fetch_add(1, std::memory_order_relaxed);
+}
 
 RegistryWatch::RegistryWatch(std::initializer_list<HKEY> keys)
     : event_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),

@@ -65,7 +65,7 @@ private:
     UniqueFont titleFont_;
     UniqueFont bodyFont_;
     std::string command_;  // the More Information button's tag
-    int dpi_ = 96;                 // the scale of the monitor the box is on
+    int dpi_ = 96;         // the scale of the monitor the box is on
     std::int32_t widthTwips_ = 0;  // as designed, or as Explain was asked
     int widthPx_ = 0;
     HelpBoxLayout layout_;

@@ -208,9 +208,7 @@ protected:
         test::OpenProgramSettings();
         goCurrentUser->SetValue("Play_Sounds", rgsDWord, 0);
     }
-    void TearDown() override {
-        test::CloseProgramSettings();
-    }
+    void TearDown() override { test::CloseProgramSettings(); }
 };
 
 TEST_F(MainFormTest, StartSettingsSetTheMenuAndTheHookMask) {

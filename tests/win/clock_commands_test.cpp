@@ -30,9 +30,7 @@ protected:
             }
         }
     }
-    void TearDown() override {
-        test::CloseProgramSettings();
-    }
+    void TearDown() override { test::CloseProgramSettings(); }
     void Store(const NumberSetting& s, std::int32_t v) { goCurrentUser->SetValue(s.name, rgsDWord, v); }
     static void TrayMessage(frmMain& form, UINT mouseMsg) {
         SendMessageA(form.TrayIcon1.Hwnd(), TrayIcon::kCallbackMessage, TrayIcon::kIconId, mouseMsg);

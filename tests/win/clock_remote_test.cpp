@@ -134,9 +134,7 @@ protected:
         gbPlaySounds = false;
         ASSERT_TRUE(LoadDisplayFont());
     }
-    static void TearDownTestSuite() {
-        test::CloseProgramSettings();
-    }
+    static void TearDownTestSuite() { test::CloseProgramSettings(); }
 };
 
 TEST_F(ClockRemoteTest, CompanionHidesShowsAndAsksAfterTheClock) {

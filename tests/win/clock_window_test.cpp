@@ -47,9 +47,7 @@ protected:
         gbPlaySounds = false;
         ASSERT_TRUE(LoadDisplayFont());
     }
-    static void TearDownTestSuite() {
-        test::CloseProgramSettings();
-    }
+    static void TearDownTestSuite() { test::CloseProgramSettings(); }
     void SetUp() override {
         for (auto* s :
              {&settings::kClockLeft.name, &settings::kClockTop.name, &settings::kClockMonitor.device.name}) {

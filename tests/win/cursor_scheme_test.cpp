@@ -92,9 +92,7 @@ protected:
         DeleteValue(kSystemSchemesKey, "Windows Default");
         ASSERT_TRUE(CCursorScheme().SetScheme("Mine"));
     }
-    void TearDown() override {
-        test::CloseProgramSettings();
-    }
+    void TearDown() override { test::CloseProgramSettings(); }
     std::string Scheme() { return CCursorScheme().Scheme(); }
     std::string Arrow() { return CCursorScheme().CursorLocation(0); }
 };

@@ -45,9 +45,7 @@ protected:
         goCurrentUser->DeleteValue(settings::kPauseHotKey.name);
         goCurrentUser->DeleteValue((std::string(settings::kDismissPrefix) + kPauseKeyTakenName).c_str());
     }
-    void TearDown() override {
-        test::CloseProgramSettings();
-    }
+    void TearDown() override { test::CloseProgramSettings(); }
     static constexpr const char* kPauseKeyTakenName = "Pause_Key_Taken";
 };
 

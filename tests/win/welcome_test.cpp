@@ -54,9 +54,7 @@ protected:
         goCurrentUser->SetValue("Play_Sounds", rgsDWord, 0);
         goCurrentUser->DeleteValue("Dismiss_Welcome");
     }
-    void TearDown() override {
-        test::CloseProgramSettings();
-    }
+    void TearDown() override { test::CloseProgramSettings(); }
 };
 
 TEST_F(WelcomeTest, ShowsOnceAndTurnsTheHookOnOnlyAfterIt) {
