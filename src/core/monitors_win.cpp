@@ -55,13 +55,20 @@ RememberedPlace ReadPlace(const NumberSetting& left, const NumberSetting& top, c
 
 void SavePlace(const NumberSetting& left, const NumberSetting& top, const MonitorSetting& monitor,
                const RememberedPlace& value) {
-    SaveSetting(left, value.place.x);
-    SaveSetting(top, value.place.y);
-    SaveSetting(monitor.device, value.monitor.device);
-    SaveSetting(monitor.left, value.monitor.area.left);
-    SaveSetting(monitor.top, value.monitor.area.top);
-    SaveSetting(monitor.right, value.monitor.area.right);
-    SaveSetting(monitor.bottom, value.monitor.area.bottom);
+    if (!goCurrentUser) throw RegistryError(kRegErrKeyNotOpen);
+    // A value that holds this already is not written again. The keystroke window stores its place
+    // each time a text goes, and a write makes everything kept of the key be read afresh.
+    auto save = [](const auto& setting, const auto& v) {
+        const RegValue now{v};
+        if (goCurrentUser->Value(setting.name) != now) SaveSetting(setting, v);
+    };
+    save(left, value.place.x);
+    save(top, value.place.y);
+    save(monitor.device, value.monitor.device);
+    save(monitor.left, value.monitor.area.left);
+    save(monitor.top, value.monitor.area.top);
+    save(monitor.right, value.monitor.area.right);
+    save(monitor.bottom, value.monitor.area.bottom);
 }
 
 RememberedPlace PlaceWithMonitor(PixelPoint place, SIZE size, const std::vector<Monitor>& monitors) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 
 namespace spotlex {
 namespace {
@@ -12,18 +11,10 @@ std::vector<RegistryWatch*>& Live() {
     static auto* const live = new std::vector<RegistryWatch*>;
     return *live;
 }
-
-// Counts this program's registry writes; any thread may write.
-std::atomic<unsigned> ownWrites{0};
 }  // namespace
 
-void NoteRegistryWrite() noexcept {
-    ownWrites.fetch_add(1, std::memory_order_relaxed);
-}
-
 RegistryWatch::RegistryWatch(std::initializer_list<HKEY> keys)
-    : event_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      ownWritesSeen_(ownWrites.load(std::memory_order_relaxed)) {
+    : event_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     bool all = true;
     for (HKEY key : keys) {
         if (key) keys_.emplace_back(key);
@@ -52,10 +43,6 @@ bool RegistryWatch::Arm() noexcept {
 
 bool RegistryWatch::Changed() noexcept {
     if (!watching_) return true;
-    if (const unsigned writes = ownWrites.load(std::memory_order_relaxed); writes != ownWritesSeen_) {
-        ownWritesSeen_ = writes;
-        changed_ = true;
-    }
     if (!changed_) return false;
     changed_ = false;
     watching_ = Arm();

@@ -19,9 +19,8 @@ public:
     RegistryWatch& operator=(const RegistryWatch&) = delete;
     ~RegistryWatch();
 
-    // True once after each change noted, and after any registry write this program made since
-    // the last look; always true when the system could not watch a key, so that a caller who
-    // keeps what it reads reads afresh each time instead.
+    // True once after each change noted; always true when the system could not watch a key, so
+    // that a caller who keeps what it reads reads afresh each time instead.
     bool Changed() noexcept;
 
 private:
@@ -32,12 +31,7 @@ private:
     UniqueHandle event_;
     bool watching_ = false;
     bool changed_ = false;
-    unsigned ownWritesSeen_ = 0;
 };
-
-// Called after this program writes to the registry: every watch reports a change at its next look,
-// without waiting for the system's word, which comes only when the thread next waits.
-void NoteRegistryWrite() noexcept;
 
 // Waits up to `ms` for a message to this thread or for a watched key's change, which it notes.
 // True when it returned for a change, whether or not a message is waiting too.

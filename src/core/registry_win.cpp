@@ -14,6 +14,14 @@ namespace {
 
 constexpr const char* kSource = "CRegistry";
 
+// The objects that keep what they read, all on the user-interface thread. A write through one
+// object changes what the others open on that key have kept at once: the system's word of it is
+// noted only when the thread next waits.
+std::vector<RegistrySetting*>& Keepers() {
+    static auto* const keepers = new std::vector<RegistrySetting*>;
+    return *keepers;
+}
+
 // The registry answers ERROR_KEY_DELETED for a handle whose key was deleted meanwhile; the older
 // ERROR_BADKEY means the same to us. Either way the key is reopened (recreated) once.
 bool KeyWentAway(LONG result) {
@@ -127,6 +135,21 @@ void RegistrySetting::OpenKey(std::string_view key) {
     if (keepValues_) Watch();
 }
 
+RegistrySetting::~RegistrySetting() {
+    CloseKey();
+}
+
+void RegistrySetting::TellOtherKeepers() {
+    const KeyPath mine = SplitKeyPath(path_);
+    for (RegistrySetting* other : Keepers()) {
+        if (other == this || other->kept_.empty()) continue;
+        const KeyPath theirs = SplitKeyPath(other->path_);
+        if (theirs.root == mine.root &&
+            CompareStringOrdinal(theirs.subkey.c_str(), -1, mine.subkey.c_str(), -1, TRUE) == CSTR_EQUAL)
+            other->kept_.clear();
+    }
+}
+
 void RegistrySetting::KeepValues() {
     keepValues_ = true;
     if (handle_) Watch();
@@ -144,9 +167,13 @@ void RegistrySetting::Watch() {
                        : RegOpenKeyExW(p.root, p.subkey.substr(0, cut).c_str(), 0, KEY_NOTIFY, &h);
     if (r != ERROR_SUCCESS) return;
     watch_ = std::make_unique<RegistryWatch>(std::initializer_list<HKEY>{h});
+    std::vector<RegistrySetting*>& keepers = Keepers();
+    if (std::find(keepers.begin(), keepers.end(), this) == keepers.end()) keepers.push_back(this);
 }
 
 void RegistrySetting::CloseKey() noexcept {
+    std::vector<RegistrySetting*>& keepers = Keepers();
+    keepers.erase(std::remove(keepers.begin(), keepers.end(), this), keepers.end());
     watch_.reset();
     kept_.clear();
     handle_.reset();
@@ -165,14 +192,14 @@ bool RegistrySetting::KeyExists(std::string_view key) const {
 void RegistrySetting::DeleteKey(std::string_view key) {
     KeyPath p = SplitKeyPath(key);
     RegDeleteKeyW(p.root, p.subkey.c_str());
-    NoteRegistryWrite();
+    for (RegistrySetting* other : Keepers()) other->kept_.clear();
 }
 
 void RegistrySetting::DeleteValue(std::string_view valueName) {
     if (!handle_) throw RegistryError(kRegErrKeyNotOpen);
     if (auto it = kept_.find(valueName); it != kept_.end()) kept_.erase(it);
     RegDeleteValueW(handle_.get(), Wide(valueName).c_str());
-    NoteRegistryWrite();
+    TellOtherKeepers();
 }
 
 void RegistrySetting::Reopen() {
@@ -300,7 +327,7 @@ void RegistrySetting::SetValue(std::string_view valueName, std::int32_t regType,
         Reopen();
         r = set();
     }
-    NoteRegistryWrite();
+    TellOtherKeepers();
     if (r != ERROR_SUCCESS) {
         // A key opened for reading only, most often; the setting is lost, so say so in the log.
         LogError(kSource, "Value", static_cast<std::int32_t>(r),

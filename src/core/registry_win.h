@@ -34,7 +34,7 @@ public:
     RegistrySetting() = default;
     RegistrySetting(const RegistrySetting&) = delete;
     RegistrySetting& operator=(const RegistrySetting&) = delete;
-    ~RegistrySetting() = default;
+    ~RegistrySetting();
 
     // Opens "ROOT\sub\key", creating it when missing. When full access is refused (a standard
     // user under HKEY_LOCAL_MACHINE) the key is opened for reading: reads work, writes are logged.
@@ -63,6 +63,8 @@ private:
     RegValue ReadDefault();
     RegValue ReadValue(std::string_view valueName);
     void Watch();
+    // Our own write: other objects keeping values of the same key read afresh.
+    void TellOtherKeepers();
 
     UniqueKey handle_;
     std::string path_;
