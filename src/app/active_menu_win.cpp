@@ -12,6 +12,7 @@
 #include "core/file_paths.h"
 #include "core/file_win.h"
 #include "core/monitors_win.h"
+#include "core/registry_watch_win.h"
 #include "core/wide_text_win.h"
 
 namespace spotlex {
@@ -260,6 +261,8 @@ UINT ActiveMenu::TrackPopup(HMENU menu, HWND owner, POINT at, UINT flags) {
     if (hooked) RemoveWindowSubclass(owner, &ActiveMenu::OwnerProc, kSubclassId);
     // Lets the menu close properly when its owner is a hidden window (the tray case).
     PostMessageA(owner, WM_NULL, 0, 0);
+    // The chosen command reads the settings as they are now, changed while the menu was open too.
+    NoteChanges();
     return id;
 }
 

@@ -49,29 +49,53 @@ bool RegistryWatch::Changed() noexcept {
     return true;
 }
 
-bool WaitWatching(DWORD ms) noexcept {
+// The events of the watches that are armed, beside their watches.
+struct Armed {
     std::array<HANDLE, MAXIMUM_WAIT_OBJECTS - 1> events{};
     std::array<RegistryWatch*, MAXIMUM_WAIT_OBJECTS - 1> watches{};
     DWORD count = 0;
+};
+
+Armed ArmedWatches() noexcept {
+    Armed armed;
     for (RegistryWatch* watch : Live()) {
-        if (!watch->watching_ || count == events.size()) continue;
-        events[count] = watch->event_.get();
-        watches[count++] = watch;
+        if (!watch->watching_ || armed.count == armed.events.size()) continue;
+        armed.events[armed.count] = watch->event_.get();
+        armed.watches[armed.count++] = watch;
     }
-    const DWORD r = ::MsgWaitForMultipleObjectsEx(count, events.data(), ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (r >= WAIT_OBJECT_0 + count) return false;
-    watches[r - WAIT_OBJECT_0]->changed_ = true;
+    return armed;
+}
+
+bool WaitWatching(DWORD ms) noexcept {
+    Armed armed = ArmedWatches();
+    const DWORD r =
+        ::MsgWaitForMultipleObjectsEx(armed.count, armed.events.data(), ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (r >= WAIT_OBJECT_0 + armed.count) return false;
+    armed.watches[r - WAIT_OBJECT_0]->changed_ = true;
     return true;
 }
 
+void NoteChanges() noexcept {
+    // The events alone: a wait that also takes messages may answer for a waiting message first.
+    Armed armed = ArmedWatches();
+    while (armed.count) {
+        const DWORD r = ::WaitForMultipleObjects(armed.count, armed.events.data(), FALSE, 0);
+        if (r >= WAIT_OBJECT_0 + armed.count) break;
+        armed.watches[r - WAIT_OBJECT_0]->changed_ = true;
+    }
+}
+
 BOOL GetMessageWatching(MSG* msg) noexcept {
-    // The wait comes first even when a message is waiting: it returns at once, but only after
-    // noting a change signalled before it. Another program that writes a setting and then sends
-    // us input finds the input handled with the new setting.
-    do {
-        while (WaitWatching(INFINITE)) {
-        }
-    } while (!::PeekMessageA(msg, nullptr, 0, 0, PM_REMOVE));
+    // Changes signalled before a message are noted before it is taken, so another program that
+    // writes a setting and then sends us input finds the input handled with the new setting.
+    // Woken for a message, the wait has nothing to note: a change made before the message would
+    // have ended the wait first. The look costs a trip to the system, which a key press then saves.
+    bool wokenForMessage = false;
+    for (;;) {
+        if (!wokenForMessage) NoteChanges();
+        if (::PeekMessageA(msg, nullptr, 0, 0, PM_REMOVE)) break;
+        wokenForMessage = !WaitWatching(INFINITE);
+    }
     return msg->message == WM_QUIT ? FALSE : TRUE;
 }
 

@@ -11,6 +11,8 @@
 
 namespace spotlex {
 
+struct Armed;
+
 class RegistryWatch {
 public:
     // Watches the keys and all under them; takes the handles (a null one: nothing is kept).
@@ -24,7 +26,9 @@ public:
     bool Changed() noexcept;
 
 private:
+    friend Armed ArmedWatches() noexcept;
     friend bool WaitWatching(DWORD ms) noexcept;
+    friend void NoteChanges() noexcept;
     bool Arm() noexcept;
 
     std::vector<UniqueKey> keys_;
@@ -36,6 +40,10 @@ private:
 // Waits up to `ms` for a message to this thread or for a watched key's change, which it notes.
 // True when it returned for a change, whether or not a message is waiting too.
 bool WaitWatching(DWORD ms) noexcept;
+
+// Notes the changes signalled so far, without waiting: for the end of a modal loop of the system's
+// own (a menu), which waited without taking note, before its outcome is acted on.
+void NoteChanges() noexcept;
 
 // GetMessage(msg, nullptr, 0, 0) for the user-interface thread's loops: it waits by WaitWatching,
 // and notes every change signalled before a message is taken, so what the message sets off reads it.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/tray_menu_items.h"
+#include "core/registry_win.h"
 #include "support/test_support.h"
 
 namespace spotlex {
@@ -200,6 +201,27 @@ TEST(ActiveMenu, TrackPopupReturnsTheChosenItemOrZero) {
 
     owner.Type({VK_DOWN, VK_DOWN, VK_RETURN});
     EXPECT_EQ(m.TrackPopup(m.mnuPopupClock(), owner.hwnd, {200, 200}), static_cast<UINT>(mnuClockPause));
+}
+
+TEST(ActiveMenu, TheChosenCommandReadsSettingsChangedWhileTheMenuWasOpen) {
+    const char* path = "HKEY_CURRENT_USER\\Software\\SpotlexTests\\Menu";
+    RegistrySetting kept;
+    kept.OpenKey(path);
+    kept.KeepValues();
+    kept.SetValue("Size", rgsDWord, 1);
+    ASSERT_EQ(kept.Value("Size"), RegValue{std::int32_t{1}});
+    // Another program's write, which the menu's own loop waits through without noting.
+    DWORD two = 2;
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\SpotlexTests\\Menu", "Size", REG_DWORD, &two, sizeof two),
+              ERROR_SUCCESS);
+    ActiveMenu m;
+    RegisterAsAtStart(m);
+    Owner owner;
+    owner.Type({VK_ESCAPE});
+    m.TrackPopup(m.mnuPopup(), owner.hwnd, {200, 200});
+    EXPECT_EQ(kept.Value("Size"), RegValue{std::int32_t{2}});
+    kept.CloseKey();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\SpotlexTests");
 }
 
 // Counts the screen pixels inside the open popup menu that match `pick`, then closes the menu.
