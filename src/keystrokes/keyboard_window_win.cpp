@@ -60,16 +60,12 @@ bool frmKeyboardWindow::Display(const CapText& text, std::int32_t color, std::in
 
     // The stored place is read before the previous text stores its own.
     PixelPoint place = display_.Place();
-    bool placeIsStored = false;
-    LogAndContinue(kModule, "Display", [&] { place = StoredPlace(placeIsStored); });
+    LogAndContinue(kModule, "Display", [&] { place = StoredPlace(); });
     placedThisRun_ = true;
     // A text still on screen gives way to the new one in place: the window is reshaped while
     // visible rather than hidden and shown again, which would cost two more trips to the
     // window system and flicker.
-    LogAndContinue(kModule, "Display", [&] {
-        StopAndStore(place, TextState::kKeepOnScreen,
-                     placeIsStored ? PlaceState::kAlreadyStored : PlaceState::kToStore);
-    });
+    LogAndContinue(kModule, "Display", [&] { StopAndStore(place, TextState::kKeepOnScreen); });
     trace::Mark(trace::kPlaced);
 
     text_ = text;
@@ -115,7 +111,7 @@ bool frmKeyboardWindow::Display(const CapText& text, std::int32_t color, std::in
 
 void frmKeyboardWindow::Destroy() noexcept {
     LogAndContinue(kModule, "Destroy",
-                   [&] { StopAndStore(display_.Place(), TextState::kPutAway, PlaceState::kToStore); });
+                   [&] { StopAndStore(display_.Place(), TextState::kPutAway); });
 }
 
 void frmKeyboardWindow::Shape(bool redraw) {
@@ -167,8 +163,7 @@ LRESULT frmKeyboardWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             // A monitor came or went: the text on screen moves to where the next one would show.
             if (showing_) {
                 LogAndContinue(kModule, "Form_Resize", [&] {
-                    bool stored = false;
-                    const PixelPoint place = StoredPlace(stored);
+                    const PixelPoint place = StoredPlace();
                     ::SetWindowPos(hwnd_, nullptr, place.x, place.y, 0, 0,
                                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
                     Rescale(display_.Dpi());
@@ -181,7 +176,7 @@ LRESULT frmKeyboardWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return Window::Handle(msg, wp, lp);
 }
 
-PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
+PixelPoint frmKeyboardWindow::StoredPlace() {
     const SIZE size = display_.Size();
     const ScreenTwips tpp = ScreenTwipsPerPixel();
     const SIZE screen = display_.Screen();
@@ -197,8 +192,6 @@ PixelPoint frmKeyboardWindow::StoredPlace(bool& isStored) {
     if (at.monitor >= 0) display_.UseDpi(monitors[at.monitor].dpi);
     awayPlace_.reset();
     if (!at.atHome) awayPlace_ = at.place;
-    // What was just read is what we wrote last: storing it again would change nothing.
-    isStored = at.atHome && at.place == home.place && lastWritten_ && *lastWritten_ == home.place;
     return at.place;
 }
 
@@ -223,13 +216,13 @@ void frmKeyboardWindow::Rescale(int dpi) {
     PaintNow();
 }
 
-void frmKeyboardWindow::StopAndStore(PixelPoint place, TextState text, PlaceState stored) {
+void frmKeyboardWindow::StopAndStore(PixelPoint place, TextState text) {
     timer_.Stop();
     ApplyTimer();
     if (showing_) {
         if (text == TextState::kPutAway) PutAway();
         text_.clear();
-        if (stored == PlaceState::kToStore) StorePlace(place);
+        StorePlace(place);
     }
 }
 
@@ -252,10 +245,8 @@ void frmKeyboardWindow::StorePlace(PixelPoint place) {
     if (!goCurrentUser || (awayPlace_ && *awayPlace_ == place)) return;
     // Whole pixels as they are: converting through rounded twips per pixel would move the window
     // a little at every hide on a 192 dpi screen (7.5 twips per pixel).
-    lastWritten_.reset();
     SavePlace(settings::kKeyboardLeft, settings::kKeyboardTop, settings::kKeyboardMonitor,
               PlaceWithMonitor(place, display_.Size(), display_.Monitors()));
-    lastWritten_ = place;
 }
 
 void frmKeyboardWindow::ApplyTimer() noexcept {

@@ -68,18 +68,16 @@ private:
     // Rebuilds the region when the text or the font changed since it was last built.
     void Shape(bool redraw);
     // The stored place on its monitor, or in its stead where that monitor is gone or the text
-    // follows the pointer; isStored: the registry already holds exactly that. The font is then
-    // made for that monitor.
-    PixelPoint StoredPlace(bool& isStored);
+    // follows the pointer. The font is then made for that monitor.
+    PixelPoint StoredPlace();
     // The current text's extent in the current font.
     SIZE MeasureText();
     // The monitor under the window now has another resolution: the text takes its size there.
     void Rescale(int dpi);
     enum class TextState { kKeepOnScreen, kPutAway };
-    enum class PlaceState { kToStore, kAlreadyStored };
-    // Stops the timer; a visible window forgets its text, stores `place` unless it is already
-    // stored and, with kPutAway, takes the text off the screen.
-    void StopAndStore(PixelPoint place, TextState text, PlaceState stored);
+    // Stops the timer; a visible window forgets its text, stores `place` (writing only what the
+    // settings do not hold already) and, with kPutAway, takes the text off the screen.
+    void StopAndStore(PixelPoint place, TextState text);
     void StorePlace(PixelPoint place);
     // Takes the text off the screen.
     void PutAway();
@@ -100,8 +98,6 @@ private:
     bool showing_ = false;
     int fadeSteps_ = 0;
     bool placedThisRun_ = false;
-    // The place this window last wrote to the settings.
-    std::optional<PixelPoint> lastWritten_;
     // Where the text shows in place of the stored place; never stored, so the presenter's own
     // place comes back with its monitor.
     std::optional<PixelPoint> awayPlace_;
